@@ -1,0 +1,245 @@
+// English texts are the pages' own built-in lists (misspellings kept: the pages look texts up by
+// position, and users of the English files know these words); Chinese is our own translation.
+#include "LanguageTexts.h"
+
+#include <initializer_list>
+
+namespace {
+
+QStringList utf8List(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
+
+// Pads a list with empty strings up to the length of the page's built-in list.
+QStringList padded(QStringList list, int count)
+{
+    while (list.size() < count)
+        list << QString();
+    return list;
+}
+
+} // namespace
+
+QStringList keyCodeNames()
+{
+    QStringList names;
+    for (char c = 'A'; c <= 'Z'; ++c) // 0x04 - 0x1D
+        names << QString(QChar(c));
+    for (char c = '1'; c <= '9'; ++c) // 0x1E - 0x26
+        names << QString(QChar(c));
+    names << "0"; // 0x27
+    // 0x28 - 0x39; the backslash appears twice (0x31 and the non-US 0x32)
+    names << utf8List({"Enter", "Esc", "Back", "Tab", "Space", "-", "=", "[", "]", "\\", "\\", ";", "'", "`",
+                       ",", ".", "/", "Caps"});
+    for (int f = 1; f <= 12; ++f) // 0x3A - 0x45
+        names << QStringLiteral("F%1").arg(f);
+    // 0x46 - 0x58
+    names << utf8List({"Prt", "Scr", "Pau", "Ins", "Hom", "Pgu", "Del", "End", "PgD", "►", "◄", "▼", "▲",
+                       "Num", "KP/", "KP*", "KP-", "KP+", "KPEnter"});
+    for (int k = 1; k <= 9; ++k) // 0x59 - 0x61
+        names << QStringLiteral("KP%1").arg(k);
+    names << utf8List({"KP0", "KP.", "Eur2", "App", "Power", "KP="}); // 0x62 - 0x67
+    for (int f = 13; f <= 24; ++f)                                    // 0x68 - 0x73
+        names << QStringLiteral("F%1").arg(f);
+    // 0x85, 0x87 - 0x8B (0x89 repeats "Intl2"), 0x90, 0x91
+    names << utf8List({"Keypad", "Intl1", "Intl2", "Intl2", "Intl4", "Intl5", "Lang1", "Lang2"});
+    // 0xE0 - 0xE7, then the mouse buttons 0xF0 - 0xF4
+    names << utf8List({"LCtrl", "LShift", "LAlt", "LWin", "RCtrl", "RShift", "RAlt", "RWin"});
+    names << utf8List({"MS-L", "MS-R", "MS-M", "MS-B4", "MS-B5"});
+    return names;
+}
+
+QList<LanguageSection> languageSections()
+{
+    QList<LanguageSection> sections;
+
+    sections << LanguageSection{
+        "main",
+        padded(utf8List({"Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
+                         "Reset factory setting", "Cancel", "OK", "System setting", "Save"}),
+               15),
+        padded(utf8List({"编辑", "宏编辑器", "压枪编辑器", "回报率", "配置", "重置", "恢复出厂设置", "取消",
+                         "确定", "系统设置", "保存"}),
+               15)};
+
+    sections << LanguageSection{"keyMatrix", padded(utf8List({"Key ", "Key Function"}), 5),
+                                padded(utf8List({"按键 ", "按键功能"}), 5)};
+
+    sections << LanguageSection{"keyAssigment",
+                                padded(utf8List({"Key ",
+                                                 "Mouse Function",
+                                                 "Left Key",
+                                                 "Middle Key",
+                                                 "Right Key",
+                                                 "Forward Key",
+                                                 "Back Key",
+                                                 "Double Fire",
+                                                 "Fire Function",
+                                                 "Key Value",
+                                                 "Click Input",
+                                                 "Rate",
+                                                 "Times",
+                                                 "Endness",
+                                                 "Group Function",
+                                                 "Media Function",
+                                                 "Macro Function",
+                                                 "Macro Editor",
+                                                 "Macro runs one-time after pressing the button",
+                                                 "Macro runs endless loop until any button is pressed",
+                                                 "Macro runs endless loop until button is released",
+                                                 "DPI Function",
+                                                 "DPI+",
+                                                 "DPI-",
+                                                 "DPI LOOP",
+                                                 "Windows Function",
+                                                 "Shortcut Function",
+                                                 "Player",
+                                                 "Next",
+                                                 "Privous",
+                                                 "Stop",
+                                                 "Mute",
+                                                 "Play/Pause",
+                                                 "Volumn+",
+                                                 "Volumn-",
+                                                 "My PC",
+                                                 "Index",
+                                                 "Search",
+                                                 "Max",
+                                                 "Min",
+                                                 "Desktop",
+                                                 "Run",
+                                                 "New",
+                                                 "Cut",
+                                                 "Copy",
+                                                 "Paste",
+                                                 "Save",
+                                                 "Print",
+                                                 "Find",
+                                                 "Redo",
+                                                 "Undo",
+                                                 "Select All",
+                                                 "Gun Function",
+                                                 "One Gun",
+                                                 "Two Gun",
+                                                 "Three Gun",
+                                                 "Sniper Key"}),
+                                       60),
+                                padded(utf8List({"按键 ",
+                                                 "鼠标功能",
+                                                 "左键",
+                                                 "中键",
+                                                 "右键",
+                                                 "前进键",
+                                                 "后退键",
+                                                 "双击",
+                                                 "连发功能",
+                                                 "键值",
+                                                 "点击输入",
+                                                 "速率",
+                                                 "次数",
+                                                 "无限",
+                                                 "组合键功能",
+                                                 "多媒体功能",
+                                                 "宏功能",
+                                                 "宏编辑器",
+                                                 "按下按键后宏按设定次数执行",
+                                                 "宏循环执行，直到按下任意按键",
+                                                 "宏循环执行，直到松开按键",
+                                                 "DPI功能",
+                                                 "DPI+",
+                                                 "DPI-",
+                                                 "DPI循环",
+                                                 "系统功能",
+                                                 "快捷键功能",
+                                                 "播放器",
+                                                 "下一曲",
+                                                 "上一曲",
+                                                 "停止",
+                                                 "静音",
+                                                 "播放/暂停",
+                                                 "音量+",
+                                                 "音量-",
+                                                 "我的电脑",
+                                                 "主页",
+                                                 "搜索",
+                                                 "最大化",
+                                                 "最小化",
+                                                 "显示桌面",
+                                                 "运行",
+                                                 "新建",
+                                                 "剪切",
+                                                 "复制",
+                                                 "粘贴",
+                                                 "保存",
+                                                 "打印",
+                                                 "查找",
+                                                 "重做",
+                                                 "撤销",
+                                                 "全选",
+                                                 "压枪功能",
+                                                 "枪械一",
+                                                 "枪械二",
+                                                 "枪械三",
+                                                 "狙击键"}),
+                                       60)};
+
+    sections << LanguageSection{"dpiSetting", padded(utf8List({"DPI"}), 5), padded(utf8List({"DPI"}), 5)};
+
+    sections << LanguageSection{
+        "lightControl",
+        padded(utf8List({"Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color", "Brightness",
+                         "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "YO-YO",
+                         "Spotlight", "Breath Loop"}),
+               20),
+        padded(utf8List({"灯光", "常亮", "呼吸", "霓虹", "关闭", "速度", "颜色", "亮度", "闪烁", "波浪",
+                         "流光", "指尖律动", "上下翻转", "溜溜球", "聚光灯", "循环呼吸"}),
+               20)};
+
+    sections << LanguageSection{
+        "macroEditor",
+        padded(utf8List({"Macro Editor", "Macro Name", "New", "Delete", "Action", "Stop Record", "Times",
+                         "OK", "Start Record", "Delay", "Delete", "Import", "Export", "Insert Delay",
+                         "Insert Key", "Insert Left Key", "Insert Middle Key", "Insert Right Key"}),
+               20),
+        padded(utf8List({"宏编辑器", "宏名称", "新建", "删除", "动作", "停止录制", "次数", "确定", "开始录制",
+                         "延时", "删除", "导入", "导出", "插入延时", "插入按键", "插入左键", "插入中键",
+                         "插入右键"}),
+               20)};
+
+    sections << LanguageSection{
+        "systemSetting",
+        padded(utf8List({"System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
+                         "Scroll Speed", "Number of Rows", "Scroll one Screen"}),
+               15),
+        padded(utf8List(
+                   {"系统设置", "指针速度", "双击速度", "慢", "快", "滚轮速度", "滚动行数", "一次滚动一屏"}),
+               15)};
+
+    sections << LanguageSection{"gunControl",
+                                utf8List({"Gun editor", "Gun", "Select gun", "Cursor Adjust", "X Axis",
+                                          "Y axis", "Fire adjust", "Rate", "Times", "Endness"}),
+                                utf8List({"压枪编辑器", "枪械", "选择枪械", "准星调整", "X轴", "Y轴",
+                                          "射击调整", "射速", "次数", "无限"})};
+
+    sections << LanguageSection{
+        "profile", padded(utf8List({"config", "New", "Import", "Delete", "Export", "Standard"}), 20),
+        padded(utf8List({"配置", "新建", "导入", "删除", "导出", "标准"}), 20)};
+
+    sections << LanguageSection{"keyCode", keyCodeNames(), keyCodeNames()};
+
+    // Tray texts for DPI stages 1 to 7 and, last, any other stage; the tray adds no number itself, so
+    // the texts carry it (the eighth stage is the only other value a working mouse reports).
+    QStringList englishDpi;
+    QStringList chineseDpi;
+    for (int stage = 1; stage <= 8; ++stage) {
+        englishDpi << QStringLiteral("DPI Switch to %1").arg(stage);
+        chineseDpi << QString::fromUtf8("DPI切换到第%1档").arg(stage);
+    }
+    sections << LanguageSection{"other", englishDpi, chineseDpi};
+
+    return sections;
+}
