@@ -1,0 +1,103 @@
+// The listener for the mouse's event reports, and the connection set-up that starts it.
+#include "Hid_Thread.h"
+
+#include "TimeSeam.h"
+
+#include <QDebug>
+#include <QtConcurrent/QtConcurrentRun>
+
+#if __has_include("DpiSwitchText.h")
+#include "DpiSwitchText.h"
+#define KC_HAVE_DPI_SWITCH_TEXT 1
+#endif
+
+namespace {
+
+constexpr uchar EventTag0 = 6;
+constexpr uchar EventTag1 = 7;
+constexpr int EventSize = 4;
+constexpr int EventStageOffset = 3;
+// After a failed read: a pause so that a device that errors at once does not spin the thread.
+constexpr unsigned ReadErrorPauseMs = 100;
+
+} // namespace
+
+void Hid_Thread::startListen(int index)
+{
+    isListening = false;
+    waitForListener();
+
+    const QString family = owner ? owner->icType() : QString();
+    // Starting values matter only when the read gets no answer: the write then carries just the bit.
+    if (family == QLatin1String("560")) {
+        uchar byte1 = 0, byte2 = 0;
+        hid560_81H_GetKeyboardoption(byte1, byte2);
+        byte1 |= 0x08;
+        hid560_01H_SetKeyboardoption(byte1, byte2);
+    } else {
+        uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
+        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
+        byte4 |= 0x40;
+        hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    }
+
+    isListening = true;
+    listenerFuture = QtConcurrent::run([this, index] { listenDeviceEvents(index); });
+}
+
+void Hid_Thread::stopListen()
+{
+    isListening = false;
+}
+
+void Hid_Thread::waitForListener()
+{
+    listenerFuture.waitForFinished();
+}
+
+void Hid_Thread::listenDeviceEvents(int index)
+{
+    DeviceEntry entry;
+    if (!entryAt(index, entry) || entry.path2.isEmpty())
+        return;
+
+    while (isListening) {
+        hid_device *handle = openEventPath(index);
+        if (!handle) {
+            qDebug("Device removed");
+            emit deviceRemoved();
+            {
+                QMutexLocker lock(&devicesMutex);
+                if (index < devices.size())
+                    devices[index].path2.clear();
+            }
+            isListening = false;
+            return;
+        }
+
+        uchar report[EventSize] = {};
+        const int n = hid_read_timeout(handle, report, EventSize, EventReadTimeoutMs);
+        if (n == EventSize && report[0] == EventTag0 && report[1] == EventTag1) {
+            const int stage = report[EventStageOffset];
+            emit dpiStageChanged(stage);
+            emit trayMessage(QStringLiteral("Info"), dpiSwitchText(stage) + QLatin1Char(' '), 10000);
+        }
+
+        hid_close(eventHandle);
+        eventHandle = nullptr;
+        if (n < 0)
+            kc::sleepMs(ReadErrorPauseMs);
+    }
+}
+
+QString Hid_Thread::dpiSwitchText(int stage)
+{
+    // Stages 1-7 have an entry each; 0 and everything above 7 share the last one.
+    const int entry = (stage >= 1 && stage <= 7) ? stage - 1 : 7;
+#ifdef KC_HAVE_DPI_SWITCH_TEXT
+    return DpiSwitchText::at(entry);
+#else
+    Q_UNUSED(entry);
+    return QStringLiteral("DPI Switch to");
+#endif
+}
