@@ -95,12 +95,12 @@ void fillProfile(QSettings &s)
         ints({0, 0, 0, 0}),    ints({0, 0, 0, 0}),    ints({255, 0, 1, 0}),  ints({255, 0, 2, 0})};
     // The gun matrices start from this template, which the program sends as it stands: it is the
     // matrix above in the device's form (mouse button 1, DPI function 7, double click 10, internal 4),
-    // so a gun matrix keeps every ordinary button working.
+    // exactly as the main matrix goes out, so a gun matrix keeps every ordinary button working.
     const QList<QVariantList> gunTemplate = {
         ints({1, 0, 0xF0, 0}), ints({1, 0, 0xF1, 0}), ints({1, 0, 0xF2, 0}), ints({1, 0, 0xF4, 0}),
         ints({1, 0, 0xF3, 0}), ints({7, 0, 1, 0}),    ints({7, 0, 2, 0}),    ints({10, 0xF0, 0x1E, 2}),
-        ints({0, 0, 0, 0}),    ints({0, 0, 0, 0}),    ints({0, 0, 0, 0}),    ints({0, 0, 0, 0}),
-        ints({0, 0, 0, 0}),    ints({0, 0, 0, 0}),    ints({4, 0, 1, 0}),    ints({4, 0, 2, 0})};
+        ints({1, 0, 0, 0}),    ints({1, 0, 0, 0}),    ints({1, 0, 0, 0}),    ints({1, 0, 0, 0}),
+        ints({1, 0, 0, 0}),    ints({1, 0, 0, 0}),    ints({4, 0, 1, 0}),    ints({4, 0, 2, 0})};
     for (int n = 0; n < 16; ++n) {
         s.setValue(QStringLiteral("mouseKeyMatrix/%1").arg(n), keys.at(n));
         s.setValue(QStringLiteral("mouseFwKeyMatrix/%1").arg(n), gunTemplate.at(n));
