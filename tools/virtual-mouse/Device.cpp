@@ -1,0 +1,736 @@
+// The virtual mouse's interfaces and handles over the firmware model, with faults and the transcript.
+#include "Device.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <fcntl.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace vmouse {
+
+namespace {
+
+constexpr std::size_t kTranscriptCap = 200000; // in-memory records; the oldest go first
+constexpr std::size_t kMaxEvents = 1024;
+
+using Clock = std::chrono::steady_clock;
+
+std::string fnOf(const char *fn)
+{
+    return fn ? fn : "";
+}
+
+char *duplicate(const std::string &s)
+{
+    char *p = static_cast<char *>(std::malloc(s.size() + 1));
+    if (p)
+        std::memcpy(p, s.c_str(), s.size() + 1);
+    return p;
+}
+
+wchar_t *duplicateWide(const wchar_t *s)
+{
+    const std::size_t n = std::wcslen(s) + 1;
+    auto *p = static_cast<wchar_t *>(std::malloc(n * sizeof(wchar_t)));
+    if (p)
+        std::wmemcpy(p, s, n);
+    return p;
+}
+
+const wchar_t *kManufacturer = L"Virtual";
+const wchar_t *kProduct = L"Virtual Mouse";
+const wchar_t *kSerial = L"0001";
+
+} // namespace
+
+Device &Device::instance()
+{
+    // Never destroyed: the control thread and late hidapi calls during exit may still reach it.
+    static Device *device = new Device();
+    return *device;
+}
+
+Device::Device()
+{
+    cfg_ = environmentConfig();
+    resetLocked();
+    // Faults named in the environment hold for the whole run of a preloaded program.
+    if (const char *env = std::getenv("VIRTUAL_MOUSE_FAULTS")) {
+        std::stringstream list(env);
+        std::string item;
+        while (std::getline(list, item, ',')) {
+            if (item == "never-answer") {
+                neverAnswer_ = true;
+            } else if (item == "garbage") {
+                garbage_ = true;
+            } else if (item.rfind("fail:", 0) == 0) {
+                faults_.push_back({item.substr(5), Interface::Any, -1});
+            } else if (item.rfind("fail-next:", 0) == 0) {
+                std::string rest = item.substr(10);
+                int count = 1;
+                const auto colon = rest.find(':');
+                if (colon != std::string::npos) {
+                    count = std::max(1, std::atoi(rest.c_str() + colon + 1));
+                    rest.resize(colon);
+                }
+                faults_.push_back({rest, Interface::Any, count});
+            }
+        }
+        firmware_.setNeverAnswer(neverAnswer_);
+        firmware_.setGarbageAnswers(garbage_);
+    }
+}
+
+// --- bookkeeping ---
+
+void Device::startLocked()
+{
+    if (started_)
+        return;
+    started_ = true;
+    openTranscriptLocked();
+    if (!cfg_.controlPath.empty())
+        control_.start(cfg_.controlPath, [this](const std::string &line) { controlLine(line); });
+    writeStateLocked();
+}
+
+void Device::applyFirmwareConfigLocked()
+{
+    firmware_.setProtocol(cfg_.encode, cfg_.scode, cfg_.reportLength);
+    firmware_.setNeverAnswer(neverAnswer_);
+    firmware_.setGarbageAnswers(garbage_);
+}
+
+void Device::resetLocked()
+{
+    firmware_.reset(cfg_.family);
+    neverAnswer_ = false;
+    garbage_ = false;
+    applyFirmwareConfigLocked();
+    plugged_ = cfg_.plugged;
+    ++generation_;
+    events_.clear();
+    faults_.clear();
+    transcript_.clear();
+    wake_.notify_all();
+}
+
+bool Device::faultLocked(const char *fn, Interface where)
+{
+    for (auto it = faults_.begin(); it != faults_.end(); ++it) {
+        if (it->fn != fn || (it->where != Interface::Any && it->where != where))
+            continue;
+        if (it->remaining > 0 && --it->remaining == 0)
+            faults_.erase(it);
+        return true;
+    }
+    return false;
+}
+
+bool Device::liveLocked(hid_device *dev) const
+{
+    return dev && handles_.count(dev) != 0;
+}
+
+bool Device::attachedLocked(const hid_device *dev) const
+{
+    return plugged_ && dev->generation == generation_;
+}
+
+void Device::recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes,
+                          long ret)
+{
+    TranscriptRecord r{t, fn, path, std::move(bytes), ret};
+    if (transcriptFd_ >= 0) {
+        const std::string line = toJsonLine(r) + "\n";
+        // One write per line on an append-only file: lines of several processes never interleave.
+        if (::write(transcriptFd_, line.data(), line.size()) < 0) {
+            // a full disk must not break the program under test
+        }
+    }
+    if (transcript_.size() >= kTranscriptCap)
+        transcript_.pop_front();
+    transcript_.push_back(std::move(r));
+}
+
+void Device::openTranscriptLocked()
+{
+    if (transcriptFd_ >= 0)
+        ::close(transcriptFd_);
+    transcriptFd_ = -1;
+    if (cfg_.transcriptPath.empty())
+        return;
+    transcriptFd_ = ::open(cfg_.transcriptPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+}
+
+std::string Device::stateJsonLocked()
+{
+    return stateToJson(firmware_.state(), cfg_, plugged_);
+}
+
+void Device::writeStateLocked()
+{
+    if (!started_ || cfg_.statePath.empty())
+        return;
+    std::string json = stateJsonLocked();
+    if (json == lastState_)
+        return;
+    // Written beside and renamed over, so a reader never sees half a file.
+    const std::string tmp = cfg_.statePath + ".tmp";
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    json.push_back('\n');
+    const bool ok = ::write(fd, json.data(), json.size()) == static_cast<ssize_t>(json.size());
+    ::close(fd);
+    json.pop_back();
+    if (ok && std::rename(tmp.c_str(), cfg_.statePath.c_str()) == 0)
+        lastState_ = json;
+}
+
+void Device::destroyHandle(hid_device *dev)
+{
+    std::free(dev->info.path);
+    std::free(dev->info.serial_number);
+    std::free(dev->info.manufacturer_string);
+    std::free(dev->info.product_string);
+    delete dev;
+}
+
+hid_device_info *Device::makeInfo(const std::string &path, Interface iface) const
+{
+    auto *info = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
+    if (info)
+        fillInfo(*info, path, iface);
+    return info;
+}
+
+void Device::fillInfo(hid_device_info &i, const std::string &path, Interface iface) const
+{
+    hid_device_info *info = &i;
+    info->path = duplicate(path);
+    info->vendor_id = cfg_.vid;
+    info->product_id = cfg_.pid;
+    info->serial_number = duplicateWide(kSerial);
+    info->release_number = 0x0100;
+    info->manufacturer_string = duplicateWide(kManufacturer);
+    info->product_string = duplicateWide(kProduct);
+    info->usage_page = iface == Interface::Event ? cfg_.usagePage2 : cfg_.usagePage;
+    info->usage = iface == Interface::Event ? cfg_.usage2 : cfg_.usage;
+    info->interface_number = iface == Interface::Event ? 1 : 0;
+    info->next = nullptr;
+    info->bus_type = HID_API_BUS_USB;
+}
+
+// --- hidapi calls ---
+
+int Device::init(const char *fn)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    startLocked();
+    const int ret = faultLocked(fn, Interface::Any) ? -1 : 0;
+    recordLocked(t, fn, "", "", ret);
+    return ret;
+}
+
+hid_device_info *Device::enumerate(unsigned short vid, unsigned short pid)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    startLocked();
+    hid_device_info *head = nullptr;
+    long count = 0;
+    if (faultLocked("hid_enumerate", Interface::Any)) {
+        globalError_ = L"enumeration failed (injected fault)";
+    } else if (plugged_ && (vid == 0 || vid == cfg_.vid) && (pid == 0 || pid == cfg_.pid)) {
+        head = makeInfo(cfg_.path, Interface::Command);
+        count = head ? 1 : 0;
+        if (head && cfg_.eventInterface) {
+            head->next = makeInfo(cfg_.path2, Interface::Event);
+            count += head->next ? 1 : 0;
+        }
+        globalError_ = L"Success";
+    } else {
+        globalError_ = L"No HID devices found in the system.";
+    }
+    recordLocked(t, "hid_enumerate", "", "", count);
+    return head;
+}
+
+void Device::freeEnumeration(hid_device_info *devs)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        recordLocked(nowMs(), "hid_free_enumeration", "", "", 0);
+    }
+    while (devs) {
+        hid_device_info *next = devs->next;
+        std::free(devs->path);
+        std::free(devs->serial_number);
+        std::free(devs->manufacturer_string);
+        std::free(devs->product_string);
+        std::free(devs);
+        devs = next;
+    }
+}
+
+hid_device *Device::open(const char *fn, const char *path)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    startLocked();
+    const std::string p = path ? path : "";
+    Interface iface = Interface::Any;
+    if (!p.empty() && p == cfg_.path)
+        iface = Interface::Command;
+    else if (!p.empty() && cfg_.eventInterface && p == cfg_.path2)
+        iface = Interface::Event;
+
+    hid_device *dev = nullptr;
+    if (faultLocked(fn, iface)) {
+        globalError_ = L"open failed (injected fault)";
+    } else if (iface == Interface::Any || !plugged_) {
+        globalError_ = L"No such device";
+    } else {
+        dev = new hid_device_();
+        dev->path = p;
+        dev->iface = iface;
+        dev->generation = generation_;
+        fillInfo(dev->info, p, iface);
+        handles_.insert(dev);
+        globalError_ = L"Success";
+    }
+    recordLocked(t, fn, p, "", dev ? 1 : 0);
+    return dev;
+}
+
+hid_device *Device::openIds(unsigned short vid, unsigned short pid)
+{
+    std::string path;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if ((vid == 0 || vid == cfg_.vid) && (pid == 0 || pid == cfg_.pid))
+            path = cfg_.path;
+    }
+    return open("hid_open", path.c_str());
+}
+
+int Device::setNonblocking(hid_device *dev, int nonblock)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    int ret = -1;
+    if (liveLocked(dev)) {
+        if (faultLocked("hid_set_nonblocking", dev->iface)) {
+            dev->error = L"set_nonblocking failed (injected fault)";
+        } else {
+            dev->nonblocking = nonblock != 0;
+            ret = 0;
+        }
+    }
+    recordLocked(t, "hid_set_nonblocking", liveLocked(dev) ? dev->path : "", "", ret);
+    return ret;
+}
+
+int Device::sendFeature(hid_device *dev, const unsigned char *data, size_t length)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    if (!liveLocked(dev)) {
+        recordLocked(t, "hid_send_feature_report", "", "", -1);
+        return -1;
+    }
+    const std::string sent = data ? toHex(data, length) : "";
+    int ret = -1;
+    if (faultLocked("hid_send_feature_report", dev->iface)) {
+        dev->error = L"send_feature_report failed (injected fault)";
+    } else if (!attachedLocked(dev)) {
+        dev->error = L"Device disconnected";
+    } else if (!data || length == 0 || dev->iface != Interface::Command) {
+        dev->error = L"Broken pipe";
+    } else {
+        firmware_.featureReport(data, length);
+        ret = static_cast<int>(length);
+        writeStateLocked();
+    }
+    recordLocked(t, "hid_send_feature_report", dev->path, sent, ret);
+    return ret;
+}
+
+int Device::getFeature(const char *fn, hid_device *dev, unsigned char *data, size_t length)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    if (!liveLocked(dev)) {
+        recordLocked(t, fn, "", "", -1);
+        return -1;
+    }
+    int ret = -1;
+    if (faultLocked(fn, dev->iface)) {
+        dev->error = L"get_feature_report failed (injected fault)";
+    } else if (!attachedLocked(dev)) {
+        dev->error = L"Device disconnected";
+    } else if (!data || length == 0 || dev->iface != Interface::Command || data[0] != 0) {
+        dev->error = L"Broken pipe";
+    } else {
+        const auto answer = firmware_.answer();
+        const std::size_t n = std::min(length, answer.size());
+        std::memcpy(data, answer.data(), n);
+        ret = static_cast<int>(n);
+    }
+    recordLocked(t, fn, dev->path, ret > 0 ? toHex(data, static_cast<std::size_t>(ret)) : "", ret);
+    return ret;
+}
+
+int Device::read(const char *fn, hid_device *dev, unsigned char *data, size_t length, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    if (!liveLocked(dev)) {
+        recordLocked(t, fn, "", "", -1);
+        return -1;
+    }
+    if (faultLocked(fn, dev->iface)) {
+        dev->error = L"read failed (injected fault)";
+        recordLocked(t, fn, dev->path, "", -1);
+        return -1;
+    }
+    auto &queue = dev->iface == Interface::Event ? events_ : firmware_.input();
+    if (fnOf(fn) == "hid_read" && dev->nonblocking)
+        timeoutMs = 0;
+
+    int ret = -1;
+    if (attachedLocked(dev) && queue.empty() && timeoutMs != 0) {
+        const bool virtualTime = virtualClockLinked();
+        int waitMs = timeoutMs;
+        bool timeoutIsError = false;
+        if (timeoutMs < 0) {
+            waitMs = cfg_.blockingReadLimitMs;
+            timeoutIsError = true; // a blocking read that never ends would hang the caller
+        } else if (virtualTime && dev->iface == Interface::Command) {
+            // Command data only follows the caller's own request: nothing can come while it waits.
+            advanceVirtualClock(static_cast<unsigned>(timeoutMs));
+            waitMs = 0;
+        } else if (virtualTime) {
+            waitMs = std::min(timeoutMs, cfg_.eventWaitCapMs);
+        }
+        if (waitMs > 0) {
+            ++dev->waiters;
+            wake_.wait_until(lock, Clock::now() + std::chrono::milliseconds(waitMs),
+                             [&] { return dev->closed || !attachedLocked(dev) || !queue.empty(); });
+            --dev->waiters;
+            if (dev->closed) {
+                // closed by another thread while this one waited
+                if (dev->waiters == 0)
+                    destroyHandle(dev);
+                recordLocked(t, fn, "", "", -1);
+                return -1;
+            }
+        }
+        if (queue.empty() && attachedLocked(dev)) {
+            ret = timeoutIsError ? -1 : 0;
+            if (timeoutIsError)
+                dev->error = L"read timed out";
+        }
+    }
+    std::string got;
+    if (!attachedLocked(dev)) {
+        dev->error = L"Device disconnected";
+        ret = -1;
+    } else if (!queue.empty()) {
+        const std::vector<std::uint8_t> report = std::move(queue.front());
+        queue.pop_front();
+        const std::size_t n = std::min(length, report.size());
+        if (data && n > 0)
+            std::memcpy(data, report.data(), n);
+        ret = data ? static_cast<int>(n) : -1;
+        if (ret > 0)
+            got = toHex(data, n);
+    } else if (timeoutMs == 0) {
+        ret = 0;
+    }
+    recordLocked(t, fn, dev->path, got, ret);
+    return ret;
+}
+
+int Device::write(hid_device *dev, const unsigned char *data, size_t length)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    if (!liveLocked(dev)) {
+        recordLocked(t, "hid_write", "", "", -1);
+        return -1;
+    }
+    const std::string sent = data ? toHex(data, length) : "";
+    int ret = -1;
+    if (faultLocked("hid_write", dev->iface)) {
+        dev->error = L"write failed (injected fault)";
+    } else if (!attachedLocked(dev)) {
+        dev->error = L"Device disconnected";
+    } else if (!data || length == 0 || dev->iface != Interface::Command) {
+        dev->error = L"Broken pipe";
+    } else {
+        firmware_.outputReport(data, length);
+        ret = static_cast<int>(length);
+        writeStateLocked();
+    }
+    recordLocked(t, "hid_write", dev->path, sent, ret);
+    return ret;
+}
+
+void Device::close(hid_device *dev)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    if (!liveLocked(dev)) {
+        recordLocked(t, "hid_close", "", "", 0); // unknown or twice closed: ignored
+        return;
+    }
+    handles_.erase(dev);
+    recordLocked(t, "hid_close", dev->path, "", 0);
+    if (dev->waiters > 0) {
+        dev->closed = true; // the last waiter frees it
+        wake_.notify_all();
+        return;
+    }
+    destroyHandle(dev);
+}
+
+const wchar_t *Device::error(hid_device *dev)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const bool live = liveLocked(dev);
+    recordLocked(nowMs(), "hid_error", live ? dev->path : "", "", 0);
+    return live ? dev->error : globalError_;
+}
+
+int Device::getString(const char *fn, hid_device *dev, const wchar_t *text, wchar_t *out, size_t maxlen)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto t = nowMs();
+    int ret = -1;
+    if (liveLocked(dev) && out && maxlen > 0 && text && !faultLocked(fn, dev->iface) && attachedLocked(dev)) {
+        std::wcsncpy(out, text, maxlen);
+        out[maxlen - 1] = L'\0';
+        ret = 0;
+    }
+    recordLocked(t, fn, liveLocked(dev) ? dev->path : "", "", ret);
+    return ret;
+}
+
+hid_device_info *Device::deviceInfo(hid_device *dev)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const bool live = liveLocked(dev);
+    recordLocked(nowMs(), "hid_get_device_info", live ? dev->path : "", "", live ? 1 : 0);
+    return live ? &dev->info : nullptr;
+}
+
+// --- control API ---
+
+Config Device::config()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return cfg_;
+}
+
+void Device::configure(const Config &cfg)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    const bool controlChanged = cfg.controlPath != cfg_.controlPath;
+    cfg_ = cfg;
+    cfg_.reportLength = std::clamp(cfg_.reportLength, 1, 1024);
+    resetLocked();
+    lastState_.clear();
+    started_ = true;
+    openTranscriptLocked();
+    writeStateLocked();
+    lock.unlock();
+    // The control thread takes the lock for each line, so it is (re)started outside it.
+    if (controlChanged || !control_.running()) {
+        control_.stop();
+        if (!cfg.controlPath.empty())
+            control_.start(cfg.controlPath, [this](const std::string &line) { controlLine(line); });
+    }
+}
+
+void Device::reset()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    resetLocked();
+    writeStateLocked();
+}
+
+FirmwareState Device::state()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmware_.state();
+}
+
+void Device::setState(const FirmwareState &s)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const int family = firmware_.state().family;
+    firmware_.state() = s;
+    firmware_.state().family = family; // the family is part of the configuration
+    writeStateLocked();
+}
+
+std::string Device::stateJson()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stateJsonLocked();
+}
+
+void Device::sendEvent(const std::vector<std::uint8_t> &report, int dpiStage)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!plugged_ || !cfg_.eventInterface)
+        return; // nobody could read it
+    if (dpiStage >= 0) {
+        FirmwareState &s = firmware_.state();
+        s.currentDpiStage = static_cast<std::uint8_t>(dpiStage);
+        s.dpiStageByK.fill(static_cast<std::uint8_t>(dpiStage));
+        writeStateLocked();
+    }
+    if (events_.size() >= kMaxEvents)
+        events_.pop_front();
+    events_.push_back(report);
+    wake_.notify_all();
+}
+
+void Device::setPlugged(bool on)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (on == plugged_)
+        return;
+    plugged_ = on;
+    if (!on) {
+        ++generation_; // every open handle dies with the connection
+        firmware_.dropTransfers();
+        events_.clear();
+    }
+    wake_.notify_all();
+    writeStateLocked();
+}
+
+bool Device::plugged()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return plugged_;
+}
+
+std::size_t Device::pendingEvents()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_.size();
+}
+
+void Device::addFault(const std::string &fn, int count, Interface where)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (count == 0)
+        return;
+    faults_.push_back({fn, where, count < 0 ? -1 : count});
+}
+
+void Device::clearFaults()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.clear();
+    neverAnswer_ = false;
+    garbage_ = false;
+    applyFirmwareConfigLocked();
+}
+
+void Device::setNeverAnswer(bool on)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    neverAnswer_ = on;
+    applyFirmwareConfigLocked();
+}
+
+void Device::setGarbageAnswers(bool on)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    garbage_ = on;
+    applyFirmwareConfigLocked();
+}
+
+void Device::setBlockingReadLimitMs(int ms)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    cfg_.blockingReadLimitMs = std::max(0, ms);
+}
+
+void Device::setEventWaitCapMs(int ms)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    cfg_.eventWaitCapMs = std::max(0, ms);
+}
+
+std::vector<TranscriptRecord> Device::transcript(Interface where)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<TranscriptRecord> out;
+    for (const auto &r : transcript_) {
+        if (where == Interface::Any || (where == Interface::Command && r.path == cfg_.path) ||
+            (where == Interface::Event && r.path == cfg_.path2))
+            out.push_back(r);
+    }
+    return out;
+}
+
+void Device::clearTranscript()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    transcript_.clear();
+}
+
+void Device::setTranscriptPath(const std::string &path)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    cfg_.transcriptPath = path;
+    openTranscriptLocked();
+}
+
+void Device::controlLine(const std::string &raw)
+{
+    std::string line = raw;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.pop_back();
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    if (word == "unplug") {
+        setPlugged(false);
+    } else if (word == "plug") {
+        setPlugged(true);
+    } else if (word == "dpi") {
+        int stage = -1;
+        std::string rest;
+        if (in >> stage && !(in >> rest) && stage >= 0 && stage <= 255)
+            sendEvent({6, 7, 0, static_cast<std::uint8_t>(stage)}, stage);
+        else
+            std::fprintf(stderr, "virtual mouse: bad control line: %s\n", line.c_str());
+    } else if (word == "event") {
+        std::vector<std::uint8_t> report;
+        int value = 0;
+        while (in >> value && value >= 0 && value <= 255)
+            report.push_back(static_cast<std::uint8_t>(value));
+        if (!report.empty() && in.eof())
+            sendEvent(report, -1);
+        else
+            std::fprintf(stderr, "virtual mouse: bad control line: %s\n", line.c_str());
+    } else if (!word.empty()) {
+        std::fprintf(stderr, "virtual mouse: unknown control line: %s\n", line.c_str());
+    }
+}
+
+} // namespace vmouse
