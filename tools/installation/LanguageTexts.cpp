@@ -231,13 +231,12 @@ QList<LanguageSection> languageSections()
 
     sections << LanguageSection{"keyCode", keyCodeNames(), keyCodeNames()};
 
-    // Tray texts for DPI stages 1 to 7 and, last, any other stage; the tray adds no number itself, so
-    // the texts carry it (the eighth stage is the only other value a working mouse reports).
+    // Tray texts of the DPI stage notification, eight entries as the scene has them built in.
     QStringList englishDpi;
     QStringList chineseDpi;
-    for (int stage = 1; stage <= 8; ++stage) {
-        englishDpi << QStringLiteral("DPI Switch to %1").arg(stage);
-        chineseDpi << QString::fromUtf8("DPI切换到第%1档").arg(stage);
+    for (int entry = 0; entry < 8; ++entry) {
+        englishDpi << QStringLiteral("DPI Switch to");
+        chineseDpi << QString::fromUtf8("DPI切换到");
     }
     sections << LanguageSection{"other", englishDpi, chineseDpi};
 
