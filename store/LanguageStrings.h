@@ -1,0 +1,21 @@
+// The texts of the scene's pages from the language files ./modules/i18n/<code>.ini.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class LanguageStrings
+{
+public:
+    // No section holds more texts than this; a hostile "total" must not loop for ever.
+    static constexpr int MaxStrings = 1000;
+
+    // "./modules/i18n/" + code + ".ini".
+    static QString languagePath(const QString &langCode);
+    // A code is a plain file name: no path separator and no control character.
+    static bool isUsableCode(const QString &langCode);
+
+    // The strings "0" … total-1 of section typeStr. The section "other" also replaces the DPI
+    // notification texts with its first eight strings.
+    QStringList getLangStrings(const QString &typeStr, const QString &langCode) const;
+};

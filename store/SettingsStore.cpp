@@ -1,0 +1,187 @@
+// The settings objects of the global, default and ten profile files, the current profile, the
+// capability flags, the generic get/set operations and the whole-file profile operations.
+#include "SettingsStore.h"
+
+#include "DialogFileChooser.h"
+#include "SettingsFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+QString SettingsStore::profilePath(int profile)
+{
+    return QStringLiteral("./modules/setting/p%1.bin").arg(profile + 1);
+}
+
+QString SettingsStore::dialogFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+SettingsStore::SettingsStore(FileChooser *chooser) : m_chooser(chooser)
+{
+    if (!m_chooser) {
+        m_ownChooser = std::make_unique<DialogFileChooser>();
+        m_chooser = m_ownChooser.get();
+    }
+
+    m_global = SettingsFile::open(globalPath());
+    // Never written, so an unreadable default profile needs no copy kept aside.
+    m_default = new QSettings(defaultProfilePath(), QSettings::IniFormat);
+    for (int i = 0; i < ProfileCount; ++i)
+        m_profiles.append(SettingsFile::open(profilePath(i)));
+
+    m_isColorful = m_global->value(QStringLiteral("mouse/isColorful"), QVariant()).toBool();
+    m_isGun = m_global->value(QStringLiteral("mouse/isGun"), QVariant()).toBool();
+    m_icType = m_global->value(QStringLiteral("mouse/icType"), QVariant()).toString();
+    m_is55328 = m_global->value(QStringLiteral("mouse/is55328"), QVariant()).toBool();
+}
+
+SettingsStore::~SettingsStore()
+{
+    delete m_global;
+    delete m_default;
+    qDeleteAll(m_profiles);
+}
+
+QVariant SettingsStore::getData(const QVariant &key, bool isRecovery) const
+{
+    QSettings *settings = isRecovery ? m_default : currentProfileSettings();
+    return settings->value(key.toString());
+}
+
+QVariantList SettingsStore::getDataList(const QVariant &key, bool isRecovery) const
+{
+    return SettingsFile::asList(getData(key, isRecovery));
+}
+
+QVariant SettingsStore::getGlobalData(const QVariant &key) const
+{
+    return m_global->value(key.toString());
+}
+
+void SettingsStore::setData(const QVariant &key, const QVariant &data)
+{
+    currentProfileSettings()->setValue(key.toString(), data);
+}
+
+void SettingsStore::setDataList(const QVariant &key, const QVariantList &datalist)
+{
+    currentProfileSettings()->setValue(key.toString(), datalist);
+}
+
+void SettingsStore::setGlobalData(const QVariant &key, const QVariant &tmpdata)
+{
+    m_global->setValue(key.toString(), tmpdata);
+}
+
+void SettingsStore::setCurrentProfile(int profile)
+{
+    if (isProfileNumber(profile))
+        m_currentProfile = profile;
+}
+
+QSettings *SettingsStore::profileSettings(int profile) const
+{
+    return isProfileNumber(profile) ? m_profiles.at(profile) : nullptr;
+}
+
+bool SettingsStore::loadProfile(int profile)
+{
+    if (!isProfileNumber(profile))
+        return false;
+    const QString chosen =
+        m_chooser->openFile(m_dialogParent, QCoreApplication::translate("myQQuickView", "Open File"),
+                            dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
+    if (chosen.isEmpty())
+        return false;
+    replaceProfileFile(profile, chosen);
+    return true;
+}
+
+void SettingsStore::saveProfile(int profile)
+{
+    if (!isProfileNumber(profile))
+        return;
+    const QString chosen =
+        m_chooser->saveFile(m_dialogParent, QCoreApplication::translate("myQQuickView", "Save File"),
+                            dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
+    if (chosen.isEmpty())
+        return;
+
+    const QString source = profilePath(profile);
+    // Values set a moment ago belong in the export too.
+    m_profiles.at(profile)->sync();
+    // Without a source there is nothing to export, and the user's file is not worth losing for it;
+    // exporting onto the profile file itself would delete the very file to be copied.
+    if (!SettingsFile::isReadableFile(source) || SettingsFile::isSameFile(chosen, source))
+        return;
+    if (QFile::exists(chosen))
+        QFile::remove(chosen);
+    QFile::copy(source, chosen);
+}
+
+void SettingsStore::resetProfile(int profile)
+{
+    if (!isProfileNumber(profile))
+        return;
+    replaceProfileFile(profile, defaultProfilePath());
+}
+
+void SettingsStore::copyProfile(int destprofile, int srcprofile)
+{
+    if (!isProfileNumber(destprofile) || !isProfileNumber(srcprofile) || destprofile == srcprofile)
+        return;
+    const QString source = m_profiles.at(srcprofile)->fileName();
+    replaceProfileFile(destprofile, source);
+}
+
+void SettingsStore::resetApconfig()
+{
+    const QString source = factoryGlobalPath();
+    if (!SettingsFile::isReadableFile(source))
+        return;
+    const QString fileName = m_global->fileName();
+    retire(m_global);
+    m_global = nullptr;
+    SettingsFile::replace(fileName, source);
+    m_global = SettingsFile::open(globalPath());
+}
+
+void SettingsStore::replaceProfileFile(int profile, const QString &source)
+{
+    // An unreadable source would only leave the profile without a file, and a source that is the
+    // profile's own file would be deleted before it is copied: keep the profile as it is then.
+    if (!SettingsFile::isReadableFile(source))
+        return;
+    const QString fileName = m_profiles.at(profile)->fileName();
+    if (SettingsFile::isSameFile(source, fileName))
+        return;
+    syncIfOpen(source);
+
+    retire(m_profiles.takeAt(profile));
+    SettingsFile::replace(fileName, source);
+    m_profiles.insert(profile, SettingsFile::open(fileName));
+}
+
+void SettingsStore::syncIfOpen(const QString &path)
+{
+    // A source that is one of our own files is copied with the values set through it so far.
+    if (SettingsFile::isSameFile(path, m_global->fileName()))
+        m_global->sync();
+    for (QSettings *settings : std::as_const(m_profiles)) {
+        if (SettingsFile::isSameFile(path, settings->fileName()))
+            settings->sync();
+    }
+}
+
+void SettingsStore::retire(QSettings *settings)
+{
+    // Objects on one file share their pending values inside the settings library, so values still
+    // pending here would be written into the replacement as soon as it is opened, and again when
+    // this object is destroyed. Writing them now puts them into the file about to be deleted.
+    settings->sync();
+    settings->deleteLater();
+}

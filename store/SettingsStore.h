@@ -1,0 +1,87 @@
+// The settings objects of the global, default and ten profile files, the current profile, the
+// capability flags, the generic get/set operations and the whole-file profile operations.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+class FileChooser;
+class QSettings;
+class QWidget;
+
+class SettingsStore
+{
+public:
+    static constexpr int ProfileCount = 10;
+
+    static QString globalPath() { return QStringLiteral("./modules/setting/apConfig.bin"); }
+    static QString factoryGlobalPath() { return QStringLiteral("./modules/setting/apConfigD.bin"); }
+    static QString defaultProfilePath() { return QStringLiteral("./modules/setting/pD.bin"); }
+    // "./modules/setting/p1.bin" for position 0 … "p10.bin" for position 9.
+    static QString profilePath(int profile);
+    static bool isProfileNumber(int profile) { return profile >= 0 && profile < ProfileCount; }
+
+    // Opens the twelve settings objects and reads the capability flags, relative to the working
+    // directory. Without a chooser the platform's file dialogs are used.
+    explicit SettingsStore(FileChooser *chooser = nullptr);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    QVariant getData(const QVariant &key, bool isRecovery) const;
+    QVariantList getDataList(const QVariant &key, bool isRecovery) const;
+    QVariant getGlobalData(const QVariant &key) const;
+    void setData(const QVariant &key, const QVariant &data);
+    void setDataList(const QVariant &key, const QVariantList &datalist);
+    void setGlobalData(const QVariant &key, const QVariant &tmpdata);
+    // Numbers outside 0 … 9 are ignored; the current profile stays as it was.
+    void setCurrentProfile(int profile);
+    int currentProfile() const { return m_currentProfile; }
+
+    // Read once at construction; later changes of the global file do not reach them.
+    bool isColorful() const { return m_isColorful; }
+    bool isGun() const { return m_isGun; }
+    QString icType() const { return m_icType; }
+    bool is55328() const { return m_is55328; }
+
+    QSettings *globalSettings() const { return m_global; }
+    QSettings *defaultSettings() const { return m_default; }
+    // nullptr outside 0 … 9.
+    QSettings *profileSettings(int profile) const;
+    QSettings *currentProfileSettings() const { return m_profiles.at(m_currentProfile); }
+
+    // Import, export, reset and copy of whole profile files, and reset of the global file.
+    bool loadProfile(int profile);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void copyProfile(int destprofile, int srcprofile);
+    void resetApconfig();
+
+    FileChooser &fileChooser() const { return *m_chooser; }
+    QWidget *dialogParent() const { return m_dialogParent; }
+    void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+    // The folder the dialogs open in: the user's desktop.
+    static QString dialogFolder();
+
+private:
+    void replaceProfileFile(int profile, const QString &source);
+    void syncIfOpen(const QString &path);
+    static void retire(QSettings *settings);
+
+    std::unique_ptr<FileChooser> m_ownChooser;
+    FileChooser *m_chooser = nullptr;
+    QWidget *m_dialogParent = nullptr;
+
+    QSettings *m_global = nullptr;
+    QSettings *m_default = nullptr;
+    QList<QSettings *> m_profiles;
+    int m_currentProfile = 0;
+
+    bool m_isColorful = false;
+    bool m_isGun = false;
+    QString m_icType;
+    bool m_is55328 = false;
+};
