@@ -1,0 +1,22 @@
+// Test double of the hook source: records what was installed and removed, in order, and can
+// refuse either hook.
+#pragma once
+
+#include "HookBackend.h"
+
+#include <QStringList>
+
+class RecordingHookBackend : public HookBackend
+{
+public:
+    bool installKeyboard() override;
+    bool installMouse() override;
+    void removeKeyboard() override;
+    void removeMouse() override;
+
+    bool keyboardAvailable = true;
+    bool mouseAvailable = true;
+    bool keyboardInstalled = false;
+    bool mouseInstalled = false;
+    QStringList calls; // "installKeyboard", "installMouse", "removeKeyboard", "removeMouse"
+};

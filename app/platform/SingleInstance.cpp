@@ -1,0 +1,195 @@
+// The instance lock and socket of one installation and user.
+#include "SingleInstance.h"
+
+#include "NativeMessage.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString baseName(const QString &executablePath)
+{
+    const QByteArray hash = QCryptographicHash::hash(QFileInfo(executablePath).absoluteFilePath().toUtf8(),
+                                                     QCryptographicHash::Sha1)
+                                .toHex()
+                                .left(16);
+    return QStringLiteral("kestral-config-%1-%2").arg(uint(geteuid())).arg(QString::fromLatin1(hash));
+}
+
+// A folder nobody else can reach: ours, a real folder, no access for group or others.
+bool isPrivateDirectory(const QString &path)
+{
+    struct stat st;
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+}
+
+bool peerIsSameUser(QLocalSocket *socket)
+{
+    struct ucred cred;
+    socklen_t len = sizeof(cred);
+    if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
+        return false;
+    return cred.uid == geteuid();
+}
+
+} // namespace
+
+QString SingleInstance::userRuntimeDirectory()
+{
+    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!xdg.isEmpty() && QFileInfo(xdg).isDir())
+        return xdg;
+    const QString fallback = QStringLiteral("/tmp/kestral-config-%1").arg(uint(geteuid()));
+    mkdir(QFile::encodeName(fallback).constData(), 0700);
+    return fallback;
+}
+
+QString SingleInstance::socketPathFor(const QString &executablePath, const QString &runtimeDir)
+{
+    const QString dir = runtimeDir.isEmpty() ? userRuntimeDirectory() : runtimeDir;
+    return dir + QLatin1Char('/') + baseName(executablePath) + QStringLiteral(".socket");
+}
+
+SingleInstance::SingleInstance(const QString &executablePath, const QString &runtimeDir, QObject *parent)
+    : InstanceChannel(parent), m_dir(runtimeDir.isEmpty() ? userRuntimeDirectory() : runtimeDir)
+{
+    const QString base = m_dir + QLatin1Char('/') + baseName(executablePath);
+    m_lockPath = base + QStringLiteral(".lock");
+    m_socketPath = base + QStringLiteral(".socket");
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server) {
+        m_server->close();
+        delete m_server;
+    }
+    if (m_lock)
+        m_lock->unlock();
+}
+
+bool SingleInstance::isListening() const
+{
+    return m_server && m_server->isListening();
+}
+
+bool SingleInstance::isRunning()
+{
+    if (m_decided)
+        return m_running;
+    m_decided = true;
+
+    // A shared or foreign folder would let others take or fake the instance: then run on alone.
+    const bool fromEnvironment = m_dir == qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!fromEnvironment && !isPrivateDirectory(m_dir)) {
+        qWarning() << "single instance: folder is not private:" << m_dir;
+        return m_running = false;
+    }
+
+    m_lock = std::make_unique<QLockFile>(m_lockPath);
+    m_lock->setStaleLockTime(0); // stale only when its process is gone
+    if (!m_lock->tryLock(0)) {
+        if (m_lock->error() == QLockFile::LockFailedError)
+            return m_running = true;
+        qWarning() << "single instance: cannot take" << m_lockPath;
+        m_lock.reset();
+        return m_running = false;
+    }
+
+    // Holding the lock, any socket left there belongs to a copy that died.
+    QLocalServer::removeServer(m_socketPath);
+    m_server = new QLocalServer;
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    if (!m_server->listen(m_socketPath))
+        qWarning() << "single instance: cannot listen on" << m_socketPath << m_server->errorString();
+    return m_running = false;
+}
+
+bool SingleInstance::sendMessage(const QString &message, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QLocalSocket socket;
+    socket.connectToServer(m_socketPath);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(CopyDataFrame::encodeMessage(message));
+    while (socket.bytesToWrite() > 0) {
+        const int left = timeoutMs - int(clock.elapsed());
+        if (left <= 0 || !socket.waitForBytesWritten(left))
+            return false;
+    }
+    socket.disconnectFromServer();
+    return true;
+}
+
+void SingleInstance::acceptConnections()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!peerIsSameUser(socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        m_readers.insert(socket, CopyDataFrame());
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            readFrom(socket);
+            m_readers.remove(socket);
+            socket->deleteLater();
+        });
+        readFrom(socket);
+    }
+}
+
+void SingleInstance::readFrom(QLocalSocket *socket)
+{
+    auto it = m_readers.find(socket);
+    if (it == m_readers.end())
+        return;
+    it->append(socket->readAll());
+    CopyDataFrame::Frame frame;
+    while (it->next(frame)) {
+        // Handled from the event loop: the copy-data handler may open a modal box, which must not
+        // run inside the socket's notification.
+        QMetaObject::invokeMethod(
+            this, [this, frame] { dispatch(frame); }, Qt::QueuedConnection);
+    }
+    if (it->failed()) {
+        m_readers.erase(it);
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
+void SingleInstance::dispatch(const CopyDataFrame::Frame &frame)
+{
+    if (frame.kind == CopyDataFrame::InstanceMessage) {
+        emit messageReceived(frame.message);
+        return;
+    }
+    NativeMessage::CopyDataStruct data;
+    data.dwData = frame.tag;
+    data.cbData = frame.stated;
+    data.lpData = frame.text.constData();
+    data.cbDataAvailable = quint32(frame.text.size());
+    NativeMessage::Message message;
+    message.message = NativeMessage::CopyData;
+    message.lParam = &data;
+    qintptr result = 0;
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->filterNativeEvent(NativeMessage::eventType(), &message, &result);
+}
