@@ -1,0 +1,136 @@
+// Key matrix encoding: kind codes, the special-key rule and the gun matrices.
+#include "KeyMatrixEncoder.h"
+
+#include "ListItems.h"
+
+std::array<quint8, 4> KeyMatrixEncoder::deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
+                                                    ProtocolFamily family)
+{
+    quint8 kind = code0;
+    switch (code0) {
+    case 0:
+        kind = (code2 == 0x1E && code3 == 2) ? 10 : 1;
+        break;
+    case 1:
+        kind = 10;
+        break;
+    case 2:
+    case 6:
+    case 7:
+        kind = 0;
+        break;
+    case 3:
+        kind = 3;
+        break;
+    case 4:
+        kind = 9;
+        code2 = static_cast<quint8>(code2 + 1); // macro slot 0 … 11 is macro id 1 … 12
+        break;
+    case 5:
+        if (code2 != 4) {
+            kind = 7;
+        } else if (family == ProtocolFamily::Family560) {
+            kind = 11;
+            code1 = 0;
+            code2 = 1;
+            code3 = 1;
+        } else {
+            kind = 7;
+            code1 = 0;
+            code2 = 4;
+            code3 = 1;
+        }
+        break;
+    case 8:
+        kind = 8;
+        break;
+    case 255:
+        kind = 4;
+        break;
+    default:
+        break; // 9 … 254 pass unchanged
+    }
+    // These consumer and key codes are sent as media functions whatever the page called them.
+    if (((code2 == 0x21 || code2 == 0x23) && code3 == 2) || (code2 == 0x94 && code3 == 1))
+        kind = 3;
+    return {kind, code1, code2, code3};
+}
+
+KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, ProtocolFamily family)
+{
+    KeyMatrix m{};
+    for (int n = 0; n < positions; ++n) {
+        const int b = 4 * n;
+        const auto e = deviceEntry(ListItems::byteAt(src64, b), ListItems::byteAt(src64, b + 1),
+                                   ListItems::byteAt(src64, b + 2), ListItems::byteAt(src64, b + 3), family);
+        for (int i = 0; i < 4; ++i)
+            m[b + i] = e[i];
+    }
+    return m;
+}
+
+KeyMatrix KeyMatrixEncoder::templateMatrix(const std::array<QVariantList, positions> &entries)
+{
+    KeyMatrix t{};
+    for (int n = 0; n < positions; ++n)
+        for (int i = 0; i < 4; ++i)
+            t[4 * n + i] = ListItems::byteAt(entries[n], i);
+    return t;
+}
+
+KeyMatrixSet KeyMatrixEncoder::encode(const QVariantList &src64, const QVariantList &otherParam,
+                                      const std::array<QVariantList, positions> &templateEntries,
+                                      ProtocolFamily family)
+{
+    KeyMatrixSet set;
+    set.main = mainMatrix(src64, family);
+    for (int n = 0; n < positions; ++n)
+        if (set.main[4 * n] == gunKind)
+            set.hasGunKey = true;
+    if (!set.hasGunKey)
+        return set;
+
+    const KeyMatrix t = templateMatrix(templateEntries);
+    set.gun = {t, t, t};
+
+    for (int n = 0; n < positions; ++n) {
+        const int b = 4 * n;
+        if (set.main[b] != gunKind)
+            continue;
+        const quint8 v = set.main[b + 2];
+        for (KeyMatrix &g : set.gun)
+            g[b] = gunKind;
+        const bool known = v >= 1 && v <= 3;
+        if (family == ProtocolFamily::Family553) {
+            if (known) {
+                // Which of the three gun matrices carry this gun, by the chosen gun count.
+                static const quint8 table[3][3] = {{0, 0, 0}, {2, 0, 0}, {2, 3, 0}};
+                set.main[b + 3] = 1;
+                for (int m = 0; m < 3; ++m)
+                    set.gun[m][b + 3] = table[v - 1][m];
+            }
+            set.main[b + 1] = 0;
+            set.main[b + 2] = 1;
+            for (KeyMatrix &g : set.gun) {
+                g[b + 1] = 0;
+                g[b + 2] = 1;
+            }
+        } else if (known) {
+            static const quint8 table[3][3] = {{0, 0, 0}, {3, 0, 0}, {3, 3, 0}};
+            static const quint8 masks[3] = {0x07, 0x0F, 0x1F};
+            set.main[b + 2] = 1;
+            for (int m = 0; m < 3; ++m)
+                set.gun[m][b + 2] = table[v - 1][m];
+            set.gunMask = masks[v - 1];
+        }
+    }
+
+    // Position 0 of each gun matrix carries that gun's header with its fire period.
+    for (int m = 0; m < 3; ++m) {
+        set.gun[m][0] = 0x0B;
+        set.gun[m][1] = static_cast<quint8>(m);
+        set.gun[m][2] = ListItems::unsignedByteAt(otherParam, m);
+        set.gun[m][3] = 0;
+    }
+    return set;
+}

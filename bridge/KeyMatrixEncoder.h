@@ -1,0 +1,44 @@
+// Turns the pages' button assignments into the mouse's 64-byte key matrices, including the three
+// gun matrices built from the stored template.
+#pragma once
+
+#include "ProtocolFamily.h"
+
+#include <QVariantList>
+#include <array>
+#include <optional>
+
+using KeyMatrix = std::array<quint8, 64>;
+
+// Everything one save of the button assignments sends.
+struct KeyMatrixSet
+{
+    KeyMatrix main{};
+    std::array<KeyMatrix, 3> gun{}; // matrices 2, 3 and 4
+    bool hasGunKey = false;
+    // New value of byte 2 of profile block 0 (560 family only; unset leaves the byte alone).
+    std::optional<quint8> gunMask;
+};
+
+class KeyMatrixEncoder
+{
+public:
+    static constexpr int positions = 16;
+    static constexpr quint8 gunKind = 8;
+
+    // One position: page codes (already cut to 8 bits) to the four device bytes.
+    static std::array<quint8, 4> deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
+                                             ProtocolFamily family);
+
+    // The main matrix from sixteen definitions one after the other; short lists read as 0.
+    static KeyMatrix mainMatrix(const QVariantList &src64, ProtocolFamily family);
+
+    // The gun template: entry n of the list is the stored four numbers of position n.
+    static KeyMatrix templateMatrix(const std::array<QVariantList, positions> &entries);
+
+    // Main matrix plus, when a gun key is present, the three gun matrices with their headers.
+    // otherParam holds the fire periods of the three chosen gun presets.
+    static KeyMatrixSet encode(const QVariantList &src64, const QVariantList &otherParam,
+                               const std::array<QVariantList, positions> &templateEntries,
+                               ProtocolFamily family);
+};

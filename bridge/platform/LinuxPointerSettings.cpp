@@ -1,0 +1,116 @@
+// GSettings writes go through a schema lookup first, so a missing schema is a reported failure and
+// not an abort; every write is read back after syncing, so a backend that dropped it is noticed.
+#include "LinuxPointerSettings.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStyleHints>
+
+// GLib names a struct member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+GSettingsSchema *lookupSchema(const QString &schemaId)
+{
+    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+    return source ? g_settings_schema_source_lookup(source, schemaId.toUtf8().constData(), TRUE) : nullptr;
+}
+
+// Writes value (a floating reference, consumed) when the schema has the key, the value has its type
+// and range and the key is writable; then checks a fresh read after syncing.
+bool writeAndVerify(const QString &schemaId, const char *key, GVariant *value)
+{
+    g_variant_ref_sink(value);
+    bool ok = false;
+    GSettingsSchema *schema = lookupSchema(schemaId);
+    if (schema && g_settings_schema_has_key(schema, key)) {
+        GSettingsSchemaKey *schemaKey = g_settings_schema_get_key(schema, key);
+        const bool valid = g_variant_is_of_type(value, g_settings_schema_key_get_value_type(schemaKey)) &&
+                           g_settings_schema_key_range_check(schemaKey, value);
+        g_settings_schema_key_unref(schemaKey);
+        GSettings *settings = g_settings_new_full(schema, nullptr, nullptr);
+        if (valid && g_settings_is_writable(settings, key) && g_settings_set_value(settings, key, value)) {
+            g_settings_sync();
+            GSettings *check = g_settings_new_full(schema, nullptr, nullptr);
+            GVariant *stored = g_settings_get_value(check, key);
+            ok = g_variant_equal(stored, value);
+            g_variant_unref(stored);
+            g_object_unref(check);
+        }
+        g_object_unref(settings);
+    }
+    if (schema)
+        g_settings_schema_unref(schema);
+    g_variant_unref(value);
+    return ok;
+}
+
+QStyleHints *styleHints()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::styleHints()
+                                                                         : nullptr;
+}
+
+} // namespace
+
+LinuxPointerSettings::LinuxPointerSettings(QString schemaId, QStringList kdeWriteTools)
+    : schema(std::move(schemaId)), kdeTools(std::move(kdeWriteTools))
+{
+}
+
+double LinuxPointerSettings::desktopSpeed(int speed)
+{
+    const int s = std::clamp(speed, 1, 20);
+    const double v = s <= 10 ? (s - 10) / 9.0 : (s - 10) / 10.0;
+    // Two decimals keep the stored text short and compare exactly on read-back.
+    return std::round(v * 100.0) / 100.0;
+}
+
+bool LinuxPointerSettings::setPointerSpeed(int speed)
+{
+    return writeAndVerify(schema, "speed", g_variant_new_double(desktopSpeed(speed)));
+}
+
+bool LinuxPointerSettings::setDoubleClickTime(int ms)
+{
+    if (ms <= 0)
+        return false;
+    if (QStyleHints *hints = styleHints())
+        hints->setMouseDoubleClickInterval(ms);
+    return writeAndVerify(schema, "double-click", g_variant_new_int32(ms));
+}
+
+bool LinuxPointerSettings::setWheelScrollLines(int lines)
+{
+    if (QStyleHints *hints = styleHints())
+        hints->setWheelScrollLines(lines);
+    return writeKdeGlobal(QStringLiteral("WheelScrollLines"), QString::number(lines));
+}
+
+bool LinuxPointerSettings::writeKdeGlobal(const QString &key, const QString &value) const
+{
+    for (const QString &tool : kdeTools) {
+        const QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            continue;
+        QProcess p;
+        p.start(program, {QStringLiteral("--file"), QStringLiteral("kdeglobals"), QStringLiteral("--group"),
+                          QStringLiteral("KDE"), QStringLiteral("--key"), key, value});
+        if (!p.waitForFinished(5000)) {
+            p.kill();
+            p.waitForFinished(1000);
+            continue;
+        }
+        if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return true;
+    }
+    return false;
+}
