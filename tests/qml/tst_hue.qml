@@ -63,7 +63,8 @@ TestCase {
         compare(Hue.colorText(300, -4, "x"), "#ff0000");
         compare(Hue.parseColorText("#6000FF"), [0x60, 0, 255]);
         compare(Hue.parseColorText("#zz10"), [0, 16, 0]);
-        var cv = [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 127, 0, 96, 0, 255, 5, 6, 7];
+        var cv = [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255,
+                  0, 255, 255, 255, 127, 0, 96, 0, 255, 5, 6, 7];
         var texts = Lighting.colorTexts(cv);
         compare(texts[5], "#ff7f00");
         compare(texts[7], "#050607");

@@ -28,22 +28,33 @@ TestCase {
     function test_textsOfEveryKind_data()
     {
         return [
-            {tag: "left", code: "0000F000", text: "Left Key"}, {tag: "middle", code: "0000F200", text: "Middle Key"},
-            {tag: "right", code: "0000F100", text: "Right Key"}, {tag: "forward", code: "0000F400", text: "Forward Key"},
-            {tag: "back", code: "0000F300", text: "Back Key"}, {tag: "double", code: "00f01e02", text: "Double Fire"},
+            {tag: "left", code: "0000F000", text: "Left Key"},
+            {tag: "middle", code: "0000F200", text: "Middle Key"},
+            {tag: "right", code: "0000F100", text: "Right Key"},
+            {tag: "forward", code: "0000F400", text: "Forward Key"},
+            {tag: "back", code: "0000F300", text: "Back Key"},
+            {tag: "double", code: "00f01e02", text: "Double Fire"},
             {tag: "other mouse", code: "00001100", text: "Double Fire"},
             {tag: "fire", code: "01140a00", text: "Q"},
             {tag: "combination", code: "02030405", text: "LCtrl+LShift+A+B"},
             {tag: "combination keys", code: "02800007", text: "RWin+D"},
-            {tag: "media first", code: "03008301", text: "Player"}, {tag: "media last", code: "0300ea00", text: "Volumn-"},
+            {tag: "media first", code: "03008301", text: "Player"},
+            {tag: "media last", code: "0300ea00", text: "Volumn-"},
             {tag: "media unknown", code: "03001200", text: ""},
-            {tag: "windows", code: "06042c11", text: "Min"}, {tag: "windows run", code: "0600e315", text: "Run"},
-            {tag: "shortcut", code: "0700e004", text: "Select All"}, {tag: "shortcut new", code: "0700e011", text: "New"},
-            {tag: "macro", code: "04010300", text: "Hop"}, {tag: "macro unnamed", code: "04000500", text: ""},
-            {tag: "dpi+", code: "05000100", text: "DPI+"}, {tag: "dpi loop", code: "05000300", text: "DPI LOOP"},
-            {tag: "sniper", code: "05000400", text: "Sniper Key"}, {tag: "dpi other", code: "05000500", text: ""},
-            {tag: "gun 1", code: "08000100", text: "One Gun"}, {tag: "gun 3", code: "08000300", text: "Three Gun"},
-            {tag: "gun other", code: "08000400", text: ""}, {tag: "disabled", code: "ff000100", text: ""},
+            {tag: "windows", code: "06042c11", text: "Min"},
+            {tag: "windows run", code: "0600e315", text: "Run"},
+            {tag: "shortcut", code: "0700e004", text: "Select All"},
+            {tag: "shortcut new", code: "0700e011", text: "New"},
+            {tag: "macro", code: "04010300", text: "Hop"},
+            {tag: "macro unnamed", code: "04000500", text: ""},
+            {tag: "dpi+", code: "05000100", text: "DPI+"},
+            {tag: "dpi loop", code: "05000300", text: "DPI LOOP"},
+            {tag: "sniper", code: "05000400", text: "Sniper Key"},
+            {tag: "dpi other", code: "05000500", text: ""},
+            {tag: "gun 1", code: "08000100", text: "One Gun"},
+            {tag: "gun 3", code: "08000300", text: "Three Gun"},
+            {tag: "gun other", code: "08000400", text: ""},
+            {tag: "disabled", code: "ff000100", text: ""},
         ];
     }
 
@@ -54,8 +65,8 @@ TestCase {
 
     function test_everyListEntryNamesItself()
     {
-        var lists = [[KeyAssign.MEDIA_CODES, 27], [KeyAssign.WINDOWS_CODES, 35], [KeyAssign.SHORTCUT_CODES, 42],
-                     [KeyAssign.MOUSE_CODES, 2]];
+        var lists = [[KeyAssign.MEDIA_CODES, 27], [KeyAssign.WINDOWS_CODES, 35],
+                     [KeyAssign.SHORTCUT_CODES, 42], [KeyAssign.MOUSE_CODES, 2]];
         for (var l = 0; l < lists.length; ++l) {
             for (var i = 0; i < lists[l][0].length; ++i)
                 compare(text(lists[l][0][i]), KeyAssign.BUILT_IN_TEXTS[lists[l][1] + i]);

@@ -58,7 +58,8 @@ TestCase {
         var profiles = NameList.parseProfiles(["Standard0", "loaderveltis"]);
         compare(profiles, [{name: "Standard", number: 0}]);
         profiles = NameList.parseProfiles(["Standard0", "Office3", "x", "", "profile_12"]);
-        compare(profiles, [{name: "Standard", number: 0}, {name: "Office", number: 3}, {name: "profile_1", number: 2}]);
+        compare(profiles, [{name: "Standard", number: 0}, {name: "Office", number: 3},
+                           {name: "profile_1", number: 2}]);
         compare(NameList.storeProfiles(profiles), ["Standard0", "Office3", "profile_12"]);
         compare(NameList.storeProfiles([{textValue: "Home", profileNo: 4}]), ["Home4"]);
         compare(NameList.positionOf(profiles, 3), 1);

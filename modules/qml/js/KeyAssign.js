@@ -19,8 +19,9 @@ var LEFT_BUTTON = 0xf0;
 
 // The dialog's built-in texts; a language list replaces them position by position.
 var BUILT_IN_TEXTS = [
-    "Key ", "Mouse Function", "Left Key", "Middle Key", "Right Key", "Forward Key", "Back Key", "Double Fire",
-    "Fire Function", "Key Value", "Click Input", "Rate", "Times", "Endness", "Group Function", "Media Function",
+    "Key ", "Mouse Function", "Left Key", "Middle Key", "Right Key", "Forward Key", "Back Key",
+    "Double Fire", "Fire Function", "Key Value", "Click Input", "Rate", "Times", "Endness", "Group Function",
+    "Media Function",
     "Macro Function", "Macro Editor", "Macro runs one-time after pressing the button",
     "Macro runs endless loop until any button is pressed", "Macro runs endless loop until button is released",
     "DPI Function", "DPI+", "DPI-", "DPI LOOP", "Windows Function", "Shortcut Function", "Player", "Next",
@@ -33,7 +34,8 @@ var BUILT_IN_TEXTS = [
 var MOUSE_CODES = ["0000F000", "0000F200", "0000F100", "0000F400", "0000F300", "00f01e02"];
 var MOUSE_TEXT_FIRST = 2;
 // Player, next, previous, stop, mute, play/pause, volume up, volume down; texts at 27 ... 34.
-var MEDIA_CODES = ["03008301", "0300b500", "0300b600", "0300b700", "0300e200", "0300cd00", "0300e900", "0300ea00"];
+var MEDIA_CODES = ["03008301", "0300b500", "0300b600", "0300b700", "0300e200", "0300cd00", "0300e900",
+                   "0300ea00"];
 var MEDIA_TEXT_FIRST = 27;
 // My computer, home page, search, maximise, minimise, show desktop, run; texts at 35 ... 41.
 var WINDOWS_CODES = ["06009401", "06002302", "06002102", "06042c1b", "06042c11", "0600e307", "0600e315"];

@@ -4,7 +4,8 @@
 .import "Hue.js" as Hue
 
 var SLOTS = 8;
-var BUILT_IN_COLORS = ["#ff0000", "#00ff00", "#0000ff", "#ff00ff", "#00ffff", "#ff7f00", "#6000ff", "#ffffff"];
+var BUILT_IN_COLORS = ["#ff0000", "#00ff00", "#0000ff", "#ff00ff", "#00ffff", "#ff7f00", "#6000ff",
+                       "#ffffff"];
 var PERCENT_TEXTS = ["0%", "25%", "50%", "75%", "100%"];
 
 // The eight slot colours of a stored list of 24 components; a missing component reads as 0.
