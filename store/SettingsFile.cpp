@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -29,28 +30,35 @@ bool isValidUtf8(const QByteArray &content)
     return !decoder.hasError();
 }
 
+// The settings library keeps what it parsed of a file for the whole process and reports a format
+// error only to the object that parsed it first; a private copy is parsed afresh every time.
+bool parsesCleanly(const QByteArray &content)
+{
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(content) != content.size() || !copy.flush())
+        return true;
+    QSettings parsed(copy.fileName(), QSettings::IniFormat);
+    // Sections are parsed lazily; asking for every key makes a format error show in status().
+    parsed.allKeys();
+    return parsed.status() != QSettings::FormatError;
+}
+
 } // namespace
 
 QSettings *SettingsFile::open(const QString &path)
 {
-    auto *settings = new QSettings(path, QSettings::IniFormat);
-    keepUnreadableCopy(*settings);
-    return settings;
+    keepUnreadableCopy(path);
+    return new QSettings(path, QSettings::IniFormat);
 }
 
-bool SettingsFile::keepUnreadableCopy(QSettings &settings)
+bool SettingsFile::keepUnreadableCopy(const QString &path)
 {
-    const QString path = settings.fileName();
     QFile file(path);
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray content = file.readAll();
     file.close();
-
-    // Sections are parsed lazily; asking for every key makes a format error show in status().
-    settings.allKeys();
-    const bool unreadable = settings.status() == QSettings::FormatError || !isValidUtf8(content);
-    if (!unreadable)
+    if (isValidUtf8(content) && parsesCleanly(content))
         return false;
 
     for (int i = 0; i < MaxKeptCopies; ++i) {
@@ -81,9 +89,9 @@ bool SettingsFile::replace(const QString &target, const QString &source)
 
     // The settings library skips re-reading a file whose size and modification time it has seen
     // before. A copy made within the same clock tick as the old file's last write would then be
-    // served from the old content, so make its time differ.
+    // served from the old content, so the replacement is always dated after what it replaced.
     const QFileInfo after(target);
-    if (oldStamp.isValid() && after.lastModified() == oldStamp) {
+    if (oldStamp.isValid() && after.lastModified() <= oldStamp) {
         QFile f(target);
         if (f.open(QIODevice::ReadWrite))
             f.setFileTime(oldStamp.addSecs(1), QFileDevice::FileModificationTime);

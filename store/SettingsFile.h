@@ -15,7 +15,7 @@ public:
 
     // Keeps a copy of the file beside it ("<file>.bad", then "<file>.bad1" …) when the settings
     // library cannot parse it or it is not valid UTF-8. Returns true when such a copy exists now.
-    static bool keepUnreadableCopy(QSettings &settings);
+    static bool keepUnreadableCopy(const QString &path);
 
     // Replaces `target` by a copy of `source`: the old file is removed, then the copy made.
     // Returns whether the copy succeeded.

@@ -1,0 +1,352 @@
+// Import, export, reset and copy of whole profile files and reset of the global file.
+#include "ScriptedFileChooser.h"
+#include "SettingsStore.h"
+#include "StoreProbe.h"
+#include "TempInstallation.h"
+
+#include <QPointer>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+const QByteArray Factory = "[mouse]\nreportRate=3\nscrollRate=3\n";
+
+QString profileFile(int profile)
+{
+    return QStringLiteral("modules/setting/p%1.bin").arg(profile + 1);
+}
+
+// A default profile, a global file and its factory copy, and ten profiles that each say who they are.
+void writeInstallation(const TempInstallation &inst)
+{
+    inst.write(QStringLiteral("modules/setting/pD.bin"), Factory);
+    inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[mouse]\nicType=560\nprofileNo=2\n");
+    inst.write(QStringLiteral("modules/setting/apConfigD.bin"), "[mouse]\nicType=553\nprofileNo=0\n");
+    for (int p = 0; p < SettingsStore::ProfileCount; ++p)
+        inst.write(profileFile(p), "[mouse]\nreportRate=1\nscrollRate=" + QByteArray::number(10 + p) + "\n");
+}
+
+// Lets deferred deletions and write-backs run.
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestProfileOperations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importCancelledChangesNothing();
+    void importReplacesTheProfile();
+    void exportOverwritesTheChosenFile();
+    void exportIncludesValuesJustSet();
+    void exportCancelledOrOntoItselfKeepsFiles();
+    void resetOfTheCurrentProfileIsSeenAtOnce();
+    void replacementIsReadFreshEvenWithinOneClockTick();
+    void copyReplacesOnlyTheDestination();
+    void copyOntoItselfChangesNothing();
+    void copyTakesPendingValuesOfTheSource();
+    void pendingValuesNeverReachTheReplacement_data();
+    void pendingValuesNeverReachTheReplacement();
+    void replacedObjectIsReleasedLater();
+    void resetApconfigRestoresFactoryValues();
+    void missingOrSelfSourceKeepsTheProfile();
+    void profileNumbersOutsideTheListTouchNothing();
+};
+
+void TestProfileOperations::importCancelledChangesNothing()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const auto before = inst.snapshot();
+    ScriptedFileChooser chooser;
+    {
+        SettingsStore store(&chooser);
+        QVERIFY(!store.loadProfile(2));
+        QCOMPARE(chooser.questions.size(), 1);
+        const ScriptedFileChooser::Question q = chooser.questions.first();
+        QVERIFY(!q.save);
+        QCOMPARE(q.caption, QStringLiteral("Open File"));
+        QCOMPARE(q.filter, QStringLiteral("Profile(*.pf)"));
+        QCOMPARE(q.dir, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    }
+    QCOMPARE(inst.snapshot(), before);
+}
+
+void TestProfileOperations::importReplacesTheProfile()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const QByteArray imported = "[mouse]\nreportRate=2\n[extra]\nany=thing\n";
+    inst.write(QStringLiteral("import.pf"), imported);
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("import.pf"))};
+    {
+        SettingsStore store(&chooser);
+        store.setCurrentProfile(2);
+        QVERIFY(store.loadProfile(2));
+        QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("2"));
+        QVERIFY(!store.getData(QStringLiteral("mouse/scrollRate"), false).isValid());
+        QCOMPARE(inst.read(profileFile(2)), imported);
+        settle();
+    }
+    QCOMPARE(inst.read(profileFile(2)), imported);
+    QCOMPARE(inst.read(QStringLiteral("import.pf")), imported);
+}
+
+void TestProfileOperations::exportOverwritesTheChosenFile()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    inst.write(QStringLiteral("out.pf"), "old content that is longer than the profile file itself\n");
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("out.pf"))};
+    SettingsStore store(&chooser);
+    store.saveProfile(2);
+    QCOMPARE(chooser.questions.size(), 1);
+    QVERIFY(chooser.questions.first().save);
+    QCOMPARE(chooser.questions.first().caption, QStringLiteral("Save File"));
+    QCOMPARE(chooser.questions.first().filter, QStringLiteral("Profile(*.pf)"));
+    QCOMPARE(inst.read(QStringLiteral("out.pf")), inst.read(profileFile(2)));
+}
+
+void TestProfileOperations::exportIncludesValuesJustSet()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("out.pf"))};
+    SettingsStore store(&chooser);
+    store.setCurrentProfile(4);
+    store.setData(QStringLiteral("mouse/reportRate"), 0);
+    store.saveProfile(4);
+    QVERIFY(inst.read(QStringLiteral("out.pf")).contains("reportRate=0"));
+}
+
+void TestProfileOperations::exportCancelledOrOntoItselfKeepsFiles()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const auto before = inst.snapshot();
+    ScriptedFileChooser chooser;
+    chooser.answers = {QString(), inst.path(profileFile(3))};
+    SettingsStore store(&chooser);
+    store.saveProfile(3);
+    store.saveProfile(3);
+    QCOMPARE(chooser.questions.size(), 2);
+    QCOMPARE(inst.snapshot(), before);
+}
+
+void TestProfileOperations::resetOfTheCurrentProfileIsSeenAtOnce()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    ScriptedFileChooser chooser;
+    {
+        SettingsStore store(&chooser);
+        store.setCurrentProfile(1);
+        store.setData(QStringLiteral("mouse/reportRate"), 0);
+        store.resetProfile(1);
+        QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("3"));
+        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("3"));
+        settle();
+    }
+    QCOMPARE(inst.read(profileFile(1)), Factory);
+    const QJsonObject v = StoreProbe::run(inst.root(), {"getData", "mouse/reportRate", "0"});
+    QCOMPARE(v.value("value").toString(), QStringLiteral("1")); // profile 0 was not touched
+}
+
+void TestProfileOperations::replacementIsReadFreshEvenWithinOneClockTick()
+{
+    // The profile is rewritten with a file of the same size right after its last write; a stale
+    // cached copy of the old content would still answer 9.
+    TempInstallation inst;
+    writeInstallation(inst);
+    inst.write(profileFile(0), Factory);
+    ScriptedFileChooser chooser;
+    SettingsStore store(&chooser);
+    for (int round = 0; round < 20; ++round) {
+        store.setData(QStringLiteral("mouse/reportRate"), 9);
+        store.currentProfileSettings()->sync();
+        QCOMPARE(inst.read(profileFile(0)).size(), Factory.size());
+        store.resetProfile(0);
+        QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("3"));
+    }
+    settle();
+}
+
+void TestProfileOperations::copyReplacesOnlyTheDestination()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const QByteArray source = inst.read(profileFile(7));
+    ScriptedFileChooser chooser;
+    {
+        SettingsStore store(&chooser);
+        store.copyProfile(3, 7);
+        store.setCurrentProfile(3);
+        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("17"));
+        settle();
+    }
+    QCOMPARE(inst.read(profileFile(3)), source);
+    QCOMPARE(inst.read(profileFile(7)), source);
+}
+
+void TestProfileOperations::copyOntoItselfChangesNothing()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const auto before = inst.snapshot();
+    ScriptedFileChooser chooser;
+    SettingsStore store(&chooser);
+    QSettings *object = store.profileSettings(4);
+    store.copyProfile(4, 4);
+    QCOMPARE(store.profileSettings(4), object);
+    QCOMPARE(inst.snapshot(), before);
+}
+
+void TestProfileOperations::copyTakesPendingValuesOfTheSource()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    ScriptedFileChooser chooser;
+    SettingsStore store(&chooser);
+    store.setCurrentProfile(7);
+    store.setData(QStringLiteral("mouse/reportRate"), 2);
+    store.copyProfile(3, 7);
+    store.setCurrentProfile(3);
+    QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("2"));
+}
+
+void TestProfileOperations::pendingValuesNeverReachTheReplacement_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("reset") << "reset";
+    QTest::newRow("copy") << "copy";
+    QTest::newRow("import") << "import";
+}
+
+void TestProfileOperations::pendingValuesNeverReachTheReplacement()
+{
+    QFETCH(QString, operation);
+    TempInstallation inst;
+    writeInstallation(inst);
+    inst.write(QStringLiteral("import.pf"), Factory);
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("import.pf"))};
+    {
+        SettingsStore store(&chooser);
+        store.setCurrentProfile(5);
+        store.setData(QStringLiteral("pending/value"), QStringLiteral("from the old file"));
+        store.setData(QStringLiteral("mouse/reportRate"), 0);
+        if (operation == QLatin1String("reset"))
+            store.resetProfile(5);
+        else if (operation == QLatin1String("copy"))
+            store.copyProfile(5, 9);
+        else
+            QVERIFY(store.loadProfile(5));
+        QVERIFY(!store.getData(QStringLiteral("pending/value"), false).isValid());
+        settle();
+        QVERIFY(!inst.read(profileFile(5)).contains("pending"));
+    }
+    const QByteArray text = inst.read(profileFile(5));
+    QVERIFY2(!text.contains("pending") && !text.contains("reportRate=0"), text.constData());
+    const QJsonObject v = StoreProbe::run(inst.root(), {"getData", "pending/value", "0"});
+    QVERIFY(!v.isEmpty());
+}
+
+void TestProfileOperations::replacedObjectIsReleasedLater()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    ScriptedFileChooser chooser;
+    SettingsStore store(&chooser);
+    QPointer<QSettings> old = store.profileSettings(6);
+    store.resetProfile(6);
+    QVERIFY(store.profileSettings(6) != old.data());
+    QVERIFY(!old.isNull());
+    settle();
+    QVERIFY(old.isNull());
+    QCOMPARE(store.profileSettings(6)->fileName(), inst.path(profileFile(6)));
+}
+
+void TestProfileOperations::resetApconfigRestoresFactoryValues()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    const QByteArray factory = inst.read(QStringLiteral("modules/setting/apConfigD.bin"));
+    ScriptedFileChooser chooser;
+    {
+        SettingsStore store(&chooser);
+        store.setGlobalData(QStringLiteral("pending/value"), 1);
+        store.resetApconfig();
+        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("553"));
+        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/profileNo")).toString(), QStringLiteral("0"));
+        QVERIFY(!store.getGlobalData(QStringLiteral("pending/value")).isValid());
+        QCOMPARE(store.icType(), QStringLiteral("560"));
+        settle();
+    }
+    QCOMPARE(inst.read(QStringLiteral("modules/setting/apConfig.bin")), factory);
+    QCOMPARE(inst.read(QStringLiteral("modules/setting/apConfigD.bin")), factory);
+}
+
+void TestProfileOperations::missingOrSelfSourceKeepsTheProfile()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    inst.remove(QStringLiteral("modules/setting/pD.bin"));
+    inst.remove(QStringLiteral("modules/setting/apConfigD.bin"));
+    const auto before = inst.snapshot();
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("no such file.pf")), inst.path(profileFile(2))};
+    {
+        SettingsStore store(&chooser);
+        store.resetProfile(2);
+        store.resetApconfig();
+        QVERIFY(store.loadProfile(2));
+        QVERIFY(store.loadProfile(2));
+        store.setCurrentProfile(2);
+        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("12"));
+        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("560"));
+        settle();
+    }
+    QCOMPARE(inst.snapshot(), before);
+}
+
+void TestProfileOperations::profileNumbersOutsideTheListTouchNothing()
+{
+    TempInstallation inst;
+    writeInstallation(inst);
+    inst.write(QStringLiteral("import.pf"), Factory);
+    const auto before = inst.snapshot();
+    ScriptedFileChooser chooser;
+    {
+        SettingsStore store(&chooser);
+        QList<QSettings *> objects;
+        for (int p = 0; p < SettingsStore::ProfileCount; ++p)
+            objects.append(store.profileSettings(p));
+        for (int bad : {-1, 10, 11, INT_MAX, INT_MIN}) {
+            chooser.answers = {inst.path(QStringLiteral("import.pf"))};
+            QVERIFY(!store.loadProfile(bad));
+            store.saveProfile(bad);
+            store.resetProfile(bad);
+            store.copyProfile(bad, 0);
+            store.copyProfile(0, bad);
+        }
+        // No dialog was even shown.
+        QVERIFY(chooser.questions.isEmpty());
+        for (int p = 0; p < SettingsStore::ProfileCount; ++p)
+            QCOMPARE(store.profileSettings(p), objects.at(p));
+        settle();
+    }
+    QCOMPARE(inst.snapshot(), before);
+}
+
+QTEST_GUILESS_MAIN(TestProfileOperations)
+#include "tst_profileoperations.moc"
