@@ -1,0 +1,555 @@
+// The backend slots: store slots forward to the store classes, device slots encode with the bridge's
+// encoders and call the worker's commands on the calling (GUI) thread.
+#include "myQQuickView.h"
+
+#include "DpiEncoder.h"
+#include "Hid_Thread.h"
+#include "LightingEncoder.h"
+#include "LinuxPointerSettings.h"
+#include "ListItems.h"
+
+#include <QDebug>
+#include <QFocusEvent>
+#include <QQuickItem>
+#include <QThread>
+#include <limits>
+
+myQQuickView::myQQuickView(QWidget *parent, FileChooser *chooser, PointerSettings *pointerSettings)
+    : QQuickWidget(parent), store(chooser), macros(store), guns(store), hidOwner(*this),
+      pointer(pointerSettings)
+{
+    isColorful = store.isColorful();
+    isGun = store.isGun();
+    icType = store.icType();
+    is55328 = store.is55328();
+    family = protocolFamilyOf(icType);
+    store.setDialogParent(this);
+    if (!pointer) {
+        ownPointer = std::make_unique<LinuxPointerSettings>();
+        pointer = ownPointer.get();
+    }
+}
+
+myQQuickView::~myQQuickView()
+{
+    setWorker(nullptr);
+}
+
+void myQQuickView::setWorker(Hid_Thread *newWorker)
+{
+    if (worker) {
+        disconnect(worker, nullptr, this, nullptr);
+        if (worker->owner == &hidOwner)
+            worker->owner = nullptr;
+    }
+    worker = newWorker;
+    if (!worker)
+        return;
+    if (!worker->owner)
+        worker->owner = &hidOwner;
+    // The listener emits from its own thread; queued delivery keeps the events' order.
+    connect(worker, &Hid_Thread::dpiStageChanged, this, &myQQuickView::setCurrentDPI, Qt::QueuedConnection);
+    connect(
+        worker, &Hid_Thread::deviceRemoved, this, [this] { setEnabled(false); }, Qt::QueuedConnection);
+}
+
+// --- the scene ---
+
+void myQQuickView::callScene(const char *function, Qt::ConnectionType type, const QVariant &arg)
+{
+    QQuickItem *root = rootObject();
+    if (!root)
+        return;
+    if (arg.isValid())
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, arg));
+    else
+        QMetaObject::invokeMethod(root, function, type);
+}
+
+void myQQuickView::clearHidBusy()
+{
+    if (worker)
+        worker->clearHidBusy();
+}
+
+void myQQuickView::initUI()
+{
+    callScene("initUI", Qt::QueuedConnection);
+}
+
+void myQQuickView::runUI()
+{
+    callScene("run", Qt::QueuedConnection);
+}
+
+void myQQuickView::setBusy(int busyTime)
+{
+    callScene("setProtectUI", Qt::DirectConnection, busyTime);
+}
+
+void myQQuickView::setCurrentDPI(int dpiValue)
+{
+    if (QThread::currentThread() != thread()) {
+        // Called from the listener's thread: the scene is touched on the GUI thread only.
+        QMetaObject::invokeMethod(
+            this, [this, dpiValue] { setCurrentDPI(dpiValue); }, Qt::QueuedConnection);
+        return;
+    }
+    callScene("setCurrentDPI", Qt::DirectConnection, dpiValue);
+}
+
+void myQQuickView::openUpdateExe() {}
+
+void myQQuickView::focusInEvent(QFocusEvent *event)
+{
+    update();
+    event->accept();
+}
+
+// --- settings files ---
+
+void myQQuickView::resetApconfig()
+{
+    store.resetApconfig();
+}
+
+bool myQQuickView::loadProfile(int profile)
+{
+    return store.loadProfile(profile);
+}
+
+void myQQuickView::saveProfile(int profile)
+{
+    store.saveProfile(profile);
+}
+
+void myQQuickView::resetProfile(int profile)
+{
+    store.resetProfile(profile);
+}
+
+void myQQuickView::copyProfile(int destprofile, int srcprofile)
+{
+    store.copyProfile(destprofile, srcprofile);
+}
+
+void myQQuickView::setCurrentProfile(int profile)
+{
+    store.setCurrentProfile(profile);
+}
+
+QVariant myQQuickView::getData(QVariant key, bool isRecovery)
+{
+    return store.getData(key, isRecovery);
+}
+
+QVariant myQQuickView::getGlobalData(QVariant key)
+{
+    return store.getGlobalData(key);
+}
+
+QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
+{
+    return store.getDataList(key, isRecovery);
+}
+
+void myQQuickView::setData(QVariant key, QVariant data)
+{
+    store.setData(key, data);
+}
+
+void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
+{
+    store.setGlobalData(key, tmpdata);
+}
+
+void myQQuickView::setDataList(QVariant key, QVariantList datalist)
+{
+    store.setDataList(key, datalist);
+}
+
+QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
+{
+    return languages.getLangStrings(typeStr, langCode);
+}
+
+QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
+{
+    return nameLists.updataNameList(type, nameList);
+}
+
+QVariantList myQQuickView::getNameList(QVariant type)
+{
+    return nameLists.getNameList(type);
+}
+
+// --- macros ---
+
+bool myQQuickView::loadMacroFile(QVariant macroFileName)
+{
+    return macros.loadMacroFile(macroFileName);
+}
+
+void myQQuickView::saveMacroFile(QVariant macroFileName)
+{
+    macros.saveMacroFile(macroFileName);
+}
+
+QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
+{
+    return macros.createMacroIni(name, macroIndex);
+}
+
+QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant oldname, QVariant newname)
+{
+    return macros.modifyMacroNameUpdateProfile(oldname, newname);
+}
+
+void myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
+{
+    macros.deleteMacroUpdateProfile(macroName);
+}
+
+QVariant myQQuickView::deleteMacroIni(QVariant name)
+{
+    return macros.deleteMacroIni(name);
+}
+
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList steps, QVariant repeat)
+{
+    return macros.saveMacroIni(name, steps, repeat);
+}
+
+QStringList myQQuickView::loadMacroIni(QVariant name)
+{
+    return macros.loadMacroIni(name);
+}
+
+QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
+{
+    // The whole number is checked: cutting it to a byte first would send slot 256 to slot 0.
+    const uint slot = macroIndex.toUInt();
+    if (slot > 11 || !worker)
+        return true;
+    uchar buffer[128] = {};
+    const int n = std::min<qsizetype>(macroData.size(), 128);
+    for (int i = 0; i < n; ++i)
+        buffer[i] = static_cast<uchar>(macroData.at(i).toInt() & 0xFF);
+    if (is560())
+        worker->hid560_0FH_SetMacroKey(static_cast<uchar>(slot + 1), buffer);
+    else
+        worker->hid553_13H_SetMacroKey(static_cast<uchar>(slot + 1), buffer);
+    return true;
+}
+
+// --- gun presets ---
+
+void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
+{
+    guns.mouseSaveGundata(index, src6);
+}
+
+void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
+{
+    guns.modifyGundata(modifyType, src6);
+}
+
+QVariantList myQQuickView::getGunData(QVariant name)
+{
+    return guns.getGunData(name);
+}
+
+QStringList myQQuickView::getGunDataKey()
+{
+    return guns.getGunDataKey();
+}
+
+QVariant myQQuickView::getXYSensitive(QVariant index)
+{
+    return guns.getXYSensitive(index);
+}
+
+QVariant myQQuickView::getselectGun(QVariant index)
+{
+    return guns.getselectGun(index);
+}
+
+void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
+{
+    guns.setXYSensitive(index, xyData);
+}
+
+void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
+{
+    guns.setSelectGun(index, xyData);
+}
+
+void myQQuickView::mouseSendGundata(int gun, QVariantList values)
+{
+    if (!isGun || !worker)
+        return;
+    const quint8 shots = ListItems::byteAt(values, 0);
+    const quint8 x = ListItems::byteAt(values, 1);
+    if (!is560()) {
+        uchar option[4] = {0, 0, 0, 0};
+        worker->hid553_83H_GetKeyboardoption(option[0], option[1], option[2], option[3]);
+        uint y = values.size() > 2 ? values.at(2).toUInt() : 0u;
+        if (option[2] != 0)
+            y = 0u - y; // this option turns the vertical correction the other way
+        worker->hid553_04H_SetGunData(shots, x, static_cast<uchar>(y & 0xFF), static_cast<uchar>(gun - 1));
+        return;
+    }
+    // Only guns 1 … 3 have a block (2 … 4); any other number would write a block that is not a gun's.
+    const int block = profileImage.setGun(gun, shots, x, ListItems::unsignedByteAt(values, 2));
+    if (block > 0)
+        worker->hid560_0CH_setProfile(profileImage.block(block), static_cast<uchar>(block));
+}
+
+// --- key matrices ---
+
+QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery)
+{
+    return store.getDataList(QStringLiteral("mouseKeyMatrix/") + index.toString(), isRecovery);
+}
+
+std::array<QVariantList, KeyMatrixEncoder::positions> myQQuickView::gunTemplate() const
+{
+    std::array<QVariantList, KeyMatrixEncoder::positions> entries;
+    for (int n = 0; n < KeyMatrixEncoder::positions; ++n)
+        entries[n] = store.getDataList(QStringLiteral("mouseFwKeyMatrix/") + QString::number(n), false);
+    return entries;
+}
+
+void myQQuickView::sendKeyMatrix(const KeyMatrix &matrix, uchar number)
+{
+    KeyMatrix copy = matrix;
+    if (is560())
+        worker->hid560_0DH_SetKeyMatrix(copy.data(), number);
+    else
+        worker->hid553_12H_SetKeyMatrix(copy.data(), number);
+}
+
+void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
+{
+    for (int n = 0; n < KeyMatrixEncoder::positions; ++n) {
+        QVariantList definition;
+        for (int i = 4 * n; i < 4 * n + 4; ++i)
+            definition << (i < src64.size() ? src64.at(i) : QVariant(0));
+        store.setDataList(QStringLiteral("mouseKeyMatrix/") + QString::number(n), definition);
+    }
+    if (!isSendData || !worker)
+        return;
+
+    const KeyMatrixSet set = KeyMatrixEncoder::encode(src64, otherParam, gunTemplate(), family);
+    if (!set.hasGunKey) {
+        sendKeyMatrix(set.main, 1);
+        return;
+    }
+    if (is560()) {
+        if (set.gunMask)
+            profileImage.setGunMask(*set.gunMask);
+        worker->hid560_0CH_setProfile(profileImage.block(0), 0);
+    }
+    sendKeyMatrix(set.main, 1);
+    for (int m = 0; m < 3; ++m)
+        sendKeyMatrix(set.gun[m], static_cast<uchar>(m + 2));
+    if (is560())
+        worker->hid560_02H_SetCurrentProfile(1);
+    else
+        worker->hid553_02H_SetCurrentKeyMatrix(1);
+}
+
+void myQQuickView::mouseResetKeyMatrix()
+{
+    if (!worker)
+        return;
+    const KeyMatrix t = KeyMatrixEncoder::templateMatrix(gunTemplate());
+    for (uchar m = 2; m <= 4; ++m)
+        sendKeyMatrix(t, m);
+}
+
+void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
+{
+    if (!worker)
+        return;
+    if (is560())
+        worker->hid560_02H_SetCurrentProfile(static_cast<uchar>(indexNo));
+    else
+        worker->hid553_02H_SetCurrentKeyMatrix(static_cast<uchar>(indexNo - 1));
+}
+
+// --- DPI, report rate, keyboard option ---
+
+void myQQuickView::writeBlocks(std::initializer_list<uint> blocks)
+{
+    for (uint n : blocks)
+        worker->hid560_0CH_setProfile(profileImage.block(n), static_cast<uchar>(n));
+}
+
+void myQQuickView::writeSettingBlocks()
+{
+    writeBlocks({1});
+    if (isGun)
+        writeBlocks({2, 3, 4});
+}
+
+void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
+{
+    if (!worker)
+        return;
+    const DpiCodes codes = DpiEncoder::encode(dpiCount, sensorType, dpiValueArray);
+    if (is560()) {
+        profileImage.setDpi(codes);
+        writeSettingBlocks();
+        return;
+    }
+    auto sent = DpiEncoder::codesWithStagesOff(codes, dpiCount);
+    worker->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount), sent.data());
+}
+
+void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
+{
+    if (!worker)
+        return;
+    if (is560())
+        worker->hid560_04H_SetCurrentDPI(currentDPI);
+    else
+        worker->hid553_0BH_SetCurrentDPI(currentDPI);
+}
+
+QVariant myQQuickView::mouseGetCurrentDPI()
+{
+    uchar byte1 = 0;
+    uchar byte2 = 0;
+    if (!worker)
+        return 0;
+    if (is560()) {
+        byte1 = 1;
+        worker->hid560_84H_GetCurrentDPI(byte1, byte2);
+        return int(byte2);
+    }
+    worker->hid553_8BH_GetCurrentDPI(byte1);
+    return int(byte1);
+}
+
+void myQQuickView::mouseSetReportRate(uchar rate)
+{
+    if (!worker)
+        return;
+    if (is560())
+        worker->hid560_03H_SetReportRate(rate);
+    else
+        worker->hid553_01H_SetReportRate(rate);
+}
+
+void myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    if (worker)
+        worker->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+}
+
+QVariantList myQQuickView::GetKeyboardoption()
+{
+    uchar b[4] = {0, 0, 0, 0};
+    if (worker)
+        worker->hid553_83H_GetKeyboardoption(b[0], b[1], b[2], b[3]);
+    return {int(b[0]), int(b[1]), int(b[2]), int(b[3])};
+}
+
+// --- lighting ---
+
+void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
+{
+    if (!worker)
+        return;
+    if (isColorful) {
+        const LightingEffect e = LightingEncoder::fullColour(effect, option1, option2);
+        if (!is560()) {
+            worker->hid553_0DH_SetRGBLedEffect(e.effect, e.parameter, e.third);
+            return;
+        }
+        profileImage.setEffect(e);
+        writeSettingBlocks();
+        return;
+    }
+    const LightingEffect e = LightingEncoder::singleColour(effect, option1, option2);
+    if (!is560()) {
+        worker->hid553_0DH_SetRGBLedEffect(e.effect, e.parameter, is55328 ? e.third : 2);
+        return;
+    }
+    profileImage.setEffect({e.effect, e.parameter, 2});
+    if (!isGun)
+        profileImage.setEffectThird(1, 3);
+    writeSettingBlocks();
+}
+
+void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
+{
+    if (!worker)
+        return;
+    auto bytes = LightingEncoder::colourBytes(src24);
+    if (is560()) {
+        if (isColorful) {
+            profileImage.setFullColours(bytes);
+            writeBlocks({0});
+        } else {
+            profileImage.setSingleColours(bytes);
+            writeBlocks({1});
+        }
+        return;
+    }
+    if (!is55328) {
+        worker->hid553_10H_SetLED8StageColor(type, bytes.data());
+        worker->hid553_10H_SetLED8StageColor(type, bytes.data());
+    } else if (LightingEncoder::eighthColourSet(bytes)) {
+        worker->hid553_10H_SetLED8StageColor(0, bytes.data());
+    } else {
+        worker->hid553_0CH_SetFixLEDColor(bytes.data());
+    }
+}
+
+// --- profile memory (560 family) ---
+
+void myQQuickView::mouseSetProfile(uint profileNo)
+{
+    // Only the five blocks exist; a larger number must not reach past the image.
+    if (worker && ProfileImage::isBlock(profileNo))
+        writeBlocks({profileNo});
+}
+
+void myQQuickView::mouseReadProfile(uint profileNo)
+{
+    if (worker && ProfileImage::isBlock(profileNo))
+        worker->hid560_8CH_readProfile(profileImage.block(profileNo), static_cast<uchar>(profileNo));
+}
+
+QVariant myQQuickView::mouseReadCurrentProfile()
+{
+    uchar byte1 = 0;
+    if (worker)
+        worker->hid560_82H_GetCurrentProfile(byte1);
+    return int(byte1);
+}
+
+// --- the desktop's pointer settings ---
+
+void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
+{
+    const qint64 speed = cursorSpeed == 0 ? 1 : 2 * qint64(cursorSpeed);
+    if (!pointer->setPointerSpeed(int(std::min<qint64>(speed, std::numeric_limits<int>::max()))))
+        qDebug("setCursorSpeed Failed");
+}
+
+void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
+{
+    // Indexes past 12 would give no time at all; the platform refuses those.
+    const qint64 ms = 900 - 70 * qint64(speed);
+    if (!pointer->setDoubleClickTime(int(std::max<qint64>(ms, std::numeric_limits<int>::min()))))
+        qDebug("setDoubleClickSpeed Failed");
+}
+
+void myQQuickView::mouseSetVerticalScrollLines(uint lines)
+{
+    if (!pointer->setWheelScrollLines(int(std::min<uint>(lines, std::numeric_limits<int>::max()))))
+        qDebug("setVerticalScrollLines Failed");
+}
