@@ -1,15 +1,11 @@
 // The listener for the mouse's event reports, and the connection set-up that starts it.
 #include "Hid_Thread.h"
 
+#include "DpiSwitchText.h"
 #include "TimeSeam.h"
 
 #include <QDebug>
 #include <QtConcurrent/QtConcurrentRun>
-
-#if __has_include("DpiSwitchText.h")
-#include "DpiSwitchText.h"
-#define KC_HAVE_DPI_SWITCH_TEXT 1
-#endif
 
 namespace {
 
@@ -94,10 +90,5 @@ QString Hid_Thread::dpiSwitchText(int stage)
 {
     // Stages 1-7 have an entry each; 0 and everything above 7 share the last one.
     const int entry = (stage >= 1 && stage <= 7) ? stage - 1 : 7;
-#ifdef KC_HAVE_DPI_SWITCH_TEXT
     return DpiSwitchText::at(entry);
-#else
-    Q_UNUSED(entry);
-    return QStringLiteral("DPI Switch to");
-#endif
 }

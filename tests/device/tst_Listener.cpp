@@ -1,0 +1,351 @@
+// The event listener: connection set-up, DPI reports handed to the GUI thread in order, foreign
+// reports, removal, stopping and restarting, and destruction while it runs.
+#include "DeviceFixture.h"
+#include "DpiSwitchText.h"
+#include "FakeOwner.h"
+#include "Hid_Thread.h"
+#include "MessageLog.h"
+#include "TimeSeam.h"
+
+#include <QtTest>
+
+using namespace devtest;
+using vmouse::Interface;
+
+// Stands in for the shell: receives the listener's outcomes queued, as the shell connects them.
+class Receiver : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Receiver(Hid_Thread &hid)
+    {
+        connect(&hid, &Hid_Thread::dpiStageChanged, this, &Receiver::dpi, Qt::QueuedConnection);
+        connect(&hid, &Hid_Thread::trayMessage, this, &Receiver::tray, Qt::QueuedConnection);
+        connect(&hid, &Hid_Thread::deviceRemoved, this, &Receiver::removed, Qt::QueuedConnection);
+    }
+    QStringList seen;
+    bool onGuiThread = true;
+
+public slots:
+    void dpi(int stage) { note(QStringLiteral("dpi %1").arg(stage)); }
+    void tray(const QString &title, const QString &text, int msecs)
+    {
+        note(QStringLiteral("tray %1|%2|%3").arg(title, text).arg(msecs));
+    }
+    void removed() { note(QStringLiteral("removed")); }
+
+private:
+    void note(const QString &s)
+    {
+        onGuiThread = onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        seen << s;
+    }
+};
+
+class tst_Listener : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void keyboardOptionBitOnConnection_data();
+    void keyboardOptionBitOnConnection();
+    void keyboardOptionWithoutAnswer();
+    void dpiReports_data();
+    void dpiReports();
+    void reportsKeepTheirOrder();
+    void foreignReportsAreIgnored();
+    void removalIsNoticed();
+    void stopEndsQuietly();
+    void restartRunsOneListener();
+    void replacingTheListEndsTheListener();
+    void noEventInterface();
+    void destructionWaitsForTheListener();
+
+private:
+    MessageLog *log = nullptr;
+};
+
+void tst_Listener::init()
+{
+    log = new MessageLog;
+    DpiSwitchText::reset();
+}
+
+void tst_Listener::cleanup()
+{
+    delete log;
+    vmouse::clearFaults();
+    DpiSwitchText::reset();
+}
+
+void tst_Listener::keyboardOptionBitOnConnection_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QList<int>>("before");
+    QTest::addColumn<QList<int>>("after");
+    QTest::addColumn<QStringList>("messages");
+    // 553: bit 0x40 of byte 4; 560: bit 0x08 of byte 1.
+    QTest::newRow("553") << "553" << QList<int>{0x01, 0x02, 0x03, 0x12} << QList<int>{0x01, 0x02, 0x03, 0x52}
+                         << QStringList{"test 3 1 2 3 82 0 0 164"};
+    QTest::newRow("560") << "560" << QList<int>{0x01, 0x05, 0, 0} << QList<int>{0x09, 0x05, 0, 0}
+                         << QStringList{"test 1 9 5 0 0 0 0 240"};
+    QTest::newRow("553, bit already set") << "553" << QList<int>{0, 0, 0, 0x40} << QList<int>{0, 0, 0, 0x40}
+                                          << QStringList{"test 3 0 0 0 64 0 0 188"};
+}
+
+void tst_Listener::keyboardOptionBitOnConnection()
+{
+    QFETCH(QString, family);
+    QFETCH(QList<int>, before);
+    QFETCH(QList<int>, after);
+    QFETCH(QStringList, messages);
+    FakeOwner owner(family);
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse({family.toInt()}));
+    vmouse::FirmwareState s = vmouse::state();
+    for (int i = 0; i < 4; ++i)
+        s.keyboardOption[std::size_t(i)] = std::uint8_t(before[i]);
+    vmouse::setState(s);
+    vmouse::clearTranscript();
+
+    const std::int64_t t0 = kc::nowMs();
+    hid.startListen(0);
+    QVERIFY(hid.isListening);
+    const uchar get = family == "560" ? 0x81 : 0x83;
+    const uchar set = family == "560" ? 0x01 : 0x03;
+    const QStringList ex = exchanges(t0);
+    QCOMPARE(ex.size(), 3);
+    QCOMPARE(ex.at(0).section(' ', 2, 2), QString::fromStdString(frameHex(get)));
+    std::vector<std::uint8_t> params;
+    for (int i = 0; i < (family == "560" ? 2 : 4); ++i)
+        params.push_back(std::uint8_t(after[i]));
+    QCOMPARE(ex.at(2).section(' ', 2, 2), QString::fromStdString(frameHex(set, params)));
+    QCOMPARE(kc::nowMs() - t0 >= 8, true); // the pause after the option write
+    QList<int> now;
+    for (auto b : vmouse::state().keyboardOption)
+        now << b;
+    QCOMPARE(now, after);
+    QCOMPARE(log->messages(), messages);
+    hid.stopListen();
+    hid.waitForListener();
+}
+
+void tst_Listener::keyboardOptionWithoutAnswer()
+{
+    FakeOwner owner("553");
+    {
+        // No answer: the write carries the starting values (zero) with the bit.
+        Hid_Thread hid;
+        hid.owner = &owner;
+        aimAt(hid, configureMouse());
+        vmouse::failNext("hid_get_feature_report");
+        hid.startListen(0);
+        QCOMPARE(int(vmouse::state().keyboardOption[3]), 0x40);
+        QVERIFY(hid.isListening);
+    }
+    {
+        // Busy: both commands give up, the listener starts all the same.
+        Hid_Thread hid;
+        hid.owner = &owner;
+        aimAt(hid, configureMouse());
+        hid.hidFree = false;
+        log->clear();
+        hid.startListen(0);
+        QCOMPARE(log->messages(), QStringList({"cmd Failed 83", "cmd Failed 03"}));
+        QVERIFY(hid.isListening);
+        Receiver rx(hid);
+        vmouse::sendDpiEvent(2);
+        QTRY_COMPARE(rx.seen.size(), 2);
+    }
+}
+
+void tst_Listener::dpiReports_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<int>("entry");
+    QTest::newRow("stage 1") << 1 << 0;
+    QTest::newRow("stage 3") << 3 << 2;
+    QTest::newRow("stage 7") << 7 << 6;
+    QTest::newRow("stage 0") << 0 << 7;
+    QTest::newRow("stage 8") << 8 << 7;
+    QTest::newRow("stage 9") << 9 << 7;
+    QTest::newRow("stage 255") << 255 << 7;
+}
+
+void tst_Listener::dpiReports()
+{
+    QFETCH(int, stage);
+    QFETCH(int, entry);
+    for (int i = 0; i < 8; ++i)
+        DpiSwitchText::set(i, QStringLiteral("text %1").arg(i));
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    Receiver rx(hid);
+    hid.startListen(0);
+    vmouse::sendEvent({6, 7, 0x55, std::uint8_t(stage)});
+    QTRY_COMPARE(rx.seen.size(), 2);
+    QCOMPARE(rx.seen, QStringList({QStringLiteral("dpi %1").arg(stage),
+                                   QStringLiteral("tray Info|text %1 |10000").arg(entry)}));
+    QVERIFY(rx.onGuiThread);
+    hid.stopListen();
+    hid.waitForListener();
+    QVERIFY(!log->messages().contains("Device removed"));
+}
+
+void tst_Listener::reportsKeepTheirOrder()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    Receiver rx(hid);
+    hid.startListen(0);
+    QStringList expected;
+    for (int stage : {2, 5, 1, 4}) {
+        vmouse::sendDpiEvent(std::uint8_t(stage));
+        expected << QStringLiteral("dpi %1").arg(stage) << QStringLiteral("tray Info|DPI Switch to |10000");
+    }
+    QTRY_COMPARE(rx.seen.size(), expected.size());
+    QCOMPARE(rx.seen, expected);
+}
+
+void tst_Listener::foreignReportsAreIgnored()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    Receiver rx(hid);
+    hid.startListen(0);
+    vmouse::sendEvent({6, 8, 0, 3});
+    vmouse::sendEvent({7, 6, 0, 3});
+    vmouse::sendEvent({6, 7, 3}); // three bytes
+    vmouse::sendEvent({6});
+    vmouse::sendDpiEvent(4); // the one that counts, after the others
+    QTRY_COMPARE(rx.seen.size(), 2);
+    QCOMPARE(rx.seen.first(), QStringLiteral("dpi 4"));
+    QTRY_COMPARE(int(vmouse::pendingEvents()), 0);
+    QTest::qWait(50);
+    QCOMPARE(rx.seen.size(), 2);
+    QVERIFY(hid.isListening);
+}
+
+void tst_Listener::removalIsNoticed()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    const DeviceEntry entry = configureMouse();
+    aimAt(hid, entry);
+    Receiver rx(hid);
+    hid.startListen(0);
+    vmouse::sendDpiEvent(3);
+    QTRY_COMPARE(rx.seen.size(), 2);
+    vmouse::unplug();
+    QTRY_COMPARE(rx.seen.size(), 3);
+    QCOMPARE(rx.seen.last(), QStringLiteral("removed"));
+    hid.waitForListener();
+    QVERIFY(!hid.isListening);
+    QCOMPARE(log->count("Device removed"), 1);
+    QCOMPARE(hid.deviceList().at(0).path2, QString());
+    QCOMPARE(hid.deviceList().at(0).path, entry.path); // the command side finds out on its next command
+    QCOMPARE(handleDiscipline(Interface::Event), QString());
+}
+
+void tst_Listener::stopEndsQuietly()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    Receiver rx(hid);
+    hid.startListen(0);
+    QTRY_VERIFY(!vmouse::transcript(Interface::Event).empty());
+    hid.stopListen();
+    hid.waitForListener();
+    QCoreApplication::processEvents();
+    QVERIFY(!hid.isListening);
+    QCOMPARE(rx.seen, QStringList());
+    QVERIFY(!log->messages().contains("Device removed"));
+    QVERIFY(hid.eventHandle == nullptr);
+    QCOMPARE(handleDiscipline(Interface::Event), QString());
+    // Nothing reads the event interface any more.
+    vmouse::sendDpiEvent(2);
+    QTest::qWait(60);
+    QCOMPARE(int(vmouse::pendingEvents()), 1);
+}
+
+void tst_Listener::restartRunsOneListener()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    Receiver rx(hid);
+    hid.startListen(0);
+    hid.startListen(0);
+    hid.startListen(0);
+    for (int i = 0; i < 20; ++i)
+        vmouse::sendDpiEvent(std::uint8_t(1 + i % 7));
+    QTRY_COMPARE(rx.seen.size(), 40);
+    // One handle on the event interface at a time.
+    QCOMPARE(handleDiscipline(Interface::Event).contains("2 handles"), false);
+}
+
+void tst_Listener::replacingTheListEndsTheListener()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    const DeviceEntry entry = configureMouse();
+    aimAt(hid, entry);
+    hid.startListen(0);
+    QTRY_VERIFY(!vmouse::transcript(Interface::Event).empty());
+    hid.setDeviceList({entry, entry});
+    QVERIFY(!hid.isListening);
+    QCOMPARE(hid.deviceList().size(), 2);
+    QVERIFY(!log->messages().contains("Device removed"));
+}
+
+void tst_Listener::noEventInterface()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    DeviceEntry entry = configureMouse();
+    entry.path2.clear();
+    aimAt(hid, entry);
+    Receiver rx(hid);
+    hid.startListen(0);
+    hid.waitForListener();
+    // The keyboard option was still set; no loop ran, so unplugging goes unnoticed here.
+    QCOMPARE(int(vmouse::state().keyboardOption[3]), 0x40);
+    QVERIFY(vmouse::transcript(Interface::Event).empty());
+    vmouse::unplug();
+    QTest::qWait(50);
+    QCOMPARE(rx.seen, QStringList());
+    QVERIFY(!log->messages().contains("Device removed"));
+}
+
+void tst_Listener::destructionWaitsForTheListener()
+{
+    FakeOwner owner;
+    for (int round = 0; round < 5; ++round) {
+        auto *hid = new Hid_Thread;
+        hid->owner = &owner;
+        aimAt(*hid, configureMouse());
+        hid->startListen(0);
+        vmouse::sendDpiEvent(3);
+        QTest::qWait(round * 5);
+        delete hid; // must not return while the listener still uses the object
+    }
+    QVERIFY(!log->messages().contains("Device removed"));
+    QCoreApplication::processEvents();
+}
+
+QTEST_GUILESS_MAIN(tst_Listener)
+#include "tst_Listener.moc"

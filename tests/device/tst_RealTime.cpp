@@ -1,0 +1,126 @@
+// In real time: the pauses of the transport really pause, a silent device fails a data read within
+// its time limit, and the listener stops within one read time-out and does not spin on read errors.
+#include "DeviceFixture.h"
+#include "FakeOwner.h"
+#include "Hid_Thread.h"
+#include "MessageLog.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using namespace devtest;
+using vmouse::Interface;
+
+class tst_RealTime : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(!vmouse::virtualClockLinked()); }
+    void init() { log = new MessageLog; }
+    void cleanup()
+    {
+        delete log;
+        vmouse::clearFaults();
+    }
+    void bulkWriteWithSettlePauses();
+    void busyWaitAndThenPause();
+    void silentDeviceFailsTheDataRead();
+    void listenerStopsWithinOneReadTimeout();
+    void readErrorsDoNotSpin();
+
+private:
+    MessageLog *log = nullptr;
+};
+
+void tst_RealTime::bulkWriteWithSettlePauses()
+{
+    Hid_Thread hid;
+    aimAt(hid, configureMouse());
+    uchar matrix[64] = {};
+    QElapsedTimer timer;
+    timer.start();
+    hid.hid553_12H_SetKeyMatrix(matrix, 1);
+    const qint64 elapsed = timer.elapsed();
+    // Feature report, 128 ms, write, 120 ms, write, 120 + 128 ms, close.
+    std::vector<std::int64_t> at;
+    std::int64_t closed = 0;
+    for (const auto &r : vmouse::transcript(Interface::Command)) {
+        if (r.fn == "hid_send_feature_report" || r.fn == "hid_write")
+            at.push_back(r.tMs);
+        closed = r.tMs;
+    }
+    QCOMPARE(int(at.size()), 3);
+    QVERIFY2(at[1] - at[0] >= 128, qPrintable(QString::number(at[1] - at[0])));
+    QVERIFY(at[2] - at[1] >= 120);
+    QVERIFY(closed - at[2] >= 248);
+    QVERIFY(elapsed >= 496);
+}
+
+void tst_RealTime::busyWaitAndThenPause()
+{
+    Hid_Thread hid;
+    aimAt(hid, configureMouse({560}));
+    QElapsedTimer timer;
+    timer.start();
+    hid.hid560_02H_SetCurrentProfile(2);
+    QVERIFY(timer.elapsed() >= 8);
+
+    hid.hidFree = false;
+    timer.restart();
+    hid.hid560_02H_SetCurrentProfile(3);
+    QVERIFY(timer.elapsed() >= 255 * 8);
+    QCOMPARE(log->messages().last(), QStringLiteral("cmd Failed 02"));
+}
+
+void tst_RealTime::silentDeviceFailsTheDataRead()
+{
+    Hid_Thread hid;
+    aimAt(hid, configureMouse({560}));
+    vmouse::setNeverAnswer(true);
+    uchar block[128] = {};
+    QElapsedTimer timer;
+    timer.start();
+    hid.hid560_8CH_readProfile(block, 0);
+    // It waited for the data up to its limit, then gave up instead of hanging.
+    QVERIFY(timer.elapsed() >= Hid_Thread::DataReadTimeoutMs);
+    QVERIFY(hid.hidFree);
+    vmouse::setNeverAnswer(false);
+}
+
+void tst_RealTime::listenerStopsWithinOneReadTimeout()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    hid.startListen(0);
+    QTest::qWait(150); // inside a read that waits for real
+    QElapsedTimer timer;
+    timer.start();
+    hid.stopListen();
+    hid.waitForListener();
+    const qint64 stopped = timer.elapsed();
+    QVERIFY2(stopped <= Hid_Thread::EventReadTimeoutMs + 200, qPrintable(QString::number(stopped)));
+    QVERIFY(!log->messages().contains("Device removed"));
+}
+
+void tst_RealTime::readErrorsDoNotSpin()
+{
+    FakeOwner owner;
+    Hid_Thread hid;
+    hid.owner = &owner;
+    aimAt(hid, configureMouse());
+    vmouse::failAlways("hid_read_timeout", Interface::Event);
+    hid.startListen(0);
+    QTest::qWait(1000);
+    hid.stopListen();
+    hid.waitForListener();
+    int reads = 0;
+    for (const auto &r : vmouse::transcript(Interface::Event))
+        reads += r.fn == "hid_read_timeout";
+    // One failed read every pause of 100 ms, not thousands.
+    QVERIFY2(reads >= 2 && reads <= 15, qPrintable(QString::number(reads)));
+}
+
+QTEST_GUILESS_MAIN(tst_RealTime)
+#include "tst_RealTime.moc"
