@@ -1,0 +1,108 @@
+// The program's start-up and teardown around the event loop.
+#include "StartUp.h"
+
+#include "InputHooks.h"
+#include "myQQuickView.h"
+#include "platform/InstanceChannel.h"
+#include "platform/NativeMessage.h"
+#include "platform/TerminationSignals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QQuickItem>
+#include <memory>
+
+namespace {
+
+QQuickItem *sceneRoot(void *context)
+{
+    auto *widget = static_cast<Widget *>(context);
+    myQQuickView *view = widget ? widget->view() : nullptr;
+    return view ? view->rootObject() : nullptr;
+}
+
+} // namespace
+
+QString StartUp::executableDirectory()
+{
+    QString path = QCoreApplication::applicationFilePath();
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash >= 0)
+        path.truncate(slash);
+    return path;
+}
+
+void StartUp::keyboardCallback(quint8 usageCode, bool isDown, void *context)
+{
+    if (QQuickItem *root = sceneRoot(context))
+        QMetaObject::invokeMethod(root, "detectKeyboard", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, QVariant(isDown)),
+                                  Q_ARG(QVariant, QVariant(int(usageCode))));
+}
+
+void StartUp::mouseCallback(quint8 buttonCode, bool isDown, int x, int y, void *context)
+{
+    if (QQuickItem *root = sceneRoot(context))
+        QMetaObject::invokeMethod(root, "detectMouse", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, QVariant(isDown)),
+                                  Q_ARG(QVariant, QVariant(int(buttonCode))), Q_ARG(QVariant, QVariant(x)),
+                                  Q_ARG(QVariant, QVariant(y)));
+}
+
+void StartUp::copyDataHandler(const void *lParam, void *context)
+{
+    const auto *data = static_cast<const NativeMessage::CopyDataStruct *>(lParam);
+    if (!context || !data || data->dwData != NativeMessage::CopyDataTag || !data->lpData)
+        return;
+    // The text ends at its first NUL; the buffer always carries one after the bytes sent.
+    const QString text = QString::fromUtf8(data->lpData);
+    if (quint64(text.toUtf8().size()) != data->cbData)
+        return;
+    auto *widget = static_cast<Widget *>(context);
+    QMessageBox box(QMessageBox::Warning, widget->windowTitle(), text, QMessageBox::Ok);
+    // With the main window hidden in the tray this box is the only window; closing it must not end
+    // the program.
+    box.setAttribute(Qt::WA_QuitOnClose, false);
+    box.exec();
+}
+
+int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Platform &platform,
+                 const QString &workingDirectory)
+{
+    if (instance.isRunning()) {
+        instance.sendMessage(QString(), SecondStartTimeoutMs);
+        return 1;
+    }
+
+    QDir::setCurrent(workingDirectory.isEmpty() ? executableDirectory() : workingDirectory);
+
+    auto widget = std::make_unique<Widget>(platform);
+    QObject::connect(&instance, &InstanceChannel::messageReceived, widget.get(), &Widget::receiveMessage);
+
+    InputHooks::install();
+    InputHooks::setKeyboardCallback(&StartUp::keyboardCallback, widget.get());
+    InputHooks::setMouseCallback(&StartUp::mouseCallback, widget.get());
+    InputHooks::setNativeMessageFilter(&StartUp::copyDataHandler, &app, widget.get());
+
+    // SIGTERM, SIGINT and SIGHUP end the program like the tray's quit command.
+    TerminationSignals signalsWatcher;
+    if (signalsWatcher.install())
+        QObject::connect(&signalsWatcher, &TerminationSignals::terminationRequested, widget.get(),
+                         &Widget::exitSYS);
+
+    widget->showNormal();
+    widget->checkDevice();
+
+    const int code = app.exec();
+
+    InputHooks::uninstall();
+    // Nothing may reach the window once it is gone.
+    InputHooks::setKeyboardCallback(nullptr, nullptr);
+    InputHooks::setMouseCallback(nullptr, nullptr);
+    InputHooks::setNativeMessageFilter(nullptr, nullptr, nullptr);
+    widget.reset();
+    // The window controller was scheduled for deletion; no event loop runs any more to do it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}

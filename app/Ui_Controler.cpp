@@ -1,0 +1,100 @@
+// The window controller: frameless translucent window, scene view, context properties, title.
+#include "Ui_Controler.h"
+
+#include "myQQuickView.h"
+#include "platform/CompositorProbe.h"
+
+#include <QBitmap>
+#include <QImage>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSettings>
+#include <QWidget>
+
+namespace {
+
+const char *const kScene = "qrc:modules/qml/main.qml";
+const char *const kBackground = ":/modules/img/background.png";
+
+} // namespace
+
+Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
+{
+    if (!window)
+        return;
+    if (window->objectName().isEmpty())
+        window->setObjectName(QStringLiteral("Widget"));
+    m_window = window;
+
+    window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    window->setWindowOpacity(1.0);
+    // Without a compositing manager transparent parts come out black: keep the window opaque and cut
+    // it to the background picture's shape instead.
+    m_translucent = CompositorProbe::translucencyWorks();
+    window->setAttribute(Qt::WA_TranslucentBackground, m_translucent);
+    window->setStyleSheet(QStringLiteral("background:transparent;"));
+
+    m_view = new myQQuickView(window);
+    m_view->setObjectName(QStringLiteral("ui_View"));
+    if (m_translucent) {
+        m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
+        m_view->setClearColor(Qt::transparent);
+    } else {
+        m_view->setClearColor(Qt::black);
+    }
+    m_view->setSource(QUrl(QString::fromLatin1(kScene)));
+
+    QQmlContext *context = m_view->rootContext();
+    context->setContextProperty(QStringLiteral("ui_View"), m_view.data());
+    context->setContextProperty(QStringLiteral("hid"), hid);
+    context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+
+    const QSize size = m_view->rootObject()
+                           ? QSize(int(m_view->rootObject()->width()), int(m_view->rootObject()->height()))
+                           : m_view->size();
+    m_view->resize(size);
+    window->resize(size);
+
+    if (!m_translucent) {
+        const QImage background(QString::fromLatin1(kBackground));
+        if (!background.isNull() && background.hasAlphaChannel())
+            window->setMask(QBitmap::fromImage(background.scaled(size).createAlphaMask()));
+    }
+
+    QSettings settings(QStringLiteral("./modules/setting/apConfig.bin"), QSettings::IniFormat);
+    window->setWindowTitle(settings.value(QStringLiteral("common/name"), QString()).toString());
+}
+
+Ui_Controler::~Ui_Controler() = default;
+
+void Ui_Controler::onMinimize()
+{
+    if (m_window)
+        m_window->showMinimized();
+}
+
+void Ui_Controler::onClose()
+{
+    if (m_window)
+        m_window->setVisible(false);
+}
+
+void Ui_Controler::onXChanged(int x)
+{
+    if (m_window)
+        m_window->move(m_window->x() + x, m_window->y());
+}
+
+void Ui_Controler::onYChanged(int y)
+{
+    if (m_window)
+        m_window->move(m_window->x(), m_window->y() + y);
+}
+
+void Ui_Controler::setBusy(int busyTime)
+{
+    if (!m_window || !m_view || !m_view->rootObject())
+        return;
+    QMetaObject::invokeMethod(m_view->rootObject(), "setProtectUI", Qt::DirectConnection,
+                              Q_ARG(QVariant, QVariant(busyTime)));
+}

@@ -1,0 +1,243 @@
+// The main window: device discovery, tray icon and notifications.
+#include "Widget.h"
+
+#include "SceneStartEvent.h"
+#include "Ui_Controler.h"
+#include "myQQuickView.h"
+#include "platform/SystemTrayNotifier.h"
+#include "platform/UdevDeviceChangeMonitor.h"
+#include "platform/WidgetWindowRestorer.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QIcon>
+#include <QMenu>
+#include <QSettings>
+#include <hidapi/hidapi.h>
+
+bool isDeviceConnected = false;
+
+const char *const Widget::TrayToolTip = "ORVANTE KESTRAL MOUSE K700";
+const char *const Widget::TrayMenuStyleSheet =
+    "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } QMenu::item { height: "
+    "22px; "
+    "padding: 0px 25px 0px 20px; } QMenu::item:enabled { color: rgb(225, 225, 225); } QMenu::item:!enabled { "
+    "color: rgb(155, 155, 155); } QMenu::item:enabled:selected { color: rgb(230, 230, 230); background: "
+    "rgba(255, "
+    "255, 255, 40); } QMenu::separator { height: 1px; background: rgb(100, 100, 100); } QMenu::indicator { "
+    "width: 13px; height: 13px; } QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
+
+namespace {
+
+const QString kGlobalSettings = QStringLiteral("./modules/setting/apConfig.bin");
+
+// Hexadecimal text with or without "0x"; text that does not parse gives 0.
+int hexValue(const QSettings &settings, const QString &key, int missing)
+{
+    if (!settings.contains(key))
+        return missing;
+    bool ok = false;
+    const int value = settings.value(key).toString().trimmed().toInt(&ok, 16);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+Widget::Widget(QWidget *parent) : Widget(Platform(), parent) {}
+
+Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_platform(platform)
+{
+    m_controller = new Ui_Controler(this, &m_hid);
+    if (myQQuickView *v = view())
+        v->setWorker(&m_hid);
+
+    m_deviceCheckTimer.setInterval(DeviceCheckIntervalMs);
+    m_deviceCheckTimer.setSingleShot(true);
+    connect(&m_deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    m_trayIcon = new QSystemTrayIcon(this);
+    m_quitAction = new QAction(tr("Quit (&Q)"), this);
+    connect(m_quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->addAction(m_quitAction);
+    m_trayMenu->setStyleSheet(QString::fromLatin1(TrayMenuStyleSheet));
+    m_trayIcon->setContextMenu(m_trayMenu);
+    m_trayIcon->setToolTip(QString::fromLatin1(TrayToolTip));
+    m_trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
+    m_trayIcon->setVisible(true);
+
+    if (!m_platform.tray) {
+        m_ownTray = std::make_unique<SystemTrayNotifier>(m_trayIcon);
+        m_platform.tray = m_ownTray.get();
+    }
+    if (!m_platform.restorer) {
+        m_ownRestorer = std::make_unique<WidgetWindowRestorer>();
+        m_platform.restorer = m_ownRestorer.get();
+    }
+    if (!m_platform.deviceChanges) {
+        m_ownDeviceChanges = std::make_unique<UdevDeviceChangeMonitor>();
+        m_platform.deviceChanges = m_ownDeviceChanges.get();
+    }
+    connect(m_platform.deviceChanges, &DeviceChangeMonitor::deviceChanged, this,
+            &Widget::deviceChangeNotified);
+    m_platform.deviceChanges->start();
+
+    // The listener's balloons are shown on this (the GUI) thread, in the order they were raised.
+    connect(
+        &m_hid, &Hid_Thread::trayMessage, this,
+        [this](const QString &title, const QString &text, int msecs) {
+            m_platform.tray->showMessage(title, text, QSystemTrayIcon::Information, msecs);
+        },
+        Qt::QueuedConnection);
+}
+
+Widget::~Widget()
+{
+    m_hid.stopListen();
+    m_controller->deleteLater();
+    // Hid_Thread's destructor waits for a listener that is still inside its last read.
+}
+
+myQQuickView *Widget::view() const
+{
+    return m_controller ? m_controller->view() : nullptr;
+}
+
+DeviceList Widget::readDeviceTable(const QString &fileName)
+{
+    DeviceList list;
+    QSettings settings(fileName, QSettings::IniFormat);
+    for (int i = 0; i < MaxDeviceEntries; ++i) {
+        if (i >= settings.value(QStringLiteral("common/deviceCount"), 0).toInt())
+            break;
+        const QString section = QString::number(i);
+        DeviceEntry entry;
+        entry.type = hexValue(settings, section + QStringLiteral("/type"), -1);
+        entry.vid = quint16(hexValue(settings, section + QStringLiteral("/vid"), 0) & 0xFFFF);
+        entry.pid = quint16(hexValue(settings, section + QStringLiteral("/pid"), 0) & 0xFFFF);
+        entry.usagePage = quint16(hexValue(settings, section + QStringLiteral("/usagePage"), 0) & 0xFFFF);
+        entry.usage = quint16(hexValue(settings, section + QStringLiteral("/usage"), 0) & 0xFFFF);
+        entry.usagePage2 = quint16(hexValue(settings, section + QStringLiteral("/usagePage2"), 0) & 0xFFFF);
+        entry.usage2 = quint16(hexValue(settings, section + QStringLiteral("/usage2"), 0) & 0xFFFF);
+        entry.reportLength = settings.value(section + QStringLiteral("/reportLength"), 32).toInt();
+        entry.isEncode = settings.value(section + QStringLiteral("/isEncode"), false).toBool();
+        entry.sCode = settings.value(section + QStringLiteral("/sCode"), QStringLiteral("739105")).toString();
+        list.append(entry);
+    }
+    return list;
+}
+
+void Widget::findInterfaces(DeviceList &list)
+{
+    for (DeviceEntry &entry : list) {
+        entry.path.clear();
+        entry.path2.clear();
+        hid_device_info *devices = hid_enumerate(entry.vid, entry.pid);
+        for (hid_device_info *d = devices; d; d = d->next) {
+            if (!d->path)
+                continue;
+            // Both tests for every record: one interface may serve both, and the last match wins.
+            if (d->usage_page == entry.usagePage && d->usage == entry.usage)
+                entry.path = QString::fromLocal8Bit(d->path);
+            if (d->usage_page == entry.usagePage2 && d->usage == entry.usage2)
+                entry.path2 = QString::fromLocal8Bit(d->path);
+        }
+        hid_free_enumeration(devices);
+    }
+}
+
+void Widget::checkDevice()
+{
+    DeviceList list = readDeviceTable(kGlobalSettings);
+    findInterfaces(list);
+    m_hid.setDeviceList(list);
+
+    const DeviceList current = m_hid.deviceList();
+    bool accepted = false;
+    for (int index = 0; index < current.size(); ++index) {
+        if (current.at(index).path.isEmpty())
+            continue;
+        if (m_hid.chkDeviceIsEnCode(index)) {
+            accepted = true;
+            break;
+        }
+    }
+
+    myQQuickView *v = view();
+    if (accepted) {
+        qDebug("Device Connect");
+        if (v)
+            v->clearHidBusy();
+        isDeviceConnected = true;
+        showInfo(QStringLiteral("Detect Device"));
+        m_hid.startListen(m_hid.currentIndex);
+        if (v && v->icType == QLatin1String("560")) {
+            v->mouseReadProfile(0);
+            v->mouseReadProfile(1);
+            if (v->isGun) {
+                v->mouseReadProfile(2);
+                v->mouseReadProfile(3);
+                v->mouseReadProfile(4);
+            }
+        }
+        if (v)
+            v->setEnabled(true);
+    } else {
+        qDebug("Device DisConnect");
+        isDeviceConnected = false;
+    }
+    startScene();
+}
+
+void Widget::startScene()
+{
+    if (myQQuickView *v = view())
+        v->initUI();
+    QCoreApplication::postEvent(this, new SceneStartEvent(SceneStartEvent::RunCode));
+}
+
+void Widget::customEvent(QEvent *event)
+{
+    auto *start = dynamic_cast<SceneStartEvent *>(event);
+    if (event->type() != QEvent::User || !start || start->code() != SceneStartEvent::RunCode)
+        return;
+    if (myQQuickView *v = view())
+        v->runUI();
+}
+
+void Widget::deviceChangeNotified()
+{
+    // While listening the listener notices a removal itself; a burst of changes gives one discovery.
+    if (!m_hid.isListening)
+        m_deviceCheckTimer.start();
+}
+
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick && isDeviceConnected)
+        requestRestore();
+}
+
+void Widget::receiveMessage(QString)
+{
+    if (isDeviceConnected)
+        requestRestore();
+}
+
+void Widget::exitSYS()
+{
+    m_hid.stopListen();
+    QCoreApplication::exit(0);
+}
+
+void Widget::requestRestore()
+{
+    m_platform.restorer->requestRestore(this);
+}
+
+void Widget::showInfo(const QString &text, int milliseconds)
+{
+    m_platform.tray->showMessage(QStringLiteral("Info"), text, QSystemTrayIcon::Information, milliseconds);
+}

@@ -1,0 +1,88 @@
+// The program's main window: device discovery, the tray icon and its notifications, and the
+// owner of the device worker and the window controller.
+#pragma once
+
+#include "Hid_Thread.h"
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class DeviceChangeMonitor;
+class TrayNotifier;
+class Ui_Controler;
+class WindowRestorer;
+class myQQuickView;
+class QAction;
+class QMenu;
+
+// Set by discovery: true from the acceptance of a device until a later discovery finds none.
+extern bool isDeviceConnected;
+
+class Widget : public QWidget
+{
+    Q_OBJECT
+public:
+    // The platform services the window uses; a null one is replaced by this system's own.
+    // Given services are not owned.
+    struct Platform
+    {
+        TrayNotifier *tray = nullptr;
+        DeviceChangeMonitor *deviceChanges = nullptr;
+        WindowRestorer *restorer = nullptr;
+    };
+
+    static const char *const TrayToolTip;
+    static const char *const TrayMenuStyleSheet;
+    static constexpr int DeviceCheckIntervalMs = 2048;
+    // More rows than any installation lists: a corrupt count must not stall discovery.
+    static constexpr int MaxDeviceEntries = 256;
+
+    explicit Widget(QWidget *parent = nullptr);
+    explicit Widget(const Platform &platform, QWidget *parent = nullptr);
+    ~Widget() override;
+
+    Hid_Thread &hid() { return m_hid; }
+    Ui_Controler *controller() const { return m_controller; }
+    myQQuickView *view() const;
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    QMenu *trayMenu() const { return m_trayMenu; }
+    QAction *quitAction() const { return m_quitAction; }
+    QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
+
+    // Reads the device table of the global settings file, in table order.
+    static DeviceList readDeviceTable(const QString &fileName);
+    // Fills path and path2 of each entry from the HID interfaces present.
+    static void findInterfaces(DeviceList &list);
+
+public slots:
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkDevice();
+    void exitSYS();
+    void receiveMessage(QString message);
+
+protected:
+    void customEvent(QEvent *event) override;
+
+private slots:
+    void deviceChangeNotified();
+
+private:
+    void startScene();
+    void requestRestore();
+    void showInfo(const QString &text, int milliseconds = 10000);
+
+    // Members in this order.
+    QTimer m_deviceCheckTimer;
+    Ui_Controler *m_controller = nullptr;
+    Hid_Thread m_hid;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+
+    QMenu *m_trayMenu = nullptr;
+    QAction *m_quitAction = nullptr;
+    std::unique_ptr<TrayNotifier> m_ownTray;
+    std::unique_ptr<DeviceChangeMonitor> m_ownDeviceChanges;
+    std::unique_ptr<WindowRestorer> m_ownRestorer;
+    Platform m_platform;
+};

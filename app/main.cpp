@@ -1,0 +1,12 @@
+// Entry point of kestral-config.
+#include "StartUp.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    SingleInstance instance(QCoreApplication::applicationFilePath());
+    return StartUp::run(app, instance);
+}

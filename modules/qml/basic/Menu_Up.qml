@@ -1,0 +1,56 @@
+// The title bar's controls: ask, minimise and close buttons, and the profile drop-down left of them.
+import QtQuick
+import "../common"
+
+Item {
+    id: menuUp
+    signal btnClicked(int btnIndex)
+
+    property alias profileBtn: profileDrop
+    property var profileModel: []
+    property url askSource
+    property url askHoverSource
+    property url minSource
+    property url minHoverSource
+    property url closeSource
+    property url closeHoverSource
+
+    width: buttons.width
+    height: 24
+
+    DropDownList {
+        id: profileDrop
+        width: 144
+        height: 24
+        anchors.right: buttons.left
+        anchors.rightMargin: 16
+        anchors.verticalCenter: buttons.verticalCenter
+        model: menuUp.profileModel
+    }
+
+    Row {
+        id: buttons
+        spacing: 16
+
+        Repeater {
+            // Left to right: ask, minimise, close.
+            model: [
+                { index: 2, normal: menuUp.askSource, hover: menuUp.askHoverSource },
+                { index: 0, normal: menuUp.minSource, hover: menuUp.minHoverSource },
+                { index: 1, normal: menuUp.closeSource, hover: menuUp.closeHoverSource }
+            ]
+            delegate: Image {
+                required property var modelData
+                width: 24
+                height: 24
+                source: area.containsMouse ? modelData.hover : modelData.normal
+                MouseArea {
+                    id: area
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: menuUp.btnClicked(parent.modelData.index)
+                }
+            }
+        }
+    }
+}

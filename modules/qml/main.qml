@@ -1,0 +1,684 @@
+// The root of the scene: scene-wide settings the pages read by name, the fixed regions of the
+// window, the pages, and the functions the backend calls (initUI, run, setProtectUI,
+// setCurrentDPI, detectKeyboard, detectMouse).
+import QtQuick
+import "./basic"
+import "./common"
+
+Item {
+    id: mainIten
+    width: 1024
+    height: 640
+    visible: false
+
+    signal msg_KB(bool isDown, int usbCode)
+    signal msg_MS(bool isDown, int ravelCode, int x, int y)
+
+    property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
+        "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
+    property int skin_No: 1
+    property string fontFamily: "微软雅黑"
+    property int fontNormalSize: 12
+    property int fontMiddleSize: 14
+    property int fontMaxSize: 16
+    property int fontMinSize: 10
+    property color fontColor: "#ffffff"
+    property string language: "ChineseSimplified"
+    property string url: "https://www.orvante.com"
+    property bool isColorful: false
+    property bool isGun: true
+    property string icType: "553"
+    property bool is55328: false
+    property bool isPownOn: false
+    property color colorGray0: "#1a1a1a"
+    property color colorGray1: "#3c3c3c"
+    property color colorGray2: "#969696"
+    property color colorGray3: "#d1d1d1"
+    property color colorBlue: "#09347f"
+    property color colorOrange: "#cf3e00"
+    property color colorBlack: Qt.rgba(0, 0, 0, 1)
+
+    function skinPath(page, file)
+    {
+        return "qrc:/" + page + "/modules/img/skin" + skin_No + "/" + page + "/" + file;
+    }
+
+    property url sourceBackground: "qrc:/modules/img/background.png"
+    property url sourceTitleBar: "qrc:/modules/img/titleBar.png"
+    property url sourceTitleLogo: "qrc:/modules/img/titleLogo.png"
+    // index
+    property url sourceMinBtn: skinPath("index", "minBtn.png")
+    property url sourceMinBtnH: skinPath("index", "minBtnH.png")
+    property url sourceCloseBtn: skinPath("index", "closeBtn.png")
+    property url sourceCloseBtnH: skinPath("index", "closeBtnH.png")
+    property url sourceSureBtn: skinPath("index", "sureBtn.png")
+    property url sourceSureBtnH: skinPath("index", "sureBtnH.png")
+    property url sourceAsk: skinPath("index", "ask.png")
+    property url sourceAskH: skinPath("index", "askH.png")
+    property url sourceRestBtn: skinPath("index", "restBtn.png")
+    property url sourceRestBtnH: skinPath("index", "restBtnH.png")
+    property url sourceRestBtnP: skinPath("index", "restBtnP.png")
+    property url sourceSaveBtn: skinPath("index", "saveBtn.png")
+    property url sourceSaveBtnH: skinPath("index", "saveBtnH.png")
+    property url sourceSaveBtnP: skinPath("index", "saveBtnP.png")
+    property url sourceMacroKeyBg: skinPath("index", "macroKeyBg.png")
+    property url sourceSingleKeyBg: skinPath("index", "singleKeyBg.png")
+    property url sourceMacroTypeCheck: skinPath("index", "macroTypeCheck.png")
+    property url sourceMacroTypeCheck0: skinPath("index", "macroTypeCheck0.png")
+    property url sourcePowerOn: skinPath("index", "powerOn.png")
+    property url sourceBack: skinPath("index", "back.png")
+    property url sourceBackH: skinPath("index", "backH.png")
+    property url sourceDropBtn: skinPath("index", "dropBtn.png")
+    property url sourceDropBtnU: skinPath("index", "dropBtnU.png")
+    property url sourceConfigBtn: skinPath("index", "configBtn.png")
+    property url sourceSlide: skinPath("index", "slide.png")
+    property url sourceScale: skinPath("index", "scale.png")
+    property url sourceRadioBtn: skinPath("index", "radioBtn.png")
+    property url sourceRadioBtnS: skinPath("index", "radioBtnS.png")
+    property url sourceCheckBtn: skinPath("index", "checkBtn.png")
+    property url sourcePageUp: skinPath("index", "pageUp.png")
+    property url sourcePageDown: skinPath("index", "pageDown.png")
+    // mouse
+    property url sourceMouseFront: skinPath("mouse", "mouseFront.png")
+    property url sourceMouseSide: skinPath("mouse", "mouseSide.png")
+    property url sourceMouse0: skinPath("mouse", "mouse0.png")
+    property url sourceMouse1: skinPath("mouse", "mouse1.png")
+    property url sourceMouse2: skinPath("mouse", "mouse2.png")
+    property url sourceMouse3: skinPath("mouse", "mouse3.png")
+    property url sourceMouse4: skinPath("mouse", "mouse4.png")
+    property url sourceMouse5: skinPath("mouse", "mouse5.png")
+    property url sourceMouse6: skinPath("mouse", "mouse6.png")
+    property url sourceMouse7: skinPath("mouse", "mouse7.png")
+    property url sourceMouse0S: skinPath("mouse", "mouse0S.png")
+    property url sourceMouse1S: skinPath("mouse", "mouse1S.png")
+    property url sourceMouse2S: skinPath("mouse", "mouse2S.png")
+    property url sourceMouse3S: skinPath("mouse", "mouse3S.png")
+    property url sourceMouse4S: skinPath("mouse", "mouse4S.png")
+    property url sourceMouse5S: skinPath("mouse", "mouse5S.png")
+    property url sourceMouse6S: skinPath("mouse", "mouse6S.png")
+    property url sourceMouse7S: skinPath("mouse", "mouse7S.png")
+    property url sourceMouseSide0: skinPath("mouse", "mouseSide0.png")
+    property url sourceMouseSide1: skinPath("mouse", "mouseSide1.png")
+    property url sourceMouseSide2: skinPath("mouse", "mouseSide2.png")
+    property url sourceMouseSide3: skinPath("mouse", "mouseSide3.png")
+    property url sourceMouseSide4: skinPath("mouse", "mouseSide4.png")
+    property url sourceMouseSide5: skinPath("mouse", "mouseSide5.png")
+    property url sourceMouseSide6: skinPath("mouse", "mouseSide6.png")
+    property url sourceMouseSide7: skinPath("mouse", "mouseSide7.png")
+    property url sourceMouseSide0S: skinPath("mouse", "mouseSide0S.png")
+    property url sourceMouseSide1S: skinPath("mouse", "mouseSide1S.png")
+    property url sourceMouseSide2S: skinPath("mouse", "mouseSide2S.png")
+    property url sourceMouseSide3S: skinPath("mouse", "mouseSide3S.png")
+    property url sourceMouseSide4S: skinPath("mouse", "mouseSide4S.png")
+    property url sourceMouseSide5S: skinPath("mouse", "mouseSide5S.png")
+    property url sourceMouseSide6S: skinPath("mouse", "mouseSide6S.png")
+    property url sourceMouseSide7S: skinPath("mouse", "mouseSide7S.png")
+    property url sourceMouseSidebtnN: skinPath("mouse", "mouseSidebtnN.png")
+    property url sourceMouseSidebtnH: skinPath("mouse", "mouseSidebtnH.png")
+    property url sourceMouseSidebtnS: skinPath("mouse", "mouseSidebtnS.png")
+    property url sourcelightBtn: skinPath("mouse", "lightBtn.png")
+    property url sourcelightBtnS: skinPath("mouse", "lightBtnS.png")
+
+    // --- helpers that keep start-up going whatever pages are present ---
+
+    function hasBackend()
+    {
+        return typeof ui_View !== "undefined" && ui_View !== null;
+    }
+
+    function toBool(v)
+    {
+        if (typeof v === "boolean")
+            return v;
+        if (typeof v === "number")
+            return v !== 0;
+        var s = String(v).toLowerCase();
+        return s === "true" || s === "1";
+    }
+
+    function pageCall(page, name)
+    {
+        if (!page || typeof page[name] !== "function")
+            return undefined;
+        return page[name].apply(page, Array.prototype.slice.call(arguments, 2));
+    }
+
+    function pageSet(page, name, value)
+    {
+        if (page && name in page)
+            page[name] = value;
+    }
+
+    function pageGet(page, name, fallback)
+    {
+        return page && name in page ? page[name] : fallback;
+    }
+
+    function closeDropDown(drop)
+    {
+        if (drop && drop.isOpen)
+            pageCall(drop, "close");
+    }
+
+    // --- functions the backend calls ---
+
+    function initUI()
+    {
+        setProtectUI(1000);
+        mainIten.visible = true;
+        if (!isPownOn && hasBackend()) {
+            isColorful = toBool(ui_View.getGlobalData("mouse/isColorful"));
+            icType = String(ui_View.getGlobalData("mouse/icType"));
+            is55328 = toBool(ui_View.getGlobalData("mouse/is55328"));
+            isGun = toBool(ui_View.getGlobalData("mouse/isGun"));
+            pageSet(mouseMain, "keyCount", Number(ui_View.getGlobalData("mouse/keyCount")) || 0);
+            language = String(ui_View.getGlobalData("common/language"));
+            url = String(ui_View.getGlobalData("common/url"));
+            askMenuModel.setProperty(0, "askMenuTxt", url);
+
+            if (icType === "560") {
+                if (Number(ui_View.mouseReadCurrentProfile()) !== 1)
+                    hid.hid560_02H_SetCurrentProfile(1);
+            }
+
+            mainLang = ui_View.getLangStrings("main", language);
+            pageSet(keyMatrixMain, "langStrings", ui_View.getLangStrings("keyMatrix", language));
+            pageSet(keyAssigmentMain, "langStrings", ui_View.getLangStrings("keyAssigment", language));
+            pageSet(dpiSettingMain, "langStrings", ui_View.getLangStrings("dpiSetting", language));
+            pageSet(lightControlMain, "langStrings", ui_View.getLangStrings("lightControl", language));
+            pageSet(macroEditorMain, "langStrings", ui_View.getLangStrings("macroEditor", language));
+            pageSet(systemSettingMain, "langStrings", ui_View.getLangStrings("systemSetting", language));
+            pageSet(gunControlMain, "langStrings", ui_View.getLangStrings("gunControl", language));
+            pageSet(profileMain, "langStrings", ui_View.getLangStrings("profile", language));
+            _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
+            ui_View.getLangStrings("other", language); // fills the DPI notification texts
+
+            reportRateBox.init(false);
+            pageCall(profileMain, "init");
+            var profileNo = Number(ui_View.getGlobalData("mouse/profileNo")) || 0;
+            pageSet(profileMain, "profileNo", profileNo);
+            upItem.profileBtn.currentIndex = profileNo;
+            upItem.profileBtn.close();
+            console.log("profileNo", profileNo);
+            ui_View.setCurrentProfile(profileNo);
+
+            pageCall(macroEditorMain, "init");
+            pageCall(gunControlMain, "init");
+            pageCall(keyAssigmentMain, "init");
+            pageCall(keyMatrixMain, "init", false, false);
+            pageCall(dpiSettingMain, "init", false, false);
+            pageCall(lightControlMain, "init", false, false);
+            pageCall(systemSettingMain, "init", false, false);
+            isPownOn = true;
+        }
+        if (hasBackend())
+            pageSet(dpiSettingMain, "currentDPI", Number(ui_View.mouseGetCurrentDPI()) - 1);
+    }
+
+    function run()
+    {
+    }
+
+    function setProtectUI(interval)
+    {
+        protectUIItem.setBusy(true);
+        if (hasBackend())
+            ui_View.setEnabled(false);
+        var ms = Number(interval) || 0;
+        if (ms <= 0) {
+            tmrProtectUI.stop();
+            endProtectUI();
+            return;
+        }
+        tmrProtectUI.interval = ms;
+        tmrProtectUI.restart();
+    }
+
+    function endProtectUI()
+    {
+        if (hasBackend())
+            ui_View.setEnabled(true);
+        protectUIItem.setBusy(false);
+        if (powerOnLogo.visible) {
+            powerOnLogo.visible = false;
+            envItem.visible = true;
+            panelleft.visible = true;
+            bottomBar.visible = true;
+            panelRight.visible = true;
+            upItem.visible = true;
+            mouseMain.visible = true;
+        }
+    }
+
+    function setCurrentDPI(dpiValue)
+    {
+        var stage = Math.trunc(Number(dpiValue));
+        if (!stage)
+            return;
+        pageSet(dpiSettingMain, "currentDPI", stage - 1);
+    }
+
+    function detectKeyboard(isDown, usbCode)
+    {
+        msg_KB(toBool(isDown), Number(usbCode));
+    }
+
+    function detectMouse(isDown, ravelCode, x, y)
+    {
+        msg_MS(toBool(isDown), Number(ravelCode), Number(x), Number(y));
+    }
+
+    // --- functions the pages call ---
+
+    function mainFocus()
+    {
+        closeDropDown(reportRateLV);
+        closeDropDown(pageGet(dpiSettingMain, "dpiSegment", null));
+        closeDropDown(upItem.profileBtn);
+        closeDropDown(pageGet(lightControlMain, "lightModel", null));
+        askMenu.visible = false;
+    }
+
+    function controlUIEnable(isEnable)
+    {
+        protectUIItem.setBusy(!isEnable);
+        if (hasBackend())
+            ui_View.setEnabled(isEnable ? true : false);
+    }
+
+    // --- regions, bottom to top ---
+
+    MouseArea {
+        id: dragRegion
+        anchors.fill: parent
+        property real pressX: 0
+        property real pressY: 0
+        onPressed: function (mouse) {
+            mainFocus();
+            pressX = mouse.x;
+            pressY = mouse.y;
+        }
+        onPositionChanged: function (mouse) {
+            if (!pressed || typeof ui_Ctl === "undefined" || !ui_Ctl)
+                return;
+            ui_Ctl.onXChanged(Math.round(mouse.x - pressX));
+            ui_Ctl.onYChanged(Math.round(mouse.y - pressY));
+        }
+    }
+
+    Image {
+        id: powerOnLogo
+        anchors.centerIn: parent
+        source: sourcePowerOn
+    }
+
+    BusyIndicator {
+        id: protectUIItem
+        anchors.centerIn: parent
+        z: 99
+    }
+
+    Timer {
+        id: tmrProtectUI
+        interval: 1000
+        repeat: false
+        onTriggered: endProtectUI()
+    }
+
+    Environment {
+        id: envItem
+        visible: false
+        anchors.fill: parent
+        backgroundSource: sourceBackground
+        titleBarSource: sourceTitleBar
+        titleLogoSource: sourceTitleLogo
+    }
+
+    Column {
+        id: panelleft
+        visible: false
+        x: 24
+        y: 88
+        spacing: 8
+
+        // The key list (KeyMatrix) takes this place.
+        Item {
+            id: keyMatrixMain
+            width: 232
+            height: 300
+            property bool isSave: false
+            property var langStrings: []
+        }
+
+        Rectangle {
+            id: editorBox
+            width: 232
+            height: isGun ? 100 : 76
+            color: colorBlack
+            border.color: colorGray1
+            Text {
+                x: 8
+                y: 4
+                text: mainLang[0] !== undefined ? mainLang[0] : ""
+                color: fontColor
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+            }
+            Column {
+                x: 20
+                y: 24
+                spacing: 0
+                Button {
+                    id: macroEditorBtn
+                    height: isGun ? 38 : 46
+                    textValue: mainLang[1] !== undefined ? mainLang[1] : ""
+                    onClicked: {
+                        mainFocus();
+                        mainMask.visible = true;
+                        macroEditorMain.visible = true;
+                    }
+                }
+                Button {
+                    id: gunEditorBtn
+                    visible: isGun
+                    textValue: mainLang[2] !== undefined ? mainLang[2] : ""
+                    onClicked: {
+                        mainFocus();
+                        mainMask.visible = true;
+                        gunControlMain.visible = true;
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            id: reportRateBox
+            width: 232
+            height: 42
+            color: colorBlack
+            border.color: colorGray1
+
+            function rateCode(index)
+            {
+                return [8, 4, 2, 1][Math.min(Math.max(index, 0), 3)];
+            }
+
+            function init(isSendData)
+            {
+                var index = Math.trunc(Number(ui_View.getData("mouse/reportRate", false))) || 0;
+                if (index < 0 || index > 3)
+                    index = Math.min(Math.max(index, 0), 3);
+                reportRateLV.currentIndex = index;
+                if (isSendData)
+                    ui_View.mouseSetReportRate(rateCode(index));
+            }
+
+            Text {
+                x: 8
+                anchors.verticalCenter: parent.verticalCenter
+                text: mainLang[3] !== undefined ? mainLang[3] : ""
+                color: fontColor
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+            }
+            DropDownList {
+                id: reportRateLV
+                width: 120
+                anchors.right: parent.right
+                anchors.rightMargin: 8
+                anchors.verticalCenter: parent.verticalCenter
+                model: ["125Hz", "250Hz", "500Hz", "1000Hz"]
+                onOpened: {
+                    var wasOpen = isOpen;
+                    mainFocus();
+                    isOpen = wasOpen;
+                }
+                onItemSelected: function (index) {
+                    ui_View.setData("mouse/reportRate", index);
+                    ui_View.mouseSetReportRate(reportRateBox.rateCode(index));
+                }
+            }
+        }
+
+        Button {
+            id: systemSettingBtn
+            width: 232
+            textValue: mainLang[9] !== undefined ? mainLang[9] : ""
+            onClicked: {
+                mainFocus();
+                mainMask.visible = true;
+                systemSettingMain.visible = true;
+            }
+        }
+    }
+
+    Row {
+        id: bottomBar
+        visible: false
+        anchors.right: parent.right
+        anchors.rightMargin: 24
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 8
+        spacing: 16
+
+        Button {
+            id: configBtn
+            width: 64
+            height: 24
+            textValue: mainLang[4] !== undefined ? mainLang[4] : ""
+            onClicked: {
+                mainFocus();
+                mainMask.visible = true;
+                profileMain.visible = true;
+            }
+        }
+        Button {
+            id: resetBtn
+            width: 64
+            height: 24
+            textValue: mainLang[5] !== undefined ? mainLang[5] : ""
+            onClicked: {
+                mainFocus();
+                mainMask.visible = true;
+                factorysure.visible = true;
+            }
+        }
+        Button {
+            id: saveBtn
+            width: 64
+            height: 24
+            textValue: mainLang[10] !== undefined ? mainLang[10] : ""
+        }
+    }
+
+    Column {
+        id: panelRight
+        visible: false
+        x: 768
+        y: 56
+        spacing: 8
+
+        // The DPI page and the lighting page take these places.
+        Item {
+            id: dpiSettingMain
+            width: 232
+            height: 260
+            property int currentDPI: 0
+            property bool isSave: false
+            property var langStrings: []
+        }
+        Item {
+            id: lightControlMain
+            width: 232
+            height: 260
+            property bool isSave: false
+            property var langStrings: []
+        }
+    }
+
+    Menu_Up {
+        id: upItem
+        visible: false
+        x: 920
+        y: 16
+        profileModel: pageGet(profileMain, "profileDataModel0", [])
+        askSource: sourceAsk
+        askHoverSource: sourceAskH
+        minSource: sourceMinBtn
+        minHoverSource: sourceMinBtnH
+        closeSource: sourceCloseBtn
+        closeHoverSource: sourceCloseBtnH
+
+        onBtnClicked: function (btnIndex) {
+            if (typeof ui_Ctl === "undefined" || !ui_Ctl)
+                return;
+            if (btnIndex === 0)
+                ui_Ctl.onMinimize();
+            else if (btnIndex === 1)
+                ui_Ctl.onClose();
+            else if (btnIndex === 2)
+                askMenu.visible = true;
+        }
+    }
+
+    // The picture of the mouse with its buttons (Mouse) takes this place.
+    Item {
+        id: mouseMain
+        visible: false
+        anchors.fill: parent
+        property int keyCount: 0
+        property int selectKey: -1
+    }
+
+    Rectangle {
+        id: mainMask
+        visible: false
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 144 / 255)
+        MouseArea {
+            anchors.fill: parent
+            property real pressX: 0
+            property real pressY: 0
+            onPressed: function (mouse) {
+                if (macroEditorMain.visible)
+                    pageCall(macroEditorMain, "macroEditorFocus");
+                if (profileMain.visible)
+                    pageCall(profileMain, "profileFocus");
+                if (gunControlMain.visible)
+                    pageCall(gunControlMain, "gunControlFocus");
+                pageCall(lightControlMain, "lightControlFocus");
+                if (systemSettingMain.visible)
+                    pageCall(systemSettingMain, "systemSettingFocus");
+                pressX = mouse.x;
+                pressY = mouse.y;
+            }
+            onPositionChanged: function (mouse) {
+                if (!pressed || typeof ui_Ctl === "undefined" || !ui_Ctl)
+                    return;
+                ui_Ctl.onXChanged(Math.round(mouse.x - pressX));
+                ui_Ctl.onYChanged(Math.round(mouse.y - pressY));
+            }
+        }
+    }
+
+    // The dialogs (MacroEditor, GunControl, SystemSetting, KeyAssigment, Profile) take these places.
+    Item {
+        id: macroEditorMain
+        visible: false
+        anchors.centerIn: parent
+        property var langStrings: []
+    }
+    Item {
+        id: gunControlMain
+        visible: false
+        anchors.centerIn: parent
+        property var langStrings: []
+    }
+    Item {
+        id: systemSettingMain
+        visible: false
+        anchors.centerIn: parent
+        property var langStrings: []
+    }
+    Item {
+        id: keyAssigmentMain
+        visible: false
+        anchors.centerIn: parent
+        property var langStrings: []
+    }
+    Item {
+        id: profileMain
+        visible: false
+        anchors.centerIn: parent
+        property int profileNo: 0
+        property var profileDataModel0: []
+        property var langStrings: []
+        signal changeProfile(int tmpProfileNo)
+    }
+
+    Rectangle {
+        id: factorysure
+        visible: false
+        width: 427
+        height: 102
+        anchors.centerIn: parent
+        color: colorGray0
+        border.color: colorGray1
+    }
+
+    Rectangle {
+        id: askMenu
+        visible: false
+        anchors.right: parent.right
+        anchors.rightMargin: 300
+        y: 30
+        width: 200
+        height: askMenuModel.count * 24
+        color: colorGray0
+        border.color: colorGray1
+        z: 60
+
+        ListModel {
+            id: askMenuModel
+            ListElement { askMenuTxt: "https://www.orvante.com" }
+            ListElement { askMenuTxt: "verison:1.0" }
+        }
+
+        Column {
+            Repeater {
+                model: askMenuModel
+                delegate: Rectangle {
+                    required property int index
+                    required property string askMenuTxt
+                    width: 200
+                    height: 24
+                    color: rowArea.containsMouse ? colorOrange : "transparent"
+                    Text {
+                        x: 8
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: parent.askMenuTxt
+                        color: fontColor
+                        font.family: fontFamily
+                        font.pixelSize: fontNormalSize
+                        elide: Text.ElideRight
+                        width: 184
+                    }
+                    MouseArea {
+                        id: rowArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            askMenu.visible = false;
+                            if (parent.index === 0)
+                                Qt.openUrlExternally(url);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    KeyCodeString {
+        id: _KeyCodeString
+    }
+}
