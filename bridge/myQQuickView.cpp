@@ -103,6 +103,8 @@ void myQQuickView::openUpdateExe() {}
 void myQQuickView::focusInEvent(QFocusEvent *event)
 {
     update();
+    // The base handler hands the focus on to the scene's window; without it no key reaches the scene.
+    QQuickWidget::focusInEvent(event);
     event->accept();
 }
 

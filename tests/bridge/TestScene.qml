@@ -8,6 +8,13 @@ Item {
     height: 48
 
     property int currentDPI: -1
+    property alias typed: typing.text
+
+    TextInput {
+        id: typing
+        anchors.fill: parent
+        focus: true
+    }
 
     function initUI() { probe.record("initUI", 0) }
     function run() { probe.record("run", 0) }

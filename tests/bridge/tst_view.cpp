@@ -389,6 +389,15 @@ private slots:
         in.ignore();
         QCoreApplication::sendEvent(view.get(), &in);
         QVERIFY(in.isAccepted());
+
+        // Keys typed into the view reach the focused text field of the scene.
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        view->activateWindow();
+        view->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(view.get(), "50");
+        QCOMPARE(view->rootObject()->property("typed").toString(), QString("50"));
     }
 };
 
