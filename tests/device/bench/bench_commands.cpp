@@ -152,6 +152,6 @@ int main(int argc, char **argv)
             std::printf("%-38s %10d %10.3f %8s\n", k.name, 0, wall, "-");
         }
     }
-    std::printf("worst ratio %.4f over %d rounds each\n", worst, rounds);
+    std::printf("worst ratio %.4f (median of %d rounds each)\n", worst, rounds);
     return 0;
 }
