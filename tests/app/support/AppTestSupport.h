@@ -1,0 +1,56 @@
+// Shared pieces of the application tests: a temporary installation, the debug output, and reading
+// the virtual mouse's transcript.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+// A copy of the default installation (modules/ of the build) in a temporary folder.
+class TempInstallation
+{
+public:
+    TempInstallation();
+    bool isValid() const { return m_ok; }
+    QString path() const { return m_dir.path(); }
+    QString globalSettings() const { return path() + QStringLiteral("/modules/setting/apConfig.bin"); }
+    // Writes keys of the global settings file at once.
+    void setGlobal(const QList<QPair<QString, QVariant>> &values);
+    void removeGlobal(const QString &key);
+    // Copies an executable beside modules/.
+    bool addExecutable(const QString &source);
+
+private:
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+};
+
+// Collects every debug message while alive.
+class MessageLog
+{
+public:
+    MessageLog();
+    ~MessageLog();
+    QStringList messages() const;
+    int count(const QString &text) const;
+    void clear();
+};
+
+// One call recorded by the virtual mouse.
+struct HidCall
+{
+    QString fn;
+    QString path;
+    QByteArray bytes;
+};
+
+// The calls of the in-process virtual mouse, or of a transcript file (JSON Lines).
+QList<HidCall> hidCallsInProcess();
+QList<HidCall> hidCallsFromFile(const QString &fileName);
+// The command codes (byte 1) of the feature reports sent, in order; probes and commands alike.
+QList<int> sentCommands(const QList<HidCall> &calls);
+// The sent feature reports with command code `code`.
+QList<QByteArray> sentReports(const QList<HidCall> &calls, int code);

@@ -1,0 +1,216 @@
+// The instance lock and socket: one running copy per executable and user, the second start's
+// message, recovery after a crash, the copy-data framing and its delivery to the native filter.
+#include "InputHooks.h"
+#include "platform/CopyDataFrame.h"
+#include "platform/NativeMessage.h"
+#include "platform/SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Received
+{
+    quintptr tag;
+    quint32 stated;
+    QByteArray text;
+    quint32 available;
+};
+QList<Received> g_received;
+
+void onCopyData(const void *lParam, void *)
+{
+    const auto *d = static_cast<const NativeMessage::CopyDataStruct *>(lParam);
+    g_received.append({d->dwData, d->cbData, QByteArray(d->lpData), d->cbDataAvailable});
+}
+
+bool sendRaw(const QString &path, const QByteArray &bytes, bool waitForClose = false)
+{
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.write(bytes);
+    socket.waitForBytesWritten(2000);
+    if (waitForClose) {
+        // The server drops a connection whose framing it cannot read.
+        for (int i = 0; i < 50 && socket.state() == QLocalSocket::ConnectedState; ++i) {
+            QCoreApplication::processEvents();
+            socket.waitForDisconnected(20);
+        }
+        return socket.state() == QLocalSocket::UnconnectedState;
+    }
+    socket.disconnectFromServer();
+    return true;
+}
+
+} // namespace
+
+class tst_SingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        ::chmod(QFile::encodeName(dir->path()).constData(), 0700);
+        g_received.clear();
+    }
+
+    void secondCopyHandsOverAnEmptyMessage()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QVERIFY(!first.isRunning());
+        QVERIFY(first.isListening());
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+        QVERIFY(!second.isListening());
+        QVERIFY(second.sendMessage(QString(), 5000));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().first().toString(), QString());
+
+        // Another installation is another instance.
+        SingleInstance other("/opt/elsewhere/kestral-config", dir->path());
+        QVERIFY(!other.isRunning());
+        QVERIFY(other.socketPath() != first.socketPath());
+    }
+
+    void secondCopyCreatesNothing()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QVERIFY(!first.isRunning());
+        const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        {
+            SingleInstance second("/opt/kc/kestral-config", dir->path());
+            QVERIFY(second.isRunning());
+        }
+        QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QVERIFY(first.isListening()); // the running copy's socket is untouched
+        QVERIFY(QFileInfo::exists(first.socketPath()));
+    }
+
+    void staleSocketAfterACrashIsRecovered()
+    {
+        const QString path = SingleInstance::socketPathFor("/opt/kc/kestral-config", dir->path());
+        // A socket left behind by a copy that died (no lock held).
+        QLocalServer leftOver;
+        QVERIFY(leftOver.listen(path));
+        leftOver.close();
+        QFile stale(path);
+        if (!stale.exists()) {
+            QVERIFY(stale.open(QIODevice::WriteOnly));
+            stale.close();
+        }
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QVERIFY(!first.isRunning());
+        QVERIFY(first.isListening());
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+        QVERIFY(second.sendMessage("x", 2000));
+    }
+
+    void sendingWithNobodyListeningFails()
+    {
+        SingleInstance lone("/opt/kc/kestral-config", dir->path());
+        QVERIFY(!lone.sendMessage(QString(), 200));
+    }
+
+    void sharedFolderIsNotUsed()
+    {
+        ::chmod(QFile::encodeName(dir->path()).constData(), 0777);
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("single instance: folder is not private"));
+        QVERIFY(!first.isRunning());
+        QVERIFY(!first.isListening());
+        QVERIFY(!QFileInfo::exists(first.lockPath()));
+    }
+
+    void framesRoundTrip()
+    {
+        CopyDataFrame reader;
+        const QByteArray stream = CopyDataFrame::encodeMessage(QStringLiteral("héllo")) +
+                                  CopyDataFrame::encodeCopyData(9487, 3, "abc") +
+                                  CopyDataFrame::encodeCopyData(1, 0, QByteArray("a\0b", 3));
+        // Byte by byte: frames come out only when complete.
+        QList<CopyDataFrame::Frame> frames;
+        for (char c : stream) {
+            reader.append(QByteArray(1, c));
+            CopyDataFrame::Frame f;
+            while (reader.next(f))
+                frames << f;
+        }
+        QVERIFY(!reader.failed());
+        QCOMPARE(frames.size(), 3);
+        QCOMPARE(frames[0].kind, CopyDataFrame::InstanceMessage);
+        QCOMPARE(frames[0].message, QStringLiteral("héllo"));
+        QCOMPARE(frames[1].kind, CopyDataFrame::CopyData);
+        QCOMPARE(frames[1].tag, 9487u);
+        QCOMPARE(frames[1].stated, 3u);
+        QCOMPARE(frames[1].text, QByteArray("abc"));
+        QCOMPARE(frames[2].text.size(), 3);
+    }
+
+    void badFramesFailTheStream()
+    {
+        QByteArray unknownKind;
+        unknownKind.append("\0\0\0\x07\0\0\0\0", 8);
+        QByteArray huge;
+        huge.append("\0\0\0\x01\x7f\0\0\0", 8);
+        QByteArray shortCopy; // copy-data without room for tag and length
+        shortCopy.append("\0\0\0\x4a\0\0\0\x02xx", 10);
+        for (const QByteArray &bad : {unknownKind, huge, shortCopy}) {
+            CopyDataFrame reader;
+            reader.append(bad);
+            CopyDataFrame::Frame f;
+            QVERIFY(!reader.next(f));
+            QVERIFY(reader.failed());
+            reader.append(CopyDataFrame::encodeMessage("later"));
+            QVERIFY(!reader.next(f));
+        }
+    }
+
+    // Copy-data frames reach the application's native filter with the stated length as sent and
+    // the text NUL-terminated; a broken stream is dropped without disturbing the instance.
+    void copyDataReachesTheNativeFilter()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QVERIFY(!first.isRunning());
+        InputHooks::setNativeMessageFilter(onCopyData, qApp, nullptr);
+
+        QVERIFY(sendRaw(first.socketPath(), CopyDataFrame::encodeCopyData(9487, 3, "abc")));
+        QVERIFY(sendRaw(first.socketPath(), CopyDataFrame::encodeCopyData(9487, 4, "abc")));
+        QVERIFY(
+            sendRaw(first.socketPath(), CopyDataFrame::encodeCopyData(77, 2, QByteArray("hi\0there", 8))));
+        QTRY_COMPARE(g_received.size(), 3);
+        QCOMPARE(g_received[0].tag, quintptr(9487));
+        QCOMPARE(g_received[0].stated, 3u);
+        QCOMPARE(g_received[0].text, QByteArray("abc"));
+        QCOMPARE(g_received[1].stated, 4u);
+        QCOMPARE(g_received[2].tag, quintptr(77));
+        QCOMPARE(g_received[2].text, QByteArray("hi"));
+        QCOMPARE(g_received[2].available, 8u);
+
+        QByteArray garbage(16, '\xff');
+        QVERIFY(sendRaw(first.socketPath(), garbage, true));
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+        QVERIFY(sendRaw(first.socketPath(), CopyDataFrame::encodeMessage(QString())));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(g_received.size(), 3);
+        InputHooks::setNativeMessageFilter(nullptr, nullptr, nullptr);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+QTEST_MAIN(tst_SingleInstance)
+#include "tst_singleinstance.moc"
