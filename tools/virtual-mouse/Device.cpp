@@ -60,30 +60,48 @@ Device::Device()
     cfg_ = environmentConfig();
     resetLocked();
     // Faults named in the environment hold for the whole run of a preloaded program.
-    if (const char *env = std::getenv("VIRTUAL_MOUSE_FAULTS")) {
-        std::stringstream list(env);
-        std::string item;
-        while (std::getline(list, item, ',')) {
-            if (item == "never-answer") {
-                neverAnswer_ = true;
-            } else if (item == "garbage") {
-                garbage_ = true;
-            } else if (item.rfind("fail:", 0) == 0) {
-                faults_.push_back({item.substr(5), Interface::Any, -1});
-            } else if (item.rfind("fail-next:", 0) == 0) {
-                std::string rest = item.substr(10);
-                int count = 1;
-                const auto colon = rest.find(':');
-                if (colon != std::string::npos) {
-                    count = std::max(1, std::atoi(rest.c_str() + colon + 1));
-                    rest.resize(colon);
-                }
-                faults_.push_back({rest, Interface::Any, count});
+    if (const char *env = std::getenv("VIRTUAL_MOUSE_FAULTS"))
+        addFaultsLocked(env);
+}
+
+bool Device::addFaultsLocked(const std::string &list)
+{
+    bool known = true;
+    std::stringstream items(list);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        while (!item.empty() && item.front() == ' ')
+            item.erase(item.begin());
+        while (!item.empty() && item.back() == ' ')
+            item.pop_back();
+        if (item.empty())
+            continue;
+        if (item == "never-answer") {
+            neverAnswer_ = true;
+        } else if (item == "garbage") {
+            garbage_ = true;
+        } else if (item.rfind("fail:", 0) == 0 && item.size() > 5) {
+            faults_.push_back({item.substr(5), Interface::Any, -1});
+        } else if (item.rfind("fail-next:", 0) == 0 && item.size() > 10) {
+            std::string fn = item.substr(10);
+            int count = 1;
+            const auto colon = fn.find(':');
+            if (colon != std::string::npos) {
+                count = std::atoi(fn.c_str() + colon + 1);
+                fn.resize(colon);
             }
+            if (count < 1 || fn.empty()) {
+                known = false;
+                continue;
+            }
+            faults_.push_back({fn, Interface::Any, count});
+        } else {
+            std::fprintf(stderr, "virtual mouse: unknown fault: %s\n", item.c_str());
+            known = false;
         }
-        firmware_.setNeverAnswer(neverAnswer_);
-        firmware_.setGarbageAnswers(garbage_);
     }
+    applyFirmwareConfigLocked();
+    return known;
 }
 
 // --- bookkeeping ---
@@ -638,6 +656,12 @@ void Device::addFault(const std::string &fn, int count, Interface where)
     if (count == 0)
         return;
     faults_.push_back({fn, where, count < 0 ? -1 : count});
+}
+
+bool Device::addFaults(const std::string &list)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return addFaultsLocked(list);
 }
 
 void Device::clearFaults()

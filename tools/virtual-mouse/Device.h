@@ -63,6 +63,7 @@ public:
     bool plugged();
     std::size_t pendingEvents();
     void addFault(const std::string &fn, int count, Interface where);
+    bool addFaults(const std::string &list);
     void clearFaults();
     void setNeverAnswer(bool on);
     void setGarbageAnswers(bool on);
@@ -85,6 +86,7 @@ private:
     void startLocked();
     void resetLocked();
     bool faultLocked(const char *fn, Interface where);
+    bool addFaultsLocked(const std::string &list);
     bool liveLocked(hid_device *dev) const;
     bool attachedLocked(const hid_device *dev) const;
     void recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes, long ret);

@@ -270,6 +270,10 @@ void clearFaults()
 {
     Device::instance().clearFaults();
 }
+bool addFaults(const std::string &list)
+{
+    return Device::instance().addFaults(list);
+}
 void setNeverAnswer(bool on)
 {
     Device::instance().setNeverAnswer(on);

@@ -112,6 +112,9 @@ std::size_t pendingEvents();
 void failNext(const std::string &fn, int count = 1, Interface where = Interface::Any);
 void failAlways(const std::string &fn, Interface where = Interface::Any);
 void clearFaults();
+// Adds faults in the VIRTUAL_MOUSE_FAULTS form: a comma list of "fail:FN", "fail-next:FN[:COUNT]",
+// "never-answer" and "garbage"; unknown items are skipped. False when any item was unknown.
+bool addFaults(const std::string &list);
 void setNeverAnswer(bool on);    // bulk data reads on the command interface get nothing
 void setGarbageAnswers(bool on); // feature answers and bulk data are replaced by noise
 void setBlockingReadLimitMs(int ms);

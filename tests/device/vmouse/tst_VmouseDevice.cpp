@@ -68,6 +68,7 @@ private slots:
     void unplugWakesBlockedRead();
     void failNextAndAlways();
     void failOnOneInterfaceOnly();
+    void faultListForm();
     void neverAnswerEndsBlockingRead();
     void garbageAnswersFailTheProbe();
     void staleAndBadHandlesAreSafe();
@@ -497,6 +498,27 @@ void VmouseDevice::failOnOneInterfaceOnly()
     vmouse::failNext("hid_read_timeout", 1, vmouse::Interface::Event);
     QCOMPARE(hid_read_timeout(h, buf, sizeof buf, 0), 0); // a command read is not the one
     hid_close(h);
+}
+
+void VmouseDevice::faultListForm()
+{
+    const Exchange x;
+    QVERIFY(vmouse::addFaults("fail-next:hid_write:2, garbage"));
+    QVERIFY(!x.write(host::pattern(8, 0)));
+    QVERIFY(!x.write(host::pattern(8, 0)));
+    QVERIFY(x.write(host::pattern(8, 0)));
+    QVERIFY(x.get(frame(0x00, {1, 2, 3, 4})) != frame(0x00, {1, 2, 3, 4}));
+
+    // Unknown or malformed items are reported and skipped; the rest still apply.
+    QVERIFY(!vmouse::addFaults("fail-next:hid_write:0,whatever,,fail:hid_set_nonblocking"));
+    QVERIFY(x.write(host::pattern(8, 0)));
+    hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
+    QVERIFY(h);
+    QCOMPARE(hid_set_nonblocking(h, 0), -1);
+    QCOMPARE(hid_set_nonblocking(h, 0), -1);
+    hid_close(h);
+    vmouse::clearFaults();
+    QCOMPARE(x.get(frame(0x00, {1, 2, 3, 4})), frame(0x00, {1, 2, 3, 4}));
 }
 
 void VmouseDevice::neverAnswerEndsBlockingRead()

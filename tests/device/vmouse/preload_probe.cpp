@@ -1,0 +1,44 @@
+// A small program linked against the system's HID library only; run under tools/with-virtual-mouse it
+// must reach the virtual mouse instead. Sends the request given in hex and prints what it found and got.
+#include <hidapi/hidapi.h>
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char **argv)
+{
+    unsigned char req[9] = {0};
+    const std::string hex = argc > 1 ? argv[1] : "";
+    for (std::size_t i = 0; i < 9 && 2 * i + 1 < hex.size(); ++i)
+        req[i] = static_cast<unsigned char>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+
+    std::string command;
+    hid_device_info *devs = hid_enumerate(0, 0);
+    for (hid_device_info *d = devs; d; d = d->next) {
+        std::printf("found %s %04x %04x %04x %04x\n", d->path, d->vendor_id, d->product_id, d->usage_page,
+                    d->usage);
+        if (command.empty())
+            command = d->path;
+    }
+    hid_free_enumeration(devs);
+    if (command.empty()) {
+        std::printf("no device\n");
+        return 0;
+    }
+
+    hid_device *h = hid_open_path(command.c_str());
+    unsigned char ans[9] = {0};
+    const int sent = h ? hid_send_feature_report(h, req, sizeof req) : -1;
+    const int got = h ? hid_get_feature_report(h, ans, sizeof ans) : -1;
+    if (h)
+        hid_close(h);
+    if (sent != 9 || got != 9) {
+        std::printf("answer failed\n");
+        return 0;
+    }
+    std::printf("answer ");
+    for (unsigned char b : ans)
+        std::printf("%02x", b);
+    std::printf("\n");
+    return 0;
+}
