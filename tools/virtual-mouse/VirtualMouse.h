@@ -82,7 +82,7 @@ struct FirmwareState
 
 struct TranscriptRecord
 {
-    std::int64_t tMs = 0;
+    std::int64_t tMs = 0; // when the call started
     std::string fn;
     std::string path;
     std::string bytes; // lowercase hex without spaces
@@ -93,7 +93,9 @@ struct TranscriptRecord
 Config configFromEnvironment(); // the VIRTUAL_MOUSE_* variables over the defaults above
 Config config();
 void configure(const Config &cfg); // applies cfg and then reset()
-void reset(); // power-on firmware state, no pending data or events, no faults, empty transcript
+// Power-on firmware state, no pending data or events, no faults, empty transcript; handles opened
+// before it are dead (as after an unplug).
+void reset();
 FirmwareState state();
 void setState(const FirmwareState &s); // e.g. preload profile blocks or keyboard options
 std::string stateJson();               // the content of the state file
