@@ -3,6 +3,7 @@
 #pragma once
 
 #include "GunDataStore.h"
+#include "Hid_Thread.h"
 #include "KeyMatrixEncoder.h"
 #include "LanguageStrings.h"
 #include "MacroStore.h"
@@ -12,6 +13,7 @@
 #include "SettingsStore.h"
 #include "ViewHidOwner.h"
 
+#include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
@@ -19,7 +21,6 @@
 #include <memory>
 
 class FileChooser;
-class Hid_Thread;
 class PointerSettings;
 
 class myQQuickView : public QQuickWidget
@@ -40,8 +41,9 @@ public:
 
     SettingsStore &settingsStore() { return store; }
 
-    // Members in this order. The flags are read once at construction and not again.
-    Hid_Thread *worker = nullptr;
+    // Members in this order. The flags are read once at construction and not again. The worker may be
+    // destroyed before the view (it is a member of the window that owns the view), hence the guard.
+    QPointer<Hid_Thread> worker;
     bool isColorful = false;
     bool isGun = false;
     QString icType;

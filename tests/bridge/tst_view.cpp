@@ -305,6 +305,19 @@ private slots:
         QCOMPARE(view.mouseGetKeydefine(1, false), (QVariantList{"0", "0", "0", "0"}));
     }
 
+    void workerDestroyedBeforeView()
+    {
+        auto view = std::make_unique<myQQuickView>(nullptr, nullptr, &pointer);
+        {
+            Hid_Thread hid;
+            view->setWorker(&hid);
+        }
+        QVERIFY(view->worker.isNull());
+        view->mouseSetReportRate(1);
+        QCOMPARE(view->mouseGetCurrentDPI().toInt(), 0);
+        view.reset();
+    }
+
     void storeSlotsForward()
     {
         myQQuickView view(nullptr, nullptr, &pointer);
