@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QMutexLocker>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -41,19 +40,19 @@ void Hid_Thread::setDeviceList(const DeviceList &list)
         isListening = false;
         waitForListener();
     }
-    QMutexLocker lock(&devicesMutex);
+    std::lock_guard<std::mutex> lock(devicesMutex);
     devices = list;
 }
 
 DeviceList Hid_Thread::deviceList() const
 {
-    QMutexLocker lock(&devicesMutex);
+    std::lock_guard<std::mutex> lock(devicesMutex);
     return devices;
 }
 
 bool Hid_Thread::entryAt(int index, DeviceEntry &entry) const
 {
-    QMutexLocker lock(&devicesMutex);
+    std::lock_guard<std::mutex> lock(devicesMutex);
     if (index < 0 || index >= devices.size())
         return false;
     entry = devices.at(index);
@@ -90,7 +89,7 @@ hid_device *Hid_Thread::reopen(int index, bool eventInterface)
 {
     QByteArray path;
     {
-        QMutexLocker lock(&devicesMutex);
+        std::lock_guard<std::mutex> lock(devicesMutex);
         if (index < 0 || index >= devices.size())
             return nullptr;
         const DeviceEntry &entry = devices.at(index);
@@ -111,7 +110,7 @@ hid_device *Hid_Thread::reopen(int index, bool eventInterface)
     }
 
     // The interface is gone: forget its path until the next discovery finds it again.
-    QMutexLocker lock(&devicesMutex);
+    std::lock_guard<std::mutex> lock(devicesMutex);
     if (index < devices.size()) {
         DeviceEntry &entry = devices[index];
         QString &stored = eventInterface ? entry.path2 : entry.path;

@@ -7,7 +7,7 @@
 #include "HidOwner.h"
 
 #include <QFuture>
-#include <QMutex>
+#include <mutex>
 #include <QThread>
 #include <array>
 #include <atomic>
@@ -138,5 +138,5 @@ private:
     void runRepeated(const char *failure, uchar code, uchar value);
     static QString dpiSwitchText(int stage);
 
-    mutable QMutex devicesMutex;
+    mutable std::mutex devicesMutex; // a plain mutex, so that thread checkers see it
 };

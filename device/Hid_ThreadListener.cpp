@@ -63,7 +63,7 @@ void Hid_Thread::listenDeviceEvents(int index)
             qDebug("Device removed");
             emit deviceRemoved();
             {
-                QMutexLocker lock(&devicesMutex);
+                std::lock_guard<std::mutex> lock(devicesMutex);
                 if (index < devices.size())
                     devices[index].path2.clear();
             }

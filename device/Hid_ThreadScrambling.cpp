@@ -3,7 +3,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QMutexLocker>
 #include <QRandomGenerator>
 #include <utility>
 
