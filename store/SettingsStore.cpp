@@ -20,6 +20,12 @@ QString SettingsStore::dialogFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
+QString SettingsStore::windowTitle()
+{
+    QSettings global(globalPath(), QSettings::IniFormat);
+    return global.value(QStringLiteral("common/name"), QString()).toString();
+}
+
 SettingsStore::SettingsStore(FileChooser *chooser) : m_chooser(chooser)
 {
     if (!m_chooser) {

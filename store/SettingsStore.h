@@ -63,6 +63,8 @@ public:
     FileChooser &fileChooser() const { return *m_chooser; }
     QWidget *dialogParent() const { return m_dialogParent; }
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+    // "common/name" of the global file, read through a temporary settings object.
+    static QString windowTitle();
     // The folder the dialogs open in: the user's desktop.
     static QString dialogFolder();
 

@@ -199,6 +199,7 @@ void TestSettingsStore::olderInstallationsEscapedText()
 {
     TempInstallation inst;
     inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common]\nname=\\x9f20\\x6807 X\n");
+    QCOMPARE(SettingsStore::windowTitle(), QStringLiteral("鼠标 X"));
     inst.write(QStringLiteral("modules/setting/p1.bin"),
                "[mouseMacroKey]\n2=\\x5b8f\\x0031\n[l]\nk=\\xe9t\\xe9, b\n");
     ScriptedFileChooser chooser;
