@@ -1,0 +1,166 @@
+// The unchanged application binary with the virtual mouse preloaded: the start-up transcript of each
+// family, the second start, and SIGTERM.
+#include "AppTestSupport.h"
+
+#include <QProcess>
+#include <QtTest>
+
+#include <csignal>
+
+class tst_Binary : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Run
+    {
+        std::unique_ptr<TempInstallation> inst;
+        std::unique_ptr<QProcess> process;
+        QString transcript;
+        QString output;
+    };
+
+    // Starts a copy of the program in its own installation, with the mouse configured by env.
+    std::unique_ptr<Run> start(const QList<QPair<QString, QVariant>> &settings, const QStringList &env)
+    {
+        auto run = std::make_unique<Run>();
+        run->inst = std::make_unique<TempInstallation>();
+        if (!run->inst->isValid() ||
+            !run->inst->addExecutable(QStringLiteral(KC_INSTALLATION_DIR "/kestral-config")))
+            return nullptr;
+        run->inst->setGlobal(settings);
+        run->transcript = run->inst->path() + "/transcript.jsonl";
+        run->process = std::make_unique<QProcess>();
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("QT_QPA_PLATFORM", "offscreen");
+        e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
+        e.insert("VIRTUAL_MOUSE_TRANSCRIPT", run->transcript);
+        e.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+        for (const QString &kv : env)
+            e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+        run->process->setProcessEnvironment(e);
+        run->process->setProcessChannelMode(QProcess::MergedChannels);
+        run->process->setWorkingDirectory(QDir::tempPath()); // the program finds its own folder
+        run->process->start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                            {run->inst->path() + "/kestral-config"});
+        return run;
+    }
+
+    // Waits until the scene has started (its first read of the active profile is logged).
+    bool waitForScene(Run &run)
+    {
+        for (int i = 0; i < 300; ++i) {
+            run.process->waitForReadyRead(50);
+            run.output += QString::fromLocal8Bit(run.process->readAll());
+            if (run.output.contains("profileNo"))
+                return true;
+            if (run.process->state() == QProcess::NotRunning)
+                return false;
+        }
+        return false;
+    }
+
+    int terminate(Run &run)
+    {
+        ::kill(pid_t(run.process->processId()), SIGTERM);
+        if (!run.process->waitForFinished(10000))
+            return -1;
+        run.output += QString::fromLocal8Bit(run.process->readAll());
+        return run.process->exitStatus() == QProcess::NormalExit ? run.process->exitCode() : -2;
+    }
+
+    QTemporaryDir runtimeDir;
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFileInfo::exists(QStringLiteral(KC_INSTALLATION_DIR "/kestral-config")))
+            QSKIP("the program is not built");
+        QVERIFY(runtimeDir.isValid());
+    }
+
+    void startUpTranscript_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("encode");
+        QTest::addColumn<bool>("gun");
+        QTest::addColumn<QList<int>>("commands");
+        // Probe, keyboard option read and write, profile reads, then the scene's own reads.
+        QTest::newRow("553 scrambling") << "553" << true << true << QList<int>();
+        QTest::newRow("560 with gun")
+            << "560" << false << true
+            << QList<int>({0x00, 0x81, 0x01, 0x8C, 0x8C, 0x8C, 0x8C, 0x8C, 0x82, 0x84});
+        QTest::newRow("560 without gun")
+            << "560" << false << false << QList<int>({0x00, 0x81, 0x01, 0x8C, 0x8C, 0x82, 0x84});
+    }
+    void startUpTranscript()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, encode);
+        QFETCH(bool, gun);
+        QFETCH(QList<int>, commands);
+        auto run = start({{"mouse/icType", family}, {"mouse/isGun", gun}, {"0/isEncode", encode}},
+                         {"VIRTUAL_MOUSE_FAMILY=" + family,
+                          QStringLiteral("VIRTUAL_MOUSE_ENCODE=") + (encode ? "1" : "0")});
+        QVERIFY(run);
+        QVERIFY2(waitForScene(*run), qPrintable(run->output));
+        // The scene's device reads follow its start; the last of them is the current DPI stage.
+        if (!encode)
+            QTRY_VERIFY_WITH_TIMEOUT(sentCommands(hidCallsFromFile(run->transcript)).contains(0x84), 10000);
+        QCOMPARE(terminate(*run), 0);
+        QVERIFY2(run->output.contains("Device Connect"), qPrintable(run->output));
+        QVERIFY(!run->output.contains("Device DisConnect"));
+
+        const QList<HidCall> calls = hidCallsFromFile(run->transcript);
+        QVERIFY(!calls.isEmpty());
+        QCOMPARE(calls.first().fn, QStringLiteral("hid_enumerate"));
+        if (encode) {
+            // Scrambled reports carry no readable command byte: the firmware answered the probe and
+            // the program went on to listen on the event interface.
+            bool listened = false;
+            for (const HidCall &c : calls)
+                listened |= c.fn == "hid_read_timeout" && c.path == "/dev/hidraw-virtual-1";
+            QVERIFY(listened);
+            return;
+        }
+        QCOMPARE(sentCommands(calls), commands);
+        QList<int> profiles;
+        for (const QByteArray &r : sentReports(calls, 0x8C))
+            profiles << quint8(r.at(2));
+        QCOMPARE(profiles, gun ? QList<int>({0, 1, 2, 3, 4}) : QList<int>({0, 1}));
+    }
+
+    void secondStartExitsWithOne()
+    {
+        auto first = start({}, {});
+        QVERIFY(first);
+        QVERIFY2(waitForScene(*first), qPrintable(first->output));
+
+        // The same installation started again, from another working directory.
+        QProcess second;
+        QProcessEnvironment e = first->process->processEnvironment();
+        e.insert("VIRTUAL_MOUSE_TRANSCRIPT", first->inst->path() + "/second.jsonl");
+        second.setProcessEnvironment(e);
+        second.setWorkingDirectory(QDir::homePath());
+        second.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                     {first->inst->path() + "/kestral-config"});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 1);
+        // It touched no device.
+        QVERIFY(hidCallsFromFile(first->inst->path() + "/second.jsonl").isEmpty());
+        QCOMPARE(terminate(*first), 0);
+    }
+
+    void noDeviceStillStartsAndQuits()
+    {
+        auto run = start({}, {"VIRTUAL_MOUSE_PLUGGED=0"});
+        QVERIFY(run);
+        QVERIFY2(waitForScene(*run), qPrintable(run->output));
+        QVERIFY(run->output.contains("Device DisConnect"));
+        QCOMPARE(terminate(*run), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Binary)
+#include "tst_binary.moc"
