@@ -1,0 +1,179 @@
+// System-wide capture through XInput2 raw events on a private Xvfb server, driven by xdotool: keys
+// and buttons pressed anywhere on the X server reach the callbacks as usages and button codes.
+#include "InputHooks.h"
+#include "platform/XInputHookBackend.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+QList<QPair<int, bool>> g_keys;
+QList<QPair<int, bool>> g_buttons;
+
+void onKey(quint8 usage, bool down, void *)
+{
+    g_keys.append({usage, down});
+}
+
+void onButton(quint8 button, bool down, int, int, void *)
+{
+    g_buttons.append({button, down});
+}
+
+bool xdotool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+} // namespace
+
+class tst_XInput : public QObject
+{
+    Q_OBJECT
+
+private:
+    XInputHookBackend *backend = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        backend = new XInputHookBackend;
+        InputHooks::setBackend(backend);
+        QVERIFY(InputHooks::install());
+        QVERIFY(backend->isSystemWide());
+        InputHooks::setKeyboardCallback(onKey, nullptr);
+        InputHooks::setMouseCallback(onButton, nullptr);
+    }
+    void cleanupTestCase()
+    {
+        InputHooks::uninstall();
+        InputHooks::setBackend(nullptr);
+        delete backend;
+    }
+    void init()
+    {
+        InputHooks::clearKeyDownState();
+        g_keys.clear();
+        g_buttons.clear();
+    }
+
+    void keysAnywhereAreReported_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("usage");
+        QTest::newRow("a") << "a" << 0x04;
+        QTest::newRow("Return") << "Return" << 0x28;
+        QTest::newRow("KP_Enter") << "KP_Enter" << 0x58;
+        QTest::newRow("Pause") << "Pause" << 0x48;
+        QTest::newRow("Num_Lock") << "Num_Lock" << 0x53;
+        QTest::newRow("Print") << "Print" << 0x46;
+        QTest::newRow("Control_R") << "Control_R" << 0xE4;
+        QTest::newRow("Control_L") << "Control_L" << 0xE0;
+        QTest::newRow("Super_L") << "Super_L" << 0xE3;
+        QTest::newRow("F12") << "F12" << 0x45;
+        QTest::newRow("Home") << "Home" << 0x4A;
+    }
+    void keysAnywhereAreReported()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, usage);
+        QVERIFY(xdotool({"key", key}));
+        // xdotool may add a modifier of its own around modifier keys: look at this key's reports.
+        auto reportsOf = [usage] {
+            QList<bool> states;
+            for (const auto &k : g_keys) {
+                if (k.first == usage)
+                    states << k.second;
+            }
+            return states;
+        };
+        QTRY_COMPARE(reportsOf(), QList<bool>({true, false}));
+    }
+
+    void heldKeyIsReportedOnce()
+    {
+        QVERIFY(xdotool({"keydown", "b"}));
+        QVERIFY(xdotool({"keydown", "b"}));
+        QVERIFY(xdotool({"keyup", "b"}));
+        QTRY_COMPARE(g_keys.size(), 2);
+        QTest::qWait(50);
+        QCOMPARE(g_keys.size(), 2);
+    }
+
+    void buttonsAreReported()
+    {
+        QVERIFY(xdotool({"mousemove", "40", "50"}));
+        QVERIFY(xdotool({"click", "1"}));
+        QVERIFY(xdotool({"click", "3"}));
+        QVERIFY(xdotool({"click", "2"}));
+        QVERIFY(xdotool({"click", "4"})); // the wheel is not reported
+        QTRY_COMPARE(g_buttons.size(), 6);
+        const QList<QPair<int, bool>> expected = {{0xF0, true},  {0xF0, false}, {0xF1, true},
+                                                  {0xF1, false}, {0xF2, true},  {0xF2, false}};
+        QCOMPARE(g_buttons, expected);
+    }
+
+    void nothingAfterRemoval()
+    {
+        InputHooks::uninstall();
+        QVERIFY(xdotool({"key", "c"}));
+        QVERIFY(xdotool({"click", "1"}));
+        QTest::qWait(200);
+        QVERIFY(g_keys.isEmpty());
+        QVERIFY(g_buttons.isEmpty());
+        QVERIFY(InputHooks::install());
+        QVERIFY(xdotool({"key", "c"}));
+        QTRY_COMPARE(g_keys.size(), 2);
+    }
+};
+
+// Starts a private X server before the application connects to it.
+int main(int argc, char *argv[])
+{
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+        QStandardPaths::findExecutable("xdotool").isEmpty()) {
+        std::printf("SKIP: Xvfb or xdotool missing\n");
+        return 0;
+    }
+    QProcess server;
+    int display = -1;
+    for (int n = 73; n < 120 && display < 0; ++n) {
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        server.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral(":%1").arg(n), "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+        for (int i = 0; i < 100 && server.state() != QProcess::NotRunning; ++i) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
+                display = n;
+                break;
+            }
+            QThread::msleep(50);
+        }
+        if (display < 0) {
+            server.kill();
+            server.waitForFinished();
+        }
+    }
+    if (display < 0) {
+        std::printf("FAIL: no Xvfb server could be started\n");
+        return 1;
+    }
+    qputenv("DISPLAY", QByteArray(":") + QByteArray::number(display));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        tst_XInput test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    server.terminate();
+    server.waitForFinished(5000);
+    return result;
+}
+
+#include "tst_xinput.moc"
