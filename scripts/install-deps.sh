@@ -9,7 +9,7 @@ packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-controls qml6-module-qtqml-workerscript
   qml6-module-qttest qt6-qpa-plugins
   libhidapi-dev libudev-dev libxcb-xinput-dev libxcb1-dev libglib2.0-dev libglib2.0-bin
-  gsettings-desktop-schemas
+  gsettings-desktop-schemas libkf5config-bin
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils dbus
 )
