@@ -308,12 +308,14 @@ Item {
 
     Image {
         id: powerOnLogo
+        objectName: "powerOnLogo"
         anchors.centerIn: parent
         source: sourcePowerOn
     }
 
     BusyIndicator {
         id: protectUIItem
+        objectName: "protectUIItem"
         anchors.centerIn: parent
         z: 99
     }
@@ -327,6 +329,7 @@ Item {
 
     Environment {
         id: envItem
+        objectName: "envItem"
         visible: false
         anchors.fill: parent
         backgroundSource: sourceBackground
@@ -336,6 +339,7 @@ Item {
 
     Column {
         id: panelleft
+        objectName: "panelleft"
         visible: false
         x: 24
         y: 88
@@ -423,6 +427,7 @@ Item {
             }
             DropDownList {
                 id: reportRateLV
+                objectName: "reportRateLV"
                 width: 120
                 anchors.right: parent.right
                 anchors.rightMargin: 8
@@ -454,6 +459,7 @@ Item {
 
     Row {
         id: bottomBar
+        objectName: "bottomBar"
         visible: false
         anchors.right: parent.right
         anchors.rightMargin: 24
@@ -493,6 +499,7 @@ Item {
 
     Column {
         id: panelRight
+        objectName: "panelRight"
         visible: false
         x: 768
         y: 56
@@ -501,6 +508,7 @@ Item {
         // The DPI page and the lighting page take these places.
         Item {
             id: dpiSettingMain
+            objectName: "dpiSettingMain"
             width: 232
             height: 260
             property int currentDPI: 0
@@ -518,6 +526,7 @@ Item {
 
     Menu_Up {
         id: upItem
+        objectName: "upItem"
         visible: false
         x: 920
         y: 16
@@ -544,6 +553,7 @@ Item {
     // The picture of the mouse with its buttons (Mouse) takes this place.
     Item {
         id: mouseMain
+        objectName: "mouseMain"
         visible: false
         anchors.fill: parent
         property int keyCount: 0
@@ -628,6 +638,7 @@ Item {
 
     Rectangle {
         id: askMenu
+        objectName: "askMenu"
         visible: false
         anchors.right: parent.right
         anchors.rightMargin: 300

@@ -1,0 +1,206 @@
+// The window controller and the scene's root: window set-up, context properties, the window slots,
+// the busy lock and the reveal, the DPI stage, captured input, the title bar and dragging.
+#include "AppTestSupport.h"
+#include "Ui_Controler.h"
+#include "VirtualMouse.h"
+#include "myQQuickView.h"
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QWidget>
+#include <QtTest>
+
+class tst_Controller : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempInstallation> inst;
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<Ui_Controler> controller;
+    QObject hid;
+
+    QQuickItem *root() { return controller->view()->rootObject(); }
+    QQuickItem *item(const char *name) { return root()->findChild<QQuickItem *>(QLatin1String(name)); }
+
+    void build(const QString &name = QString())
+    {
+        window = std::make_unique<QWidget>();
+        window->setObjectName(name);
+        controller = std::make_unique<Ui_Controler>(window.get(), &hid);
+    }
+
+    // Starts the scene as discovery does and waits for the reveal.
+    void reveal()
+    {
+        window->showNormal();
+        controller->view()->initUI();
+        QTRY_VERIFY(item("envItem")->isVisible());
+        QVERIFY(controller->view()->isEnabled());
+    }
+
+private slots:
+    void init()
+    {
+        inst = std::make_unique<TempInstallation>();
+        QVERIFY(inst->isValid());
+        inst->setGlobal({{"common/name", "Kestral"}});
+        QVERIFY(QDir::setCurrent(inst->path()));
+        vmouse::configure(vmouse::Config());
+        vmouse::unplug();
+    }
+    void cleanup()
+    {
+        controller.reset();
+        window.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void windowSetUp()
+    {
+        build();
+        QCOMPARE(window->objectName(), QStringLiteral("Widget"));
+        QCOMPARE(int(window->windowFlags()), 0x02000801);
+        QCOMPARE(window->styleSheet(), QStringLiteral("background:transparent;"));
+        QCOMPARE(window->testAttribute(Qt::WA_TranslucentBackground), controller->isTranslucent());
+        QCOMPARE(window->windowOpacity(), 1.0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kestral"));
+        QCOMPARE(window->size(), QSize(1024, 640));
+        myQQuickView *view = controller->view();
+        QCOMPARE(view->objectName(), QStringLiteral("ui_View"));
+        QCOMPARE(view->parentWidget(), window.get());
+        QVERIFY(root());
+        QVERIFY(!root()->isVisible()); // nothing shows until the first start of the scene
+
+        QQmlContext *context = view->rootContext();
+        QCOMPARE(context->contextProperty("ui_View").value<QObject *>(), view);
+        QCOMPARE(context->contextProperty("hid").value<QObject *>(), &hid);
+        QCOMPARE(context->contextProperty("ui_Ctl").value<QObject *>(), controller.get());
+
+        build("Main");
+        QCOMPARE(window->objectName(), QStringLiteral("Main"));
+        inst->removeGlobal("common/name");
+        build();
+        QCOMPARE(window->windowTitle(), QString());
+    }
+
+    void windowSlots()
+    {
+        build();
+        window->move(200, 200);
+        window->showNormal();
+        const QPoint start = window->pos();
+        controller->onXChanged(5);
+        QCOMPARE(window->pos(), start + QPoint(5, 0));
+        controller->onYChanged(-3);
+        QCOMPARE(window->pos(), start + QPoint(5, -3));
+        controller->onMinimize();
+        QVERIFY(window->isMinimized());
+        window->showNormal();
+        controller->onClose();
+        QVERIFY(!window->isVisible());
+
+        // Without a window every operation does nothing.
+        Ui_Controler empty(nullptr);
+        empty.onXChanged(1);
+        empty.onClose();
+        empty.setBusy(10);
+        QVERIFY(!empty.view());
+    }
+
+    void busyLockAndReveal()
+    {
+        build();
+        window->showNormal();
+        root()->setVisible(true);
+        QVERIFY(item("powerOnLogo")->isVisible());
+        QVERIFY(!item("envItem")->isVisible());
+        controller->setBusy(60000);
+        QVERIFY(!controller->view()->isEnabled());
+        QVERIFY(item("protectUIItem")->property("isBusy").toBool());
+        controller->setBusy(); // ends the lock at once, and reveals the regions the first time
+        QVERIFY(controller->view()->isEnabled());
+        QVERIFY(!item("protectUIItem")->property("isBusy").toBool());
+        QVERIFY(!item("powerOnLogo")->isVisible());
+        for (const char *name : {"envItem", "panelleft", "bottomBar", "panelRight", "upItem", "mouseMain"})
+            QVERIFY2(item(name)->isVisible(), name);
+    }
+
+    void initUIRevealsAfterTheLock()
+    {
+        build();
+        window->showNormal();
+        controller->view()->initUI();
+        QTRY_VERIFY(root()->isVisible());
+        QVERIFY(!controller->view()->isEnabled());
+        QVERIFY(!item("envItem")->isVisible());
+        QTRY_VERIFY(item("envItem")->isVisible());
+        QVERIFY(controller->view()->isEnabled());
+        QVERIFY(root()->property("isPownOn").toBool());
+        QCOMPARE(root()->property("mainLang").toStringList().value(3), QStringLiteral("Report Rate"));
+        // A later start locks again without reloading.
+        root()->setProperty("icType", "changed");
+        controller->view()->initUI();
+        QTRY_VERIFY(!controller->view()->isEnabled());
+        QCOMPARE(root()->property("icType").toString(), QStringLiteral("changed"));
+    }
+
+    void currentDpiStage()
+    {
+        build();
+        QQuickItem *dpi = item("dpiSettingMain");
+        controller->view()->setCurrentDPI(3);
+        QTRY_COMPARE(dpi->property("currentDPI").toInt(), 2);
+        controller->view()->setCurrentDPI(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(dpi->property("currentDPI").toInt(), 2);
+    }
+
+    void capturedInputIsReemitted()
+    {
+        build();
+        QSignalSpy keys(root(), SIGNAL(msg_KB(bool, int)));
+        QSignalSpy clicks(root(), SIGNAL(msg_MS(bool, int, int, int)));
+        QMetaObject::invokeMethod(root(), "detectKeyboard", Qt::QueuedConnection, Q_ARG(QVariant, true),
+                                  Q_ARG(QVariant, 0x58));
+        QMetaObject::invokeMethod(root(), "detectMouse", Qt::QueuedConnection, Q_ARG(QVariant, false),
+                                  Q_ARG(QVariant, 0xF1), Q_ARG(QVariant, 12), Q_ARG(QVariant, -4));
+        QVERIFY(keys.isEmpty()); // queued: delivered from the event loop
+        QTRY_COMPARE(keys.size(), 1);
+        QCOMPARE(keys[0], QVariantList({true, 0x58}));
+        QTRY_COMPARE(clicks.size(), 1);
+        QCOMPARE(clicks[0], QVariantList({false, 0xF1, 12, -4}));
+    }
+
+    void titleBarButtons()
+    {
+        build();
+        reveal();
+        QVERIFY(!item("askMenu")->isVisible());
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(932, 28)); // ask
+        QTRY_VERIFY(item("askMenu")->isVisible());
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300)); // background
+        QTRY_VERIFY(!item("askMenu")->isVisible());
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(972, 28)); // minimise
+        QTRY_VERIFY(window->isMinimized());
+        window->showNormal();
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(1012, 28)); // close
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    void draggingMovesTheWindow()
+    {
+        build();
+        window->move(100, 100);
+        reveal();
+        const QPoint start = window->pos();
+        QTest::mousePress(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300));
+        QTest::mouseMove(controller->view(), QPoint(505, 297));
+        QTRY_COMPARE(window->pos(), start + QPoint(5, -3));
+        QTest::mouseRelease(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(505, 297));
+    }
+};
+
+QTEST_MAIN(tst_Controller)
+#include "tst_controller.moc"
