@@ -24,7 +24,7 @@ Item {
     property int fontMinSize: 10
     property color fontColor: "#ffffff"
     property string language: "ChineseSimplified"
-    property string url: "https://www.orvante.com"
+    property string url: "https://kestral.example.com"
     property bool isColorful: false
     property bool isGun: true
     property string icType: "553"
@@ -651,7 +651,7 @@ Item {
 
         ListModel {
             id: askMenuModel
-            ListElement { askMenuTxt: "https://www.orvante.com" }
+            ListElement { askMenuTxt: "https://kestral.example.com" }
             ListElement { askMenuTxt: "verison:1.0" }
         }
 
