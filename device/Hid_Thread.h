@@ -7,12 +7,12 @@
 #include "HidOwner.h"
 
 #include <QFuture>
-#include <mutex>
 #include <QThread>
 #include <array>
 #include <atomic>
 #include <hidapi/hidapi.h>
 #include <initializer_list>
+#include <mutex>
 
 // Derives from QThread for its meta-object only: it is never started. Commands run on the caller's
 // thread (the GUI thread); only listenDeviceEvents runs on a thread of the global pool.
@@ -139,4 +139,5 @@ private:
     static QString dpiSwitchText(int stage);
 
     mutable std::mutex devicesMutex; // a plain mutex, so that thread checkers see it
+    std::atomic<bool> listenerReturned{false};
 };

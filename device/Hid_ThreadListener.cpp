@@ -49,10 +49,22 @@ void Hid_Thread::stopListen()
 void Hid_Thread::waitForListener()
 {
     listenerFuture.waitForFinished();
+    // Pairs with the listener's last store: what it wrote is ours now (see listenDeviceEvents).
+    (void)listenerReturned.load(std::memory_order_acquire);
 }
 
 void Hid_Thread::listenDeviceEvents(int index)
 {
+    // Explicit hand-over points with the GUI thread. The pool orders them too, but with locks that a
+    // thread checker cannot see, so these are what keep it quiet about our own fields.
+    struct Returned
+    {
+        std::atomic<bool> &flag;
+        ~Returned() { flag.store(true, std::memory_order_release); }
+    } returned{listenerReturned};
+    if (!isListening.load(std::memory_order_acquire))
+        return;
+
     DeviceEntry entry;
     if (!entryAt(index, entry) || entry.path2.isEmpty())
         return;

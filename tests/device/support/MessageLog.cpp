@@ -1,17 +1,16 @@
 // Records the Qt debug output of the code under test (from any thread) instead of printing it.
 #include "MessageLog.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QtGlobal>
+#include <mutex>
 
 namespace {
-QMutex logMutex;
+std::mutex logMutex; // a plain mutex, so that the thread checker sees it
 QStringList recorded;
 
 void record(QtMsgType, const QMessageLogContext &, const QString &message)
 {
-    QMutexLocker lock(&logMutex);
+    std::lock_guard<std::mutex> lock(logMutex);
     recorded << message;
 }
 } // namespace
@@ -29,18 +28,18 @@ MessageLog::~MessageLog()
 
 QStringList MessageLog::messages() const
 {
-    QMutexLocker lock(&logMutex);
+    std::lock_guard<std::mutex> lock(logMutex);
     return recorded;
 }
 
 int MessageLog::count(const QString &message) const
 {
-    QMutexLocker lock(&logMutex);
+    std::lock_guard<std::mutex> lock(logMutex);
     return int(recorded.count(message));
 }
 
 void MessageLog::clear()
 {
-    QMutexLocker lock(&logMutex);
+    std::lock_guard<std::mutex> lock(logMutex);
     recorded.clear();
 }
