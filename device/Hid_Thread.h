@@ -50,14 +50,14 @@ public:
     void waitForListener();
 
     hid_device *openCmdPath(int index);
-    hid_device *openEventPath(int index);
+    hid_device *openEventPath(int index); // the listener's own: it owns eventHandle
     bool waitHidFree();
     bool hidGet(int dataLength);
     bool hidSet(int dataLength, bool settle);
     void settleDelay();
 
     // Fields, in this order.
-    HidOwner *owner = nullptr;
+    HidOwner *owner = nullptr; // without one: the 553 family, no gun functions
 
 private:
     DeviceList devices; // guarded by devicesMutex: the listener thread reads and edits its entry

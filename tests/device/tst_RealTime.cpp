@@ -7,6 +7,8 @@
 
 #include <QElapsedTimer>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using namespace devtest;
 using vmouse::Interface;
@@ -24,6 +26,7 @@ private slots:
     }
     void bulkWriteWithSettlePauses();
     void busyWaitAndThenPause();
+    void unplugInsideATransaction();
     void silentDeviceFailsTheDataRead();
     void listenerStopsWithinOneReadTimeout();
     void readErrorsDoNotSpin();
@@ -70,6 +73,35 @@ void tst_RealTime::busyWaitAndThenPause()
     hid.hid560_02H_SetCurrentProfile(3);
     QVERIFY(timer.elapsed() >= 255 * 8);
     QCOMPARE(log->messages().last(), QStringLiteral("cmd Failed 02"));
+}
+
+void tst_RealTime::unplugInsideATransaction()
+{
+    // The mouse goes away during the settle pause between the feature report and the data.
+    Hid_Thread hid;
+    aimAt(hid, configureMouse());
+    std::atomic<bool> done{false};
+    std::thread unplugger([&] {
+        while (!done) {
+            for (const auto &r : vmouse::transcript(Interface::Command))
+                if (r.fn == "hid_send_feature_report") {
+                    vmouse::unplug();
+                    return;
+                }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    uchar matrix[64] = {};
+    hid.hid553_12H_SetKeyMatrix(matrix, 1);
+    done = true;
+    unplugger.join();
+    QStringList calls = callSequence();
+    QCOMPARE(calls.last(), QStringLiteral("hid_open_path 0")); // the reopening before the first write
+    QCOMPARE(calls.filter("hid_write").size(), 0);
+    QCOMPARE(handleDiscipline(), QString());
+    QVERIFY(hid.hidFree);
+    QCOMPARE(hid.deviceList().at(0).path, QString());
+    vmouse::plug();
 }
 
 void tst_RealTime::silentDeviceFailsTheDataRead()
