@@ -1,5 +1,6 @@
 // GSettings writes go through a schema lookup first, so a missing schema is a reported failure and
-// not an abort; every write is read back after syncing, so a backend that dropped it is noticed.
+// not an abort; every write is read back after syncing, so a backend that dropped it is noticed, and
+// a backend that keeps values only in this process counts as a failure.
 #include "LinuxPointerSettings.h"
 
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #pragma push_macro("signals")
 #undef signals
 #include <gio/gio.h>
+#define G_SETTINGS_ENABLE_BACKEND
+#include <gio/gsettingsbackend.h>
 #pragma pop_macro("signals")
 
 #include <algorithm>
@@ -24,14 +27,28 @@ GSettingsSchema *lookupSchema(const QString &schemaId)
     return source ? g_settings_schema_source_lookup(source, schemaId.toUtf8().constData(), TRUE) : nullptr;
 }
 
-// Writes value (a floating reference, consumed) when the schema has the key, the value has its type
-// and range and the key is writable; then checks a fresh read after syncing.
+// GLib falls back to an in-memory store when no real backend is available: a write there is
+// accepted and reads back, yet is gone when the program ends.
+bool backendPersists()
+{
+    GSettingsBackend *backend = g_settings_backend_get_default();
+    if (!backend)
+        return false;
+    const char *type = G_OBJECT_TYPE_NAME(backend);
+    const bool persists =
+        qstrcmp(type, "GMemorySettingsBackend") != 0 && qstrcmp(type, "GNullSettingsBackend") != 0;
+    g_object_unref(backend);
+    return persists;
+}
+
+// Writes value (a floating reference, consumed) when the backend persists, the schema has the key,
+// the value has its type and range and the key is writable; then checks a fresh read after syncing.
 bool writeAndVerify(const QString &schemaId, const char *key, GVariant *value)
 {
     g_variant_ref_sink(value);
     bool ok = false;
     GSettingsSchema *schema = lookupSchema(schemaId);
-    if (schema && g_settings_schema_has_key(schema, key)) {
+    if (schema && g_settings_schema_has_key(schema, key) && backendPersists()) {
         GSettingsSchemaKey *schemaKey = g_settings_schema_get_key(schema, key);
         const bool valid = g_variant_is_of_type(value, g_settings_schema_key_get_value_type(schemaKey)) &&
                            g_settings_schema_key_range_check(schemaKey, value);

@@ -88,6 +88,21 @@ private slots:
         QVERIFY(!other.setPointerSpeed(10));
     }
 
+    void inMemoryBackendIsAFailure()
+    {
+        // GLib picks its backend once per process: a second process gets the in-memory one, where a
+        // write reads back fine in that process yet is lost when it ends.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        env.insert(QStringLiteral("KC_POINTER_CHILD"), QStringLiteral("1"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0); // bit 0: speed taken, bit 1: double-click time taken
+    }
+
     void wheelLinesWithoutTool()
     {
         LinuxPointerSettings settings(QString::fromLatin1(LinuxPointerSettings::defaultSchema),
@@ -123,5 +138,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPointerSettings)
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KC_POINTER_CHILD")) {
+        LinuxPointerSettings settings;
+        return (settings.setPointerSpeed(16) ? 1 : 0) | (settings.setDoubleClickTime(300) ? 2 : 0);
+    }
+    TestPointerSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_pointersettings.moc"
