@@ -232,6 +232,46 @@ private slots:
         QCOMPARE(DpiEncoder::encode(12, "3360", {}).enableMask, quint8(0xFF));
     }
 
+    void sensor3050EveryStep()
+    {
+        // Each ceiling and the value just above the previous one give the same code.
+        const int ceilings[] = {250, 500, 750, 1000, 1250, 1500, 1750, 2000, 2500, 3000, 3500, 4000};
+        const int codes[] = {1, 2, 3, 4, 5, 6, 7, 8, 0x45, 0x46, 0x47, 0x48};
+        int previous = 0;
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(int(DpiEncoder::code("3050", previous + 1)), codes[i]);
+            QCOMPARE(int(DpiEncoder::code("3050", ceilings[i])), codes[i]);
+            previous = ceilings[i];
+        }
+        QCOMPARE(int(DpiEncoder::code("3050", 4001)), 0);
+    }
+
+    void lookupTablesWhole()
+    {
+        // Every entry of every table, plus 0 on both sides of its range.
+        const struct
+        {
+            const char *name;
+            quint8 (*lookup)(int);
+            int first;
+            QList<int> values;
+        } tables[] = {
+            {"brightness", LightingEncoder::brightness, 1, {64, 128, 192, 255}},
+            {"speed 1", LightingEncoder::speed1, 0, {10, 7, 5, 3, 1}},
+            {"speed 8", LightingEncoder::speed8, 0, {20, 17, 15, 13, 11}},
+            {"speed 9", LightingEncoder::speed9, 0, {15, 13, 10, 7, 5}},
+            {"speed 10", LightingEncoder::speed10, 0, {30, 27, 24, 22, 20}},
+            {"steady level", LightingEncoder::steadyLevel, 0, {1, 3, 5, 7, 10}},
+            {"breathing speed", LightingEncoder::breathingSpeed, 0, {30, 24, 18, 12, 6}},
+        };
+        for (const auto &t : tables) {
+            QList<int> got;
+            for (int i = t.first - 1; i <= t.first + int(t.values.size()); ++i)
+                got << t.lookup(i);
+            QCOMPARE(got, QList<int>{0} + t.values + QList<int>{0});
+        }
+    }
+
     void lightingTables()
     {
         QCOMPARE(LightingEncoder::brightness(0), quint8(0));
