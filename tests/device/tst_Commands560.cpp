@@ -270,6 +270,26 @@ void tst_Commands560::readProfileFailures()
         hid.hid560_8CH_readProfile(block, 0);
     }
     QVERIFY(std::all_of(std::begin(block), std::end(block), [](uchar b) { return b == 0x5A; }));
+
+    // The data stops after two chunks (a mouse sending two 64-byte reports to a row that reads four of
+    // 32): the chunks that came are kept, the rest of the caller's bytes stay as they were.
+    {
+        Hid_Thread hid;
+        DeviceEntry entry = configureMouse({560, 64});
+        entry.reportLength = 32;
+        aimAt(hid, entry);
+        vmouse::FirmwareState s = vmouse::state();
+        for (int i = 0; i < 128; ++i)
+            s.profileBlock[1][std::size_t(i)] = std::uint8_t(i);
+        vmouse::setState(s);
+        hid.hid560_8CH_readProfile(block, 1);
+        QVERIFY(hid.hidFree);
+        for (int i = 0; i < 32; ++i) {
+            QCOMPARE(int(block[i]), i);
+            QCOMPARE(int(block[32 + i]), 64 + i);
+        }
+        QVERIFY(std::all_of(block + 64, std::end(block), [](uchar b) { return b == 0x5A; }));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Commands560)

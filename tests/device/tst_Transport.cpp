@@ -440,6 +440,13 @@ void tst_Transport::scrambledGetUnscramblesShortAnswers()
     QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({0x11, 0x22, 0x33, 0x44}));
     // What arrived was scrambled; the outputs came from the unscrambled answer.
     QVERIFY(!ex.at(1).contains("11223344"));
+
+    // No answer: the presets are the outputs, not unscrambled into something else.
+    vmouse::failNext("hid_get_feature_report");
+    b1 = 5, b2 = 6, b3 = 7, b4 = 8;
+    hid.hid553_83H_GetKeyboardoption(b1, b2, b3, b4);
+    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({5, 6, 7, 8}));
+    QVERIFY(hid.hidFree);
 }
 
 void tst_Transport::scrambledDataReadStaysRaw()
