@@ -531,6 +531,7 @@ Item {
         x: 920
         y: 16
         profileModel: pageGet(profileMain, "profileDataModel0", [])
+        profilePage: profileMain
         askSource: sourceAsk
         askHoverSource: sourceAskH
         minSource: sourceMinBtn
@@ -618,6 +619,7 @@ Item {
     }
     Item {
         id: profileMain
+        objectName: "profileMain"
         visible: false
         anchors.centerIn: parent
         property int profileNo: 0

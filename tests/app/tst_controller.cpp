@@ -8,6 +8,7 @@
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QWidget>
 #include <QtTest>
 
@@ -187,6 +188,21 @@ private slots:
         window->showNormal();
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(1012, 28)); // close
         QTRY_VERIFY(!window->isVisible());
+    }
+
+    void profileChoiceInTheTitleBar()
+    {
+        build();
+        reveal();
+        QQuickItem *profile = item("profileMain");
+        profile->setProperty("profileDataModel0", QStringList{"P1", "P2", "P3"});
+        QSignalSpy changes(profile, SIGNAL(changeProfile(int)));
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(830, 28)); // open
+        // A second click within the double-click time would count as a double click.
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(830, 76)); // second
+        QTRY_COMPARE(changes.size(), 1);
+        QCOMPARE(changes[0].at(0).toInt(), 1);
     }
 
     void draggingMovesTheWindow()

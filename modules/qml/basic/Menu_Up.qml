@@ -8,6 +8,8 @@ Item {
 
     property alias profileBtn: profileDrop
     property var profileModel: []
+    // The profile page: choosing an entry raises its changeProfile(index).
+    property var profilePage: null
     property url askSource
     property url askHoverSource
     property url minSource
@@ -26,6 +28,10 @@ Item {
         anchors.rightMargin: 16
         anchors.verticalCenter: buttons.verticalCenter
         model: menuUp.profileModel
+        onItemSelected: function (index) {
+            if (menuUp.profilePage)
+                menuUp.profilePage.changeProfile(index);
+        }
     }
 
     Row {
