@@ -136,6 +136,12 @@ Item {
         return s === "true" || s === "1";
     }
 
+    // A text setting, or the current value when the installation lacks the key.
+    function textOr(v, current)
+    {
+        return v === undefined || v === null ? current : String(v);
+    }
+
     function pageCall(page, name)
     {
         if (!page || typeof page[name] !== "function")
@@ -168,12 +174,12 @@ Item {
         mainIten.visible = true;
         if (!isPownOn && hasBackend()) {
             isColorful = toBool(ui_View.getGlobalData("mouse/isColorful"));
-            icType = String(ui_View.getGlobalData("mouse/icType"));
+            icType = textOr(ui_View.getGlobalData("mouse/icType"), icType);
             is55328 = toBool(ui_View.getGlobalData("mouse/is55328"));
             isGun = toBool(ui_View.getGlobalData("mouse/isGun"));
             pageSet(mouseMain, "keyCount", Number(ui_View.getGlobalData("mouse/keyCount")) || 0);
-            language = String(ui_View.getGlobalData("common/language"));
-            url = String(ui_View.getGlobalData("common/url"));
+            language = textOr(ui_View.getGlobalData("common/language"), language);
+            url = textOr(ui_View.getGlobalData("common/url"), url);
             askMenuModel.setProperty(0, "askMenuTxt", url);
 
             if (icType === "560") {

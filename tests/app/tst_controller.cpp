@@ -147,6 +147,22 @@ private slots:
         QCOMPARE(root()->property("icType").toString(), QStringLiteral("changed"));
     }
 
+    void missingTextSettingsKeepTheirValues()
+    {
+        inst->removeGlobal("common/url");
+        inst->removeGlobal("common/language");
+        build();
+        const QString url = root()->property("url").toString();
+        const QString language = root()->property("language").toString();
+        reveal();
+        QCOMPARE(root()->property("url").toString(), url);
+        QCOMPARE(root()->property("language").toString(), language);
+        inst->setGlobal({{"common/url", "https://elsewhere.example"}});
+        build();
+        reveal();
+        QCOMPARE(root()->property("url").toString(), QStringLiteral("https://elsewhere.example"));
+    }
+
     void currentDpiStage()
     {
         build();
