@@ -292,6 +292,33 @@ Item {
             ui_View.setEnabled(isEnable ? true : false);
     }
 
+    // Puts the active profile back to the defaults and sends every setting of it to the mouse.
+    function factoryReset()
+    {
+        controlUIEnable(false);
+        factorysure.visible = false;
+        mainMask.visible = false;
+        pageSet(keyMatrixMain, "isSave", false);
+        pageSet(dpiSettingMain, "isSave", false);
+        pageSet(lightControlMain, "isSave", false);
+        if (hasBackend()) {
+            ui_View.resetProfile(Number(pageGet(profileMain, "profileNo", 0)) || 0);
+            pageCall(keyMatrixMain, "init", true, false);
+            reportRateBox.init(true);
+            pageCall(dpiSettingMain, "init", true, false);
+            pageCall(lightControlMain, "init", true, false);
+            pageCall(systemSettingMain, "init", true, false);
+            if (isGun) {
+                ui_View.mouseSwitchKeyMatrix(1);
+                ui_View.mouseResetKeyMatrix();
+            }
+            ui_View.mouseSetCurrentDPI(2);
+        }
+        pageSet(dpiSettingMain, "currentDPI", 1);
+        pageCall(gunControlMain, "resetData");
+        controlUIEnable(true);
+    }
+
     // --- regions, bottom to top ---
 
     MouseArea {
@@ -569,6 +596,7 @@ Item {
 
     Rectangle {
         id: mainMask
+        objectName: "mainMask"
         visible: false
         anchors.fill: parent
         color: Qt.rgba(0, 0, 0, 144 / 255)
@@ -634,14 +662,68 @@ Item {
         signal changeProfile(int tmpProfileNo)
     }
 
+    // Factory reset confirmation: dragged by its background, kept inside the window.
     Rectangle {
         id: factorysure
+        objectName: "factorysure"
         visible: false
         width: 427
         height: 102
-        anchors.centerIn: parent
+        x: (mainIten.width - width) / 2
+        y: (mainIten.height - height) / 2
         color: colorGray0
         border.color: colorGray1
+
+        MouseArea {
+            anchors.fill: parent
+            drag.target: factorysure
+            drag.minimumX: 0
+            drag.minimumY: 0
+            drag.maximumX: mainIten.width - factorysure.width
+            drag.maximumY: mainIten.height - factorysure.height
+        }
+        Text {
+            x: 12
+            y: 8
+            text: mainLang[5] !== undefined ? mainLang[5] : ""
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontMiddleSize
+        }
+        Text {
+            x: 12
+            y: 36
+            width: parent.width - 24
+            text: mainLang[6] !== undefined ? mainLang[6] : ""
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            elide: Text.ElideRight
+        }
+        Row {
+            anchors.right: parent.right
+            anchors.rightMargin: 12
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 8
+            spacing: 12
+            Button {
+                objectName: "factorysureOK"
+                width: 88
+                height: 25
+                textValue: mainLang[8] !== undefined ? mainLang[8] : ""
+                onClicked: factoryReset()
+            }
+            Button {
+                objectName: "factorysureCancel"
+                width: 88
+                height: 25
+                textValue: mainLang[7] !== undefined ? mainLang[7] : ""
+                onClicked: {
+                    factorysure.visible = false;
+                    mainMask.visible = false;
+                }
+            }
+        }
     }
 
     Rectangle {

@@ -221,6 +221,53 @@ private slots:
         QCOMPARE(changes[0].at(0).toInt(), 1);
     }
 
+    void factoryResetConfirmation()
+    {
+        build();
+        reveal();
+        myQQuickView *view = controller->view();
+        auto click = [&](const QPoint &at) {
+            QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+            QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        };
+        auto centre = [&](const char *name) {
+            QQuickItem *it = item(name);
+            return it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint();
+        };
+        QQuickItem *dialog = item("factorysure");
+        QQuickItem *mask = item("mainMask");
+        const QPoint reset(888, 620);
+        view->setData("mouse/reportRate", 0);
+
+        click(reset);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(mask->isVisible());
+        click(centre("factorysureCancel"));
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!mask->isVisible());
+        QCOMPARE(view->getData("mouse/reportRate", false).toInt(), 0);
+
+        // Dragged by its background, it stays inside the window.
+        click(reset);
+        const QPoint grip = dialog->mapToScene(QPointF(200, 20)).toPoint();
+        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, grip);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(view, grip + QPoint(-60 * step, -40 * step));
+        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, grip + QPoint(-600, -400));
+        QCOMPARE(dialog->position(), QPointF(0, 0));
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+
+        click(centre("factorysureOK"));
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!mask->isVisible());
+        QVERIFY(view->isEnabled());
+        const int restored = view->getData("mouse/reportRate", true).toInt();
+        QVERIFY(restored != 0);
+        QCOMPARE(view->getData("mouse/reportRate", false).toInt(), restored);
+        QCOMPARE(item("reportRateLV")->property("currentIndex").toInt(), restored);
+        QCOMPARE(item("dpiSettingMain")->property("currentDPI").toInt(), 1);
+    }
+
     void draggingMovesTheWindow()
     {
         build();
