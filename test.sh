@@ -11,6 +11,8 @@ extra=()
 if [ "${KC_SANITIZE:-0}" = 1 ]; then
   build=build-asan
   extra+=(-DKC_SANITIZE=ON)
+  # Reaches the tests and every program they start.
+  export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizers/lsan.supp:print_suppressions=0"
 fi
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
