@@ -329,6 +329,8 @@ private slots:
         QVERIFY(w.trayMenu()->styleSheet().startsWith("QMenu { border: 1px solid rgb(100, 100, 100);"));
         QVERIFY(w.trayMenu()->styleSheet().endsWith("padding-right: 2px; } "));
         QVERIFY(w.trayIcon()->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable());
+        // The installation's icon file is read from the working directory.
+        QVERIFY(!w.trayIcon()->icon().availableSizes().isEmpty());
     }
 
     void dpiNotifications()
