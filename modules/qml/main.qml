@@ -319,6 +319,21 @@ Item {
         controlUIEnable(true);
     }
 
+    // A dialog place that its page has not filled yet has no close button: a press on the mask
+    // closes it, and the mask with it when no other dialog is open.
+    function closeEmptyDialogs()
+    {
+        var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain];
+        var open = factorysure.visible;
+        for (var i = 0; i < dialogs.length; ++i) {
+            if (dialogs[i].visible && dialogs[i].children.length === 0)
+                dialogs[i].visible = false;
+            open = open || dialogs[i].visible;
+        }
+        if (!open)
+            mainMask.visible = false;
+    }
+
     // --- regions, bottom to top ---
 
     MouseArea {
@@ -614,6 +629,7 @@ Item {
                 pageCall(lightControlMain, "lightControlFocus");
                 if (systemSettingMain.visible)
                     pageCall(systemSettingMain, "systemSettingFocus");
+                closeEmptyDialogs();
                 pressX = mouse.x;
                 pressY = mouse.y;
             }

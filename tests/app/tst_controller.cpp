@@ -268,6 +268,26 @@ private slots:
         QCOMPARE(item("dpiSettingMain")->property("currentDPI").toInt(), 1);
     }
 
+    void emptyDialogPlacesDoNotTrapTheWindow()
+    {
+        build();
+        reveal();
+        QQuickItem *mask = item("mainMask");
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(808, 620)); // Config
+        QVERIFY(mask->isVisible());
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QVERIFY(!mask->isVisible());
+        QVERIFY(!item("profileMain")->isVisible());
+        // The factory reset confirmation has its own buttons: the mask stays while it is open.
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(888, 620)); // Reset
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QVERIFY(mask->isVisible());
+        QVERIFY(item("factorysure")->isVisible());
+    }
+
     void draggingMovesTheWindow()
     {
         build();
