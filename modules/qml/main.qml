@@ -319,6 +319,35 @@ Item {
         controlUIEnable(true);
     }
 
+    // The title bar's profile choice: makes it the active profile and sends its settings.
+    function switchProfile(tmpProfileNo)
+    {
+        if (tmpProfileNo === pageGet(profileMain, "profileNo", 0) || !hasBackend())
+            return;
+        controlUIEnable(false);
+        pageSet(profileMain, "profileNo", tmpProfileNo);
+        ui_View.setGlobalData("mouse/profileNo", tmpProfileNo);
+        ui_View.setCurrentProfile(tmpProfileNo);
+        pageCall(keyMatrixMain, "init", true, false);
+        reportRateBox.init(true);
+        pageCall(dpiSettingMain, "init", true, false);
+        pageCall(lightControlMain, "init", true, false);
+        pageCall(systemSettingMain, "init", true, false);
+        if (isGun) {
+            ui_View.mouseSwitchKeyMatrix(1);
+            ui_View.mouseResetKeyMatrix();
+        }
+        controlUIEnable(true);
+    }
+
+    Connections {
+        target: profileMain
+        function onChangeProfile(tmpProfileNo)
+        {
+            switchProfile(tmpProfileNo);
+        }
+    }
+
     // A dialog place that its page has not filled yet has no close button: a press on the mask
     // closes it, and the mask with it when no other dialog is open.
     function closeEmptyDialogs()

@@ -7,6 +7,7 @@
 
 #include <QQmlContext>
 #include <QQuickItem>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QWidget>
@@ -219,6 +220,21 @@ private slots:
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(830, 76)); // second
         QTRY_COMPARE(changes.size(), 1);
         QCOMPARE(changes[0].at(0).toInt(), 1);
+
+        // The choice becomes the active profile, stored and shown.
+        myQQuickView *view = controller->view();
+        QCOMPARE(profile->property("profileNo").toInt(), 1);
+        QCOMPARE(view->getGlobalData("mouse/profileNo").toInt(), 1);
+        QVERIFY(view->isEnabled());
+        view->setData("mouse/reportRate", 1);
+        QCOMPARE(QSettings(inst->path() + "/modules/setting/p2.bin", QSettings::IniFormat)
+                     .value("mouse/reportRate")
+                     .toInt(),
+                 1);
+        // The active profile chosen again changes nothing.
+        view->setGlobalData("mouse/profileNo", 7);
+        QMetaObject::invokeMethod(profile, "changeProfile", Q_ARG(int, 1));
+        QCOMPARE(view->getGlobalData("mouse/profileNo").toInt(), 7);
     }
 
     void factoryResetConfirmation()
