@@ -319,6 +319,29 @@ Item {
         controlUIEnable(true);
     }
 
+    // Sends and stores the edits of every page that has unsaved ones.
+    function saveAll()
+    {
+        mainFocus();
+        var unsaved = saveBtn.unsaved;
+        if (unsaved)
+            controlUIEnable(false);
+        if (pageGet(keyMatrixMain, "isSave", false)) {
+            keyMatrixMain.isSave = false;
+            pageCall(pageGet(keyMatrixMain, "modKeys", null), "saveData");
+        }
+        if (pageGet(dpiSettingMain, "isSave", false)) {
+            dpiSettingMain.isSave = false;
+            pageCall(dpiSettingMain, "saveData", true);
+        }
+        if (pageGet(lightControlMain, "isSave", false)) {
+            lightControlMain.isSave = false;
+            pageCall(lightControlMain, "saveData", true, 0);
+        }
+        if (unsaved)
+            controlUIEnable(true);
+    }
+
     // The title bar's profile choice: makes it the active profile and sends its settings.
     function switchProfile(tmpProfileNo)
     {
@@ -566,11 +589,28 @@ Item {
                 factorysure.visible = true;
             }
         }
-        Button {
+        Rectangle {
             id: saveBtn
+            objectName: "saveBtn"
             width: 64
             height: 24
-            textValue: mainLang[10] !== undefined ? mainLang[10] : ""
+            readonly property bool unsaved: pageGet(keyMatrixMain, "isSave", false)
+                                            || pageGet(dpiSettingMain, "isSave", false)
+                                            || pageGet(lightControlMain, "isSave", false)
+            color: saveArea.containsMouse ? colorOrange : (unsaved ? "#ff3030" : colorBlue)
+            Text {
+                anchors.centerIn: parent
+                text: mainLang[10] !== undefined ? mainLang[10] : ""
+                color: fontColor
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+            }
+            MouseArea {
+                id: saveArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onPressed: saveAll()
+            }
         }
     }
 

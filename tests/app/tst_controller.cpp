@@ -304,6 +304,20 @@ private slots:
         QVERIFY(item("factorysure")->isVisible());
     }
 
+    void saveButton()
+    {
+        build();
+        reveal();
+        QQuickItem *save = item("saveBtn");
+        QQuickItem *dpi = item("dpiSettingMain");
+        QCOMPARE(save->property("color").value<QColor>(), QColor("#09347f"));
+        dpi->setProperty("isSave", true);
+        QCOMPARE(save->property("color").value<QColor>(), QColor("#ff3030"));
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(968, 620));
+        QVERIFY(!dpi->property("isSave").toBool());
+        QVERIFY(controller->view()->isEnabled());
+    }
+
     void draggingMovesTheWindow()
     {
         build();
