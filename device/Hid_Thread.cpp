@@ -154,17 +154,24 @@ void Hid_Thread::settleDelay()
     kc::sleepMs(SettleStepMs);
 }
 
-bool Hid_Thread::hidGet(int dataLength)
+bool Hid_Thread::beginTransaction(int dataLength, DeviceEntry &entry)
 {
     if (!openCmdPath(currentIndex)) {
         hidFree = true;
         return false;
     }
-    DeviceEntry entry;
     if (!entryAt(currentIndex, entry))
         return endTransaction(false);
     if (dataLength > 0 && !bulkTransferUsable(entry.reportLength, dataLength, sizeof dataBuf))
         return endTransaction(false);
+    return true;
+}
+
+bool Hid_Thread::hidGet(int dataLength)
+{
+    DeviceEntry entry;
+    if (!beginTransaction(dataLength, entry))
+        return false;
 
     if (entry.isEncode)
         USBDataEncryption(cmdReport.data() + CommandReport::ScrambledOffset, SecrecyCode);
@@ -207,15 +214,9 @@ bool Hid_Thread::hidGet(int dataLength)
 bool Hid_Thread::hidSet(int dataLength, bool settle)
 {
     QCoreApplication::processEvents();
-    if (!openCmdPath(currentIndex)) {
-        hidFree = true;
-        return false;
-    }
     DeviceEntry entry;
-    if (!entryAt(currentIndex, entry))
-        return endTransaction(false);
-    if (dataLength > 0 && !bulkTransferUsable(entry.reportLength, dataLength, sizeof dataBuf))
-        return endTransaction(false);
+    if (!beginTransaction(dataLength, entry))
+        return false;
 
     {
         QDebug line = qDebug();

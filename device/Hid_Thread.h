@@ -122,6 +122,9 @@ private:
     hid_device *reopen(int index, bool eventInterface);
     void closeCmdHandle();
     bool endTransaction(bool ok);
+    // Opens the command interface and checks the entry for dataLength bytes of bulk data; on failure
+    // the transaction has already ended (busy flag released).
+    bool beginTransaction(int dataLength, DeviceEntry &entry);
     // The secrecy-code exchange; false only when it gave up on a busy device.
     bool exchangeSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
     // Fills cmdReport: report ID 0, the code, parameters 2-7, checksum.
