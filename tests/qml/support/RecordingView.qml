@@ -1,0 +1,107 @@
+// A stand-in for the scene's backend object (ui_View): the current profile, the default profile and
+// the global settings in memory, read back as the settings files would (text values), and every call
+// recorded in order.
+import QtQuick
+
+QtObject {
+    id: view
+
+    // key -> value; tests fill them as an installation would.
+    property var profile: ({})
+    property var defaults: ({})
+    property var global: ({})
+    property var langStrings: ({})
+    property var calls: []
+    property bool enabled: true
+
+    function record(fn, args)
+    {
+        // Pushed in place: a page may call the backend inside a binding, which must not depend on this.
+        calls.push({fn: fn, args: Array.prototype.slice.call(args)});
+    }
+
+    // The arguments of every call of `fn`, in order.
+    function callsOf(fn)
+    {
+        var out = [];
+        for (var i = 0; i < calls.length; ++i) {
+            if (calls[i].fn === fn)
+                out.push(calls[i].args);
+        }
+        return out;
+    }
+
+    function deviceCalls()
+    {
+        var out = [];
+        for (var i = 0; i < calls.length; ++i) {
+            if (calls[i].fn.indexOf("mouse") === 0)
+                out.push(calls[i]);
+        }
+        return out;
+    }
+
+    function clearCalls()
+    {
+        calls = [];
+    }
+
+    function stored(value)
+    {
+        if (value === undefined || value === null)
+            return undefined;
+        if (Array.isArray(value))
+            return value.map(function (v) { return String(v); });
+        return String(value);
+    }
+
+    function getData(key, isRecovery)
+    {
+        record("getData", arguments);
+        return stored((isRecovery ? defaults : profile)[key]);
+    }
+    function getDataList(key, isRecovery)
+    {
+        record("getDataList", arguments);
+        var v = stored((isRecovery ? defaults : profile)[key]);
+        return v === undefined ? [] : (Array.isArray(v) ? v : [v]);
+    }
+    function getGlobalData(key)
+    {
+        record("getGlobalData", arguments);
+        return stored(global[key]);
+    }
+    function setData(key, value)
+    {
+        record("setData", arguments);
+        profile[key] = value;
+    }
+    function setDataList(key, list)
+    {
+        record("setDataList", arguments);
+        profile[key] = Array.prototype.slice.call(list);
+    }
+    function setGlobalData(key, value)
+    {
+        record("setGlobalData", arguments);
+        global[key] = value;
+    }
+    function getLangStrings(group, language)
+    {
+        record("getLangStrings", arguments);
+        return langStrings[group] || [];
+    }
+    function setEnabled(b)
+    {
+        record("setEnabled", arguments);
+        enabled = b;
+    }
+
+    function mouseSetDpi(count, sensorType, values) { record("mouseSetDpi", arguments); }
+    function mouseSetReportRate(rate) { record("mouseSetReportRate", arguments); }
+    function mouseSetRGBEffect(effect, speed, brightness) { record("mouseSetRGBEffect", arguments); }
+    function mouseSetRGBColor(type, values) { record("mouseSetRGBColor", arguments); }
+    function mouseSetCursorSpeed(index) { record("mouseSetCursorSpeed", arguments); }
+    function mouseSetDoubleClickSpeed(index) { record("mouseSetDoubleClickSpeed", arguments); }
+    function mouseSetVerticalScrollLines(lines) { record("mouseSetVerticalScrollLines", arguments); }
+}

@@ -1,0 +1,61 @@
+// The part of the main window a page relies on, for testing a page alone: the scene-wide settings the
+// pages read by name, mainFocus(), the dimming mask and the recording backend as ui_View. A test file
+// uses it as its root, so the page finds these names as it does in the real window.
+import QtQuick
+
+Item {
+    width: 1024
+    height: 640
+
+    property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
+        "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
+    property int skin_No: 1
+    property string fontFamily: "Sans"
+    property int fontNormalSize: 12
+    property int fontMiddleSize: 14
+    property int fontMaxSize: 16
+    property int fontMinSize: 10
+    property color fontColor: "#ffffff"
+    property string language: "English"
+    property bool isColorful: false
+    property bool isGun: true
+    property string icType: "553"
+    property bool is55328: false
+    property bool isPownOn: false
+    property color colorGray0: "#1a1a1a"
+    property color colorGray1: "#3c3c3c"
+    property color colorGray2: "#969696"
+    property color colorGray3: "#d1d1d1"
+    property color colorBlue: "#09347f"
+    property color colorOrange: "#cf3e00"
+    property color colorBlack: Qt.rgba(0, 0, 0, 1)
+    // Pictures are not needed to test behaviour.
+    property url sourceCloseBtn
+    property url sourceCloseBtnH
+    property url sourceRestBtn
+    property url sourceRestBtnH
+    property url sourceRadioBtn
+    property url sourceRadioBtnS
+    property url sourceCheckBtn
+    property url sourceDropBtn
+    property url sourceDropBtnU
+
+    property int focusCalls: 0
+    function mainFocus()
+    {
+        focusCalls += 1;
+    }
+
+    property alias mainMask: mask
+    property alias ui_View: backend
+
+    Rectangle {
+        id: mask
+        anchors.fill: parent
+        visible: false
+    }
+
+    RecordingView {
+        id: backend
+    }
+}
