@@ -1,0 +1,293 @@
+// The program under real X input: a private Xvfb, a temporary installation, the virtual mouse and
+// the scene probe preloaded, and a private runtime, config and data folder.
+#include "Journey.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFirstDisplay = 150;
+constexpr int kDisplays = 200;
+
+QJsonValue failed()
+{
+    return QJsonValue(QJsonValue::Undefined);
+}
+
+QRect rectOf(const QJsonValue &v)
+{
+    const QJsonArray a = v.toArray();
+    return a.size() == 4 ? QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt()) : QRect();
+}
+
+} // namespace
+
+Journey::Journey() : inst(std::make_unique<TempInstallation>()) {}
+
+Journey::~Journey()
+{
+    if (program.state() != QProcess::NotRunning)
+        stop();
+    if (xvfb.state() != QProcess::NotRunning) {
+        xvfb.terminate();
+        if (!xvfb.waitForFinished(5000)) {
+            xvfb.kill();
+            xvfb.waitForFinished(2000);
+        }
+    }
+}
+
+bool Journey::toolsPresent()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+}
+
+bool Journey::startXvfb()
+{
+    // Parallel tests pick different numbers; one that is taken makes Xvfb exit and the next is tried.
+    const int offset = int(::getpid()) % kDisplays;
+    for (int i = 0; i < kDisplays; ++i) {
+        const int n = kFirstDisplay + (offset + i) % kDisplays;
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
+            QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            continue;
+        xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-screen", "0", "1280x800x24",
+                                            "-nolisten", "tcp", "-noreset"});
+        if (!xvfb.waitForStarted(5000))
+            continue;
+        QElapsedTimer t;
+        t.start();
+        while (xvfb.state() == QProcess::Running && t.elapsed() < 20000) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
+                display = n;
+                return true;
+            }
+            QThread::msleep(20);
+        }
+        xvfb.kill();
+        xvfb.waitForFinished(2000);
+    }
+    lastError = QStringLiteral("no Xvfb server could be started");
+    return false;
+}
+
+bool Journey::start()
+{
+    if (!inst->isValid() || !dir.isValid() ||
+        !inst->addExecutable(QStringLiteral(KC_INSTALLATION_DIR "/kestral-config"))) {
+        lastError = QStringLiteral("no temporary installation with the program");
+        return false;
+    }
+    if (!startXvfb())
+        return false;
+    for (const char *sub : {"runtime", "config", "data"})
+        QDir(dir.path()).mkpath(QString::fromLatin1(sub));
+    QFile(dir.filePath(QStringLiteral("runtime")))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("DISPLAY", QStringLiteral(":%1").arg(display));
+    e.insert("QT_QPA_PLATFORM", "xcb");
+    e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
+    // with-virtual-mouse keeps what is already preloaded behind the virtual mouse.
+    e.insert("LD_PRELOAD", KC_SCENE_PROBE_LIB);
+    e.insert("KC_SCENE_PROBE_SOCKET", dir.filePath(QStringLiteral("probe.socket")));
+    e.insert("VIRTUAL_MOUSE_TRANSCRIPT", transcriptPath());
+    e.insert("VIRTUAL_MOUSE_STATE", dir.filePath(QStringLiteral("state.json")));
+    e.insert("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")));
+    e.insert("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")));
+    e.insert("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")));
+    e.insert("GSETTINGS_BACKEND", "keyfile");
+    e.remove("WAYLAND_DISPLAY");
+    e.remove("DBUS_SESSION_BUS_ADDRESS");
+    for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it)
+        e.insert(it.key(), it.value());
+    program.setProcessEnvironment(e);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.setWorkingDirectory(QDir::tempPath()); // the program finds its own folder
+    program.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                  {inst->path() + QStringLiteral("/kestral-config")});
+    if (!program.waitForStarted(10000)) {
+        lastError = QStringLiteral("the program did not start");
+        return false;
+    }
+    return true;
+}
+
+QString Journey::output()
+{
+    collected += QString::fromLocal8Bit(program.readAll());
+    return collected;
+}
+
+bool Journey::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        output();
+        if (condition())
+            return true;
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(40);
+    }
+}
+
+bool Journey::waitForScene(int timeoutMs)
+{
+    const bool up = waitUntil(
+        [this] {
+            if (program.state() != QProcess::Running)
+                return false;
+            return eval(QStringLiteral("."), QStringLiteral("panelRight.visible && !powerOnLogo.visible && "
+                                                            "ui_View.enabled"))
+                .toBool();
+        },
+        timeoutMs);
+    if (!up)
+        lastError = program.state() == QProcess::Running ? QStringLiteral("the scene did not come up")
+                                                         : QStringLiteral("the program ended");
+    return up;
+}
+
+QJsonValue Journey::ask(const QString &request)
+{
+    QLocalSocket socket;
+    socket.connectToServer(dir.filePath(QStringLiteral("probe.socket")));
+    if (!socket.waitForConnected(2000)) {
+        lastError = QStringLiteral("no probe");
+        return failed();
+    }
+    socket.write(request.toUtf8() + '\n');
+    QByteArray line;
+    while (!line.endsWith('\n')) {
+        if (!socket.waitForReadyRead(20000)) {
+            lastError = QStringLiteral("no answer to: ") + request;
+            return failed();
+        }
+        line += socket.readAll();
+    }
+    const QJsonObject answer = QJsonDocument::fromJson(line).object();
+    if (!answer.value(QStringLiteral("ok")).toBool()) {
+        lastError = answer.value(QStringLiteral("error")).toString();
+        return failed();
+    }
+    return answer.value(QStringLiteral("value"));
+}
+
+QRect Journey::rect(const QString &path)
+{
+    return rectOf(ask(QStringLiteral("rect ") + path));
+}
+
+QPoint Journey::point(const QString &path, double fx, double fy)
+{
+    const QJsonArray a = ask(QStringLiteral("point %1 %2 %3").arg(path).arg(fx).arg(fy)).toArray();
+    return a.size() == 2 ? QPoint(a[0].toInt(), a[1].toInt()) : QPoint(-1, -1);
+}
+
+QRect Journey::findText(const QString &path, const QString &text)
+{
+    return rectOf(ask(QStringLiteral("find %1 %2").arg(path, text)));
+}
+
+bool Journey::xdotool(const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("DISPLAY", QStringLiteral(":%1").arg(display));
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral("xdotool"), args);
+    if (p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    lastError = QStringLiteral("xdotool ") + args.join(QLatin1Char(' ')) + QStringLiteral(" failed");
+    return false;
+}
+
+bool Journey::move(const QPoint &p)
+{
+    return xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+}
+
+bool Journey::click(const QPoint &p)
+{
+    return move(p) && xdotool({"click", "1"});
+}
+
+bool Journey::drag(const QPoint &from, const QPoint &to, int steps)
+{
+    if (!move(from) || !xdotool({"mousedown", "1"}))
+        return false;
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        if (!move(p))
+            return false;
+    }
+    return xdotool({"mouseup", "1"});
+}
+
+bool Journey::typeText(const QString &text)
+{
+    return xdotool({"type", "--delay", "30", text});
+}
+
+bool Journey::key(const QString &name)
+{
+    return xdotool({"key", name});
+}
+
+QJsonObject Journey::mouseState() const
+{
+    QFile f(dir.filePath(QStringLiteral("state.json")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+QString Journey::profileFile() const
+{
+    QSettings global(inst->globalSettings(), QSettings::IniFormat);
+    const int profileNo = global.value(QStringLiteral("mouse/profileNo"), 0).toInt();
+    return inst->path() + QStringLiteral("/modules/setting/p%1.bin").arg(profileNo + 1);
+}
+
+QVariant Journey::profileValue(const QString &key) const
+{
+    QSettings profile(profileFile(), QSettings::IniFormat);
+    return profile.value(key);
+}
+
+QString Journey::gsettingsKeyFile() const
+{
+    return dir.filePath(QStringLiteral("config/glib-2.0/settings/keyfile"));
+}
+
+int Journey::stop()
+{
+    if (program.state() == QProcess::NotRunning)
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    ::kill(pid_t(program.processId()), SIGTERM);
+    if (!program.waitForFinished(15000)) {
+        program.kill();
+        program.waitForFinished(5000);
+        return -1;
+    }
+    output();
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+}

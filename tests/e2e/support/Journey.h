@@ -1,0 +1,89 @@
+// The unchanged program in a temporary installation, on a private Xvfb, with the virtual mouse and
+// the scene probe preloaded; real pointer and key input through xdotool; polling waits.
+#pragma once
+
+#include "AppTestSupport.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QPoint>
+#include <QProcess>
+#include <QRect>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class Journey
+{
+public:
+    Journey();
+    ~Journey();
+    Journey(const Journey &) = delete;
+    Journey &operator=(const Journey &) = delete;
+
+    // Whether Xvfb and xdotool are installed; journeys skip without them.
+    static bool toolsPresent();
+
+    // Installation and environment, before start().
+    TempInstallation &installation() { return *inst; }
+    void setGlobal(const QList<QPair<QString, QVariant>> &values) { inst->setGlobal(values); }
+    void addEnvironment(const QString &name, const QString &value) { extraEnv.insert(name, value); }
+
+    // Starts Xvfb and the program; false with the reason in error().
+    bool start();
+    // Waits until the main regions are shown and the busy lock has ended.
+    bool waitForScene(int timeoutMs = 60000);
+    QString error() const { return lastError; }
+    QString output();
+
+    // The scene, through the probe. Paths are id paths: "dpiSettingMain/dpi1".
+    QJsonValue ask(const QString &request);
+    QJsonValue eval(const QString &path, const QString &expression)
+    {
+        return ask("eval " + path + ' ' + expression);
+    }
+    QRect rect(const QString &path);
+    QPoint center(const QString &path) { return rect(path).center(); }
+    // The point at fractions fx, fy of the item's own width and height, rotation included.
+    QPoint point(const QString &path, double fx, double fy);
+    // The screen rectangle of the visible item below path showing exactly this text.
+    QRect findText(const QString &path, const QString &text);
+
+    // Real input on the X server.
+    bool move(const QPoint &p);
+    bool click(const QPoint &p);
+    // Press at from, move there in steps, release at to.
+    bool drag(const QPoint &from, const QPoint &to, int steps = 12);
+    bool typeText(const QString &text);
+    bool key(const QString &name);
+
+    // Polls until the condition holds or the deadline passes; keeps collecting the program's output.
+    bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 30000);
+
+    // What came out of the program's run.
+    QString transcriptPath() const { return dir.filePath(QStringLiteral("transcript.jsonl")); }
+    QList<HidCall> hidCalls() const { return hidCallsFromFile(transcriptPath()); }
+    QJsonObject mouseState() const;
+    // A value of the active profile's file as the program wrote it.
+    QVariant profileValue(const QString &key) const;
+    QString profileFile() const;
+    // The GSettings key file the program's pointer settings go to.
+    QString gsettingsKeyFile() const;
+
+    // Ends the program with SIGTERM; its exit code, or -1 when it had to be killed.
+    int stop();
+
+private:
+    bool startXvfb();
+    bool xdotool(const QStringList &args);
+    int display = -1;
+
+    std::unique_ptr<TempInstallation> inst;
+    QTemporaryDir dir;
+    QProcess xvfb;
+    QProcess program;
+    QString collected;
+    QString lastError;
+    QMap<QString, QString> extraEnv;
+};

@@ -1,0 +1,90 @@
+// The main window under real pointer input: the report-rate choice reaches the mouse and the
+// profile, Save with nothing unsaved sends nothing, the ask menu opens and closes.
+#include "Journey.h"
+
+#include <QtTest>
+
+class tst_E2eMain : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Journey> run;
+
+    // The feature reports sent so far.
+    int sentCount() const { return int(sentCommands(run->hidCalls()).size()); }
+
+private slots:
+    void initTestCase()
+    {
+        if (!Journey::toolsPresent())
+            QSKIP("Xvfb or xdotool missing");
+        run = std::make_unique<Journey>();
+        run->setGlobal({{"mouse/icType", "553"}, {"mouse/profileNo", 0}});
+        QVERIFY2(run->start(), qPrintable(run->error()));
+        QVERIFY2(run->waitForScene(), qPrintable(run->error() + '\n' + run->output()));
+    }
+
+    void cleanupTestCase()
+    {
+        if (run)
+            QCOMPARE(run->stop(), 0);
+    }
+
+    void windowIsOnScreenAtItsSize()
+    {
+        const QRect window = run->rect(".");
+        QCOMPARE(window.size(), QSize(1024, 640));
+        QVERIFY(QRect(0, 0, 1280, 800).contains(window));
+    }
+
+    void reportRateChoiceReachesMouseAndProfile()
+    {
+        QCOMPARE(run->eval("reportRateLV", "currentText").toString(), QStringLiteral("1000Hz"));
+        QVERIFY(run->click(run->center("reportRateLV")));
+        QVERIFY(run->waitUntil([&] { return run->eval("reportRateLV", "isOpen").toBool(); }));
+        const QRect row = run->findText("reportRateLV", "500Hz");
+        QVERIFY2(row.isValid(), qPrintable(run->error()));
+        QVERIFY(run->click(row.center()));
+
+        // 500 Hz is a 2 ms report interval.
+        QVERIFY2(run->waitUntil([&] { return run->mouseState().value("reportRate").toInt() == 2; }),
+                 qPrintable(run->output()));
+        const QList<QByteArray> rates = sentReports(run->hidCalls(), 0x01);
+        QVERIFY(!rates.isEmpty());
+        QCOMPARE(quint8(rates.last().at(2)), quint8(2));
+        QVERIFY(run->waitUntil([&] { return run->profileValue("mouse/reportRate").toInt() == 2; }));
+        QCOMPARE(run->eval("reportRateLV", "isOpen").toBool(), false);
+        QCOMPARE(run->eval("reportRateLV", "currentText").toString(), QStringLiteral("500Hz"));
+    }
+
+    void saveWithNothingUnsavedSendsNothing()
+    {
+        QCOMPARE(run->eval("saveBtn", "unsaved").toBool(), false);
+        const int before = sentCount();
+        QVERIFY(run->click(run->center("saveBtn")));
+        // Anything Save sent would come before the report rate chosen next.
+        QVERIFY(run->click(run->center("reportRateLV")));
+        QVERIFY(run->waitUntil([&] { return run->eval("reportRateLV", "isOpen").toBool(); }));
+        QVERIFY(run->click(run->findText("reportRateLV", "125Hz").center()));
+        QVERIFY(run->waitUntil([&] { return run->mouseState().value("reportRate").toInt() == 8; }));
+        const QList<int> after = sentCommands(run->hidCalls()).mid(before);
+        QCOMPARE(after, QList<int>({0x01}));
+        QCOMPARE(run->eval(".", "ui_View.enabled").toBool(), true);
+    }
+
+    void askMenuOpensAndItsVersionRowOnlyClosesIt()
+    {
+        // The title bar's first button is the ask button.
+        QVERIFY(run->click(run->center("upItem/buttons/#0")));
+        QVERIFY(run->waitUntil([&] { return run->eval("askMenu", "visible").toBool(); }));
+        const QRect version = run->findText("askMenu", "verison:1.0");
+        QVERIFY2(version.isValid(), qPrintable(run->error()));
+        const int before = sentCount();
+        QVERIFY(run->click(version.center()));
+        QVERIFY(run->waitUntil([&] { return !run->eval("askMenu", "visible").toBool(); }));
+        QCOMPARE(sentCount(), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_E2eMain)
+#include "tst_main.moc"
