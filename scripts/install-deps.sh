@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-svg-dev
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-controls qml6-module-qtqml-workerscript
-  qml6-module-qttest qt6-qpa-plugins
+  qml6-module-qttest qt6-qpa-plugins qml6-module-qtqml qml6-module-qtqml-models
   libhidapi-dev libudev-dev libxcb-xinput-dev libxcb1-dev libglib2.0-dev libglib2.0-bin
   gsettings-desktop-schemas libkf5config-bin
   libgtest-dev libbenchmark-dev

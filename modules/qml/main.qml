@@ -1,6 +1,7 @@
 // The root of the scene: scene-wide settings the pages read by name, the fixed regions of the
 // window, the pages, and the functions the backend calls (initUI, run, setProtectUI,
 // setCurrentDPI, detectKeyboard, detectMouse).
+pragma ComponentBehavior: Bound
 import QtQuick
 import "./basic"
 import "./common"

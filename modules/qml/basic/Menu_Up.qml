@@ -1,4 +1,5 @@
 // The title bar's controls: ask, minimise and close buttons, and the profile drop-down left of them.
+pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
 

@@ -1,5 +1,6 @@
 // A drop-down list: shows the chosen entry, opens a list below it on a click; choosing an entry
 // closes the list and raises itemSelected. The model is a list of texts.
+pragma ComponentBehavior: Bound
 import QtQuick
 
 Item {

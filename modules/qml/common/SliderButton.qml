@@ -2,6 +2,7 @@
 // from 3 to width - 15. Dragging reports each move (valueChange) and the release (delayedValueChange);
 // a click on the track glides the handle there in 120 ms and reports the end the same way. Pages that
 // need it upright rotate it. With `segment` > 0 the handle rests on segment + 1 evenly spaced steps.
+pragma ComponentBehavior: Bound
 import QtQuick
 import "../js/Slider.js" as Slider
 
