@@ -1,0 +1,284 @@
+// The operating system's pointer settings kept with the profile: pointer speed, double-click speed and
+// wheel scrolling. Unlike the other pages every change is stored and applied at once, so the page is
+// never unsaved.
+import QtQuick
+import "../common"
+import "../js/SystemSettings.js" as SystemSettings
+
+DialogFrame {
+    id: systemSetting
+
+    readonly property var builtInLang: ["System Setting", "Mouse Speed", "Double Click Speed", "Slow",
+        "Fast", "Scroll Speed", "Number of Rows", "Scroll one Screen", "", "", "", "", "", "", ""]
+    // Title, the two slider captions, the slider ends, the wheel caption and its two choices.
+    property var systemSettingLang: builtInLang
+    // The main window's Save asks every page; this one has nothing waiting.
+    property bool isSave: false
+
+    // A language list that lacks an entry keeps the built-in text rather than showing nothing.
+    function langText(i)
+    {
+        var list = systemSettingLang;
+        if (list && list[i] !== undefined && list[i] !== null)
+            return String(list[i]);
+        return builtInLang[i] !== undefined ? builtInLang[i] : "";
+    }
+
+    // Loads the three values (the default profile's when isRecovery) and applies them when isSendData.
+    function init(isSendData, isRecovery)
+    {
+        var recovery = isRecovery === true;
+        // Stored as INI text: a position outside the track or no number at all is held to the track.
+        mouseRateSlider.setPosition(Math.round(Number(ui_View.getData("mouse/mouseRate", recovery))));
+        doubleRateSlider.setPosition(Math.round(Number(ui_View.getData("mouse/doubleRate", recovery))));
+        var wheel = ui_View.getData("mouse/scrollRate", recovery);
+        var oneScreen = SystemSettings.isOneScreen(wheel);
+        rowsChoice.checked = !oneScreen;
+        screenChoice.checked = oneScreen;
+        // No number, zero or less: one line, as an emptied input gives.
+        if (!oneScreen)
+            lineCount.text = SystemSettings.commitLineCount(wheel);
+        if (isSendData)
+            saveData(true, 0);
+    }
+
+    // Stores all three values; applies all of them (isStep 0), or only the pointer speed (1), the
+    // double-click speed (2) or the wheel (3).
+    function saveData(isSendData, isStep)
+    {
+        var pointer = Math.round(mouseRateSlider.position);
+        var doubleClick = Math.round(doubleRateSlider.position);
+        var wheel = SystemSettings.scrollValue(rowsChoice.checked, lineCount.text);
+        ui_View.setData("mouse/mouseRate", pointer);
+        ui_View.setData("mouse/doubleRate", doubleClick);
+        ui_View.setData("mouse/scrollRate", wheel);
+        if (!isSendData)
+            return;
+        var step = Number(isStep) || 0;
+        if (step === 0 || step === 1)
+            ui_View.mouseSetCursorSpeed(SystemSettings.speedIndex(pointer));
+        if (step === 0 || step === 2)
+            ui_View.mouseSetDoubleClickSpeed(SystemSettings.speedIndex(doubleClick));
+        if (step === 0 || step === 3)
+            ui_View.mouseSetVerticalScrollLines(wheel);
+    }
+
+    // Leaving the line-count input commits it.
+    function systemSettingFocus()
+    {
+        lineCount.releaseFocus();
+    }
+
+    function chooseRows(rows)
+    {
+        rowsChoice.checked = rows;
+        screenChoice.checked = !rows;
+        // Show the count that is stored, not an empty or out-of-range text.
+        if (rows)
+            lineCount.text = SystemSettings.commitLineCount(lineCount.text);
+        saveData(true, 3);
+    }
+
+    width: 416
+    height: 312
+    mask: mainMask
+    title: langText(0)
+    closeSource: sourceCloseBtn
+    closeHoverSource: sourceCloseBtnH
+    textColor: fontColor
+    titleSize: fontMiddleSize
+    fontName: fontFamily
+    color: colorGray0
+    border.color: colorGray1
+
+    onBackgroundPressed: systemSettingFocus()
+    // However the dialog goes away, an edited count is not lost.
+    onVisibleChanged: {
+        if (!visible)
+            systemSettingFocus();
+    }
+
+    Rectangle {
+        x: 16
+        y: 40
+        width: parent.width - 32
+        height: 1
+        color: colorGray1
+    }
+
+    Text {
+        id: mouseRateCaption
+        x: 32
+        y: 52
+        text: systemSetting.langText(1)
+        color: fontColor
+        font.pixelSize: fontNormalSize
+        font.family: fontFamily
+    }
+    SliderButton {
+        id: mouseRateSlider
+        objectName: "mouseRateSlider"
+        x: 32
+        anchors.top: mouseRateCaption.bottom
+        anchors.topMargin: 6
+        width: SystemSettings.SLIDER_LENGTH
+        trackColor: colorGray1
+        fillColor: colorBlue
+        handleColor: colorGray3
+        onDelayedValueChange: systemSetting.saveData(true, 1)
+    }
+    SliderEnds {
+        anchors.top: mouseRateSlider.bottom
+        anchors.left: mouseRateSlider.left
+        anchors.right: mouseRateSlider.right
+    }
+
+    Text {
+        id: doubleRateCaption
+        x: 32
+        anchors.top: mouseRateSlider.bottom
+        anchors.topMargin: 34
+        text: systemSetting.langText(2)
+        color: fontColor
+        font.pixelSize: fontNormalSize
+        font.family: fontFamily
+    }
+    SliderButton {
+        id: doubleRateSlider
+        objectName: "doubleRateSlider"
+        x: 32
+        anchors.top: doubleRateCaption.bottom
+        anchors.topMargin: 6
+        width: SystemSettings.SLIDER_LENGTH
+        trackColor: colorGray1
+        fillColor: colorBlue
+        handleColor: colorGray3
+        onDelayedValueChange: systemSetting.saveData(true, 2)
+    }
+    SliderEnds {
+        anchors.top: doubleRateSlider.bottom
+        anchors.left: doubleRateSlider.left
+        anchors.right: doubleRateSlider.right
+    }
+
+    Text {
+        id: scrollCaption
+        x: 32
+        anchors.top: doubleRateSlider.bottom
+        anchors.topMargin: 34
+        text: systemSetting.langText(5)
+        color: fontColor
+        font.pixelSize: fontNormalSize
+        font.family: fontFamily
+    }
+    Row {
+        x: 32
+        anchors.top: scrollCaption.bottom
+        anchors.topMargin: 10
+        spacing: 8
+
+        RadioBox {
+            id: rowsChoice
+            objectName: "rowsChoice"
+            anchors.verticalCenter: parent.verticalCenter
+            checked: true
+            text: systemSetting.langText(6)
+            source: sourceRadioBtn
+            checkedSource: sourceRadioBtnS
+            textColor: fontColor
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            onClicked: systemSetting.chooseRows(true)
+        }
+        NumberInput {
+            id: lineCount
+            objectName: "lineCount"
+            anchors.verticalCenter: parent.verticalCenter
+            width: 40
+            maximumLength: 3
+            minimum: 1
+            maximum: SystemSettings.MAX_LINES
+            emptyValue: 1
+            text: "1"
+            // The count only counts with its choice.
+            opacity: rowsChoice.checked ? 1 : 0.5
+            color: colorBlack
+            textColor: fontColor
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            onFocusGained: mainFocus()
+            onCommitted: systemSetting.saveData(true, 3)
+        }
+        Item {
+            width: 16
+            height: 1
+        }
+        RadioBox {
+            id: screenChoice
+            objectName: "screenChoice"
+            anchors.verticalCenter: parent.verticalCenter
+            text: systemSetting.langText(7)
+            source: sourceRadioBtn
+            checkedSource: sourceRadioBtnS
+            textColor: fontColor
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            onClicked: systemSetting.chooseRows(false)
+        }
+    }
+
+    // Loads the default profile's values into this profile and applies them.
+    Item {
+        id: resetButton
+        objectName: "resetButton"
+        anchors.right: parent.right
+        anchors.rightMargin: 32
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16
+        width: 64
+        height: 24
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 3
+            color: resetArea.containsMouse ? colorOrange : colorBlue
+        }
+        Image {
+            anchors.fill: parent
+            source: resetArea.containsMouse ? sourceRestBtnH : sourceRestBtn
+        }
+        Text {
+            anchors.centerIn: parent
+            text: mainLang[5] !== undefined ? mainLang[5] : "Reset"
+            color: fontColor
+            font.pixelSize: fontNormalSize
+            font.family: fontFamily
+        }
+        MouseArea {
+            id: resetArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: systemSetting.init(true, true)
+        }
+    }
+
+    component SliderEnds: Item {
+        height: 18
+        Text {
+            anchors.left: parent.left
+            anchors.bottom: parent.bottom
+            text: systemSetting.langText(3)
+            color: colorGray2
+            font.pixelSize: fontMinSize
+            font.family: fontFamily
+        }
+        Text {
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            text: systemSetting.langText(4)
+            color: colorGray2
+            font.pixelSize: fontMinSize
+            font.family: fontFamily
+        }
+    }
+}
