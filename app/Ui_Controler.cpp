@@ -42,12 +42,12 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     } else {
         m_view->setClearColor(Qt::black);
     }
-    m_view->setSource(QUrl(QString::fromLatin1(kScene)));
-
+    // The pages read the backend while they are created: it is there before the scene.
     QQmlContext *context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), m_view.data());
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+    m_view->setSource(QUrl(QString::fromLatin1(kScene)));
 
     const QSize size = m_view->rootObject()
                            ? QSize(int(m_view->rootObject()->width()), int(m_view->rootObject()->height()))
