@@ -40,6 +40,26 @@ TestCase {
         compare(Dpi.valuesOf(["500", "1000", "", "x"]), [500, 1000, 0, 0, 0, 0, 0, 0]);
     }
 
+    function test_settingsRead()
+    {
+        var cur = {minDPI: 200, maxDPI: 6000, dpiBase: 50, dpiCount: 4, currentDpiCount: 4};
+        compare(Dpi.limits("6000", "400", "x", cur), {minDPI: 400, maxDPI: 6000, dpiBase: 50});
+        compare(Dpi.limits(undefined, "Infinity", "0", cur), {minDPI: 200, maxDPI: 6000, dpiBase: 50});
+        compare(Dpi.stageCounts("0", "9", cur), {dpiCount: 4, currentDpiCount: 4});
+        compare(Dpi.stageCounts("12", "0", cur), {dpiCount: 12, currentDpiCount: 1});
+        compare(Dpi.listOf("500"), ["500"]);
+        compare(Dpi.storedValue(["x"], 0, 600, 3000, 100), 600);
+        compare(Dpi.storedValue([], 7, 230, 3000, 50), 3000);
+        compare(Dpi.storedValue([], 0, 530, 3000, 50), 550);
+        // A full-scale handle on a wide range stays at the top; the shown value agrees with the
+        // handle wherever the track is finer than the step.
+        compare(Dpi.stageValue(162, 100, 16000, 50), 16000);
+        compare(Dpi.shownValue("8000", Dpi.positionOf(8000, 100, 16000), 100, 16000, 50), 8000);
+        for (var v = 200; v <= 6000; v += 50)
+            compare(Dpi.shownValue(v, Dpi.positionOf(v, 200, 6000), 200, 6000, 50),
+                    Dpi.valueAt(Dpi.positionOf(v, 200, 6000), 200, 6000, 50));
+    }
+
     function test_sliderGeometry()
     {
         compare(Slider.span(176), 158);
