@@ -1,0 +1,356 @@
+// The DPI page: how many stages the mouse cycles through and the DPI value of each of the eight
+// stages, on upright sliders. Edits only mark the page unsaved; the main window's Save stores and
+// sends them. The stage the mouse reports as active is drawn in the highlight colour.
+import QtQuick
+import "../common"
+import "../js/Dpi.js" as Dpi
+
+Item {
+    id: page
+
+    property bool isSave: false
+    property int currentDPI: 0
+    property int dpiCount: 4
+    property int currentDpiCount: 4
+    property int minDPI: 200
+    property int maxDPI: 6000
+    property string sensorType: "3360"
+    property int dpiBase: 50
+    property var dpiValueArray: [500, 1000, 1500, 2000, 3000, 4000, 5000, 6000]
+    property var dpiSettingLang: ["DPI", "", "", "", ""]
+
+    property alias dpiSegment: stageCountList
+
+    // Stages laid out and shown; follows the stage-count choice, not every write of currentDpiCount.
+    property int shownStages: 4
+    readonly property var stageSliders: [dpi0, dpi1, dpi2, dpi3, dpi4, dpi5, dpi6, dpi7]
+    readonly property var stageTexts: ["1", "2", "3", "4", "5", "6", "7", "8"]
+
+    width: 232
+    height: 256
+
+    function limitsNow()
+    {
+        return {minDPI: minDPI, maxDPI: maxDPI, dpiBase: dpiBase};
+    }
+
+    function init(isSendData, isRecovery)
+    {
+        if (!isRecovery) {
+            var counts = Dpi.stageCounts(ui_View.getData("mouse/dpiCount", false),
+                                         ui_View.getData("mouse/currentDpiCount", false),
+                                         {dpiCount: dpiCount, currentDpiCount: currentDpiCount});
+            dpiCount = counts.dpiCount;
+            currentDpiCount = counts.currentDpiCount;
+            var range = Dpi.limits(ui_View.getGlobalData("mouse/minDPI"),
+                                   ui_View.getGlobalData("mouse/maxDPI"),
+                                   ui_View.getGlobalData("mouse/dpiBase"), limitsNow());
+            minDPI = range.minDPI;
+            maxDPI = range.maxDPI;
+            dpiBase = range.dpiBase;
+            var sensor = ui_View.getGlobalData("mouse/sensorType");
+            if (sensor !== undefined && sensor !== null && String(sensor) !== "")
+                sensorType = String(sensor);
+        }
+        var list = Dpi.listOf(ui_View.getDataList("mouse/dpiValueArray", isRecovery));
+        var values = [];
+        var loaded = [];
+        for (var i = 0; i < Dpi.STAGES; ++i) {
+            values.push(Dpi.storedValue(list, i, minDPI, maxDPI, dpiBase));
+            // Readable entries as they came; the others as the value that replaces them.
+            loaded.push(isNaN(Dpi.readNumber(list[i])) ? String(values[i]) : list[i]);
+        }
+        dpiValueArray = loaded;
+        if (dpiCount > Dpi.STAGES)
+            return;
+
+        if (!isRecovery) {
+            stageCountList.model = stageTexts.slice(0, dpiCount);
+            stageCountList.currentIndex = currentDpiCount - 1;
+            stageCountList.close();
+        }
+        for (i = 0; i < Dpi.STAGES; ++i) {
+            var slider = stageSliders[i];
+            slider.setRatio(Dpi.ratioOf(values[i], minDPI, maxDPI));
+            slider.dpiValue = String(Dpi.shownValue(values[i], slider.position, minDPI, maxDPI, dpiBase));
+        }
+        showStages(currentDpiCount - 1);
+        isSave = false;
+        if (isSendData)
+            saveData(true);
+    }
+
+    function saveData(isSendData)
+    {
+        var texts = [];
+        for (var i = 0; i < Dpi.STAGES; ++i)
+            texts.push(valueLabels.itemAt(i).text);
+        var list = Dpi.valuesOf(texts);
+        var count = Dpi.holdCount(currentDpiCount, Dpi.STAGES);
+        currentDpiCount = count;
+        ui_View.setDataList("mouse/dpiValueArray", list);
+        ui_View.setData("mouse/currentDpiCount", count);
+        if (isSendData)
+            ui_View.mouseSetDpi(count, sensorType, list);
+        isSave = false;
+    }
+
+    function dpiValueProc(index, position, isSendData)
+    {
+        var slider = stageSliders[index];
+        if (!slider)
+            return;
+        slider.dpiValue = String(Dpi.stageValue(position, minDPI, maxDPI, dpiBase));
+        if (isSendData)
+            isSave = true;
+    }
+
+    // Shows stages 0 ... k and spreads them over the page's width.
+    function showStages(k)
+    {
+        shownStages = Dpi.holdCount(Number(k) + 1, Dpi.STAGES);
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: colorBlack
+        border.color: colorGray1
+    }
+
+    Text {
+        id: title
+        objectName: "dpiTitle"
+        x: 10
+        width: stagePips.x - x - 6
+        height: 36
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+        text: page.dpiSettingLang[0] !== undefined ? page.dpiSettingLang[0] : ""
+        color: fontColor
+        font.family: fontFamily
+        font.pixelSize: fontMiddleSize
+        font.bold: true
+    }
+
+    // Caption of the stage-count list: one rising bar per supported stage, lit for the enabled ones.
+    Row {
+        id: stagePips
+        anchors.right: stageCountList.left
+        anchors.rightMargin: 6
+        anchors.bottom: stageCountList.bottom
+        anchors.bottomMargin: 6
+        spacing: 2
+        Repeater {
+            model: Math.min(Math.max(page.dpiCount, 0), Dpi.STAGES)
+            delegate: Rectangle {
+                required property int index
+                anchors.bottom: parent.bottom
+                width: 3
+                height: 4 + index
+                color: index < page.shownStages ? colorGray3 : colorGray1
+            }
+        }
+    }
+
+    Rectangle {
+        x: 8
+        y: 36
+        width: parent.width - 16
+        height: 1
+        color: colorGray1
+    }
+
+    // Stage columns: backdrop, stage number, slider, value label.
+    Item {
+        id: stageArea
+        x: 8
+        y: 40
+        width: parent.width - 16
+        height: parent.height - y - 4
+        readonly property real columnWidth: width / page.shownStages
+
+        function centreOf(i)
+        {
+            return (i + 0.5) * columnWidth;
+        }
+
+        Repeater {
+            model: Dpi.STAGES
+            delegate: Rectangle {
+                required property int index
+                visible: index < page.shownStages
+                width: Math.min(stageArea.columnWidth - 4, 34)
+                x: stageArea.centreOf(index) - width / 2
+                height: stageArea.height
+                radius: 3
+                color: colorGray0
+                border.color: index === page.currentDPI ? colorOrange : "transparent"
+
+                Text {
+                    width: parent.width
+                    y: 2
+                    horizontalAlignment: Text.AlignHCenter
+                    text: page.stageTexts[parent.index]
+                    color: parent.index === page.currentDPI ? colorOrange : colorGray2
+                    font.family: fontFamily
+                    font.pixelSize: fontMinSize
+                    font.bold: parent.index === page.currentDPI
+                }
+            }
+        }
+
+        component StageSlider: SliderButton {
+            id: stageSlider
+            required property int stage
+            property string dpiValue: "2000"
+
+            visible: stage < page.shownStages
+            width: 176
+            height: 20
+            rotation: 270
+            x: stageArea.centreOf(stage) - width / 2
+            y: 104 - height / 2
+            trackColor: colorGray1
+            handleColor: colorGray3
+            fillColor: stage === page.currentDPI ? colorOrange : colorBlue
+
+            onValueChange: function (position) {
+                page.dpiValueProc(stage, position, false);
+            }
+            onDelayedValueChange: function (position) {
+                page.dpiValueProc(stage, position, true);
+            }
+            onHandlePressed: mainFocus()
+        }
+
+        StageSlider {
+            id: dpi0
+            objectName: "dpi0"
+            stage: 0
+        }
+        StageSlider {
+            id: dpi1
+            objectName: "dpi1"
+            stage: 1
+        }
+        StageSlider {
+            id: dpi2
+            objectName: "dpi2"
+            stage: 2
+        }
+        StageSlider {
+            id: dpi3
+            objectName: "dpi3"
+            stage: 3
+        }
+        StageSlider {
+            id: dpi4
+            objectName: "dpi4"
+            stage: 4
+        }
+        StageSlider {
+            id: dpi5
+            objectName: "dpi5"
+            stage: 5
+        }
+        StageSlider {
+            id: dpi6
+            objectName: "dpi6"
+            stage: 6
+        }
+        StageSlider {
+            id: dpi7
+            objectName: "dpi7"
+            stage: 7
+        }
+
+        Repeater {
+            id: valueLabels
+            model: Dpi.STAGES
+            delegate: Text {
+                required property int index
+                objectName: "dpiLabel" + index
+                visible: index < page.shownStages
+                width: stageArea.columnWidth
+                x: stageArea.centreOf(index) - width / 2
+                y: stageArea.height - 18
+                height: 14
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: 7
+                text: page.stageSliders[index].dpiValue
+                color: index === page.currentDPI ? colorOrange : fontColor
+                font.family: fontFamily
+                font.pixelSize: fontMinSize
+            }
+        }
+    }
+
+    DropDownList {
+        id: stageCountList
+        objectName: "dpiSegment"
+        x: resetButton.x - width - 8
+        y: 6
+        width: 48
+        model: page.stageTexts.slice(0, 4)
+        currentIndex: 3
+        fieldColor: colorGray0
+        borderColor: colorGray1
+        highlightColor: colorOrange
+        textColor: fontColor
+        fontSize: fontNormalSize
+        onOpened: {
+            mainFocus();
+            isOpen = true;
+        }
+        onItemSelected: function (index) {
+            page.showStages(index);
+            page.currentDpiCount = index + 1;
+            page.isSave = true;
+        }
+    }
+
+    Item {
+        id: resetButton
+        objectName: "dpiReset"
+        x: parent.width - width - 8
+        y: 6
+        width: 64
+        height: 24
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 3
+            color: resetArea.containsMouse ? colorOrange : colorBlue
+            visible: resetPicture.status !== Image.Ready
+        }
+        Image {
+            id: resetPicture
+            anchors.fill: parent
+            source: resetArea.containsMouse ? sourceRestBtnH : sourceRestBtn
+        }
+        Text {
+            anchors.fill: parent
+            anchors.margins: 2
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 8
+            text: mainLang[5] !== undefined ? mainLang[5] : ""
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+        }
+        MouseArea {
+            id: resetArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                mainFocus();
+                page.init(false, true);
+                page.isSave = true;
+            }
+        }
+    }
+}
