@@ -89,4 +89,20 @@ TestCase {
                 {speedVisible: true, speed: 0, brightnessVisible: true, brightness: 4});
         compare(Lighting.percentText(3), "75%");
     }
+
+    function test_storedLightValues()
+    {
+        compare(Lighting.lightValues(["5", "2", "3"], 11), [5, 2, 3]);
+        compare(Lighting.lightValues(["4", "9", "-1"], 4), [1, 4, 0]);
+        compare(Lighting.lightValues(["", null, "x"], 4), [1, 0, 0]);
+        compare(Lighting.lightValues(["2.7", "1e0"], 4), [2, 1, 0]);
+        compare(Lighting.lightValues(undefined, 4), [1, 0, 0]);
+        compare(Lighting.extraEffectTexts(false, true), [15]);
+        compare(Lighting.extraEffectTexts(true, false).length, 7);
+        // Slot 0 needs a stage or a full-colour mouse; slot 7 is never offered.
+        compare([0, 1, 2, 7].map(function (i) { return Lighting.slotVisible(i, 2, false, false, 0); }),
+                [true, true, false, false]);
+        verify(!Lighting.slotVisible(0, 0, false, true, 4));
+        verify(Lighting.slotVisible(6, 0, false, true, 4) && !Lighting.slotVisible(6, 8, true, true, 0));
+    }
 }
