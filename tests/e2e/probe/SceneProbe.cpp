@@ -8,14 +8,17 @@
 //   point PATH FX FY         global [x, y] of the point at fractions FX, FY of the item's own size
 //                            (rotation and scale included)
 //   prop PATH NAME           a property of the item
-//   eval PATH EXPR           a JavaScript expression in the item's own context, the item in scope
+//   eval PATH EXPR           a JavaScript expression in the context of the ids of the item's own file
+//                            (for a page: its inner ids), the item in scope
 //   find PATH TEXT           global rect of the first visible item below PATH whose text is TEXT
 //   dump PATH                the items below PATH: id, type, rect, visibility, text
+//   settle                   answers once the scene has drawn no frame for a while (for pictures)
 // PATH is "." for the root, or ids separated by '/': "dpiSettingMain/dpi0". Each step is looked up
 // as an id in the current item's context, then as a property holding an object, then as an id of
 // any object below it, then as an objectName; "#N" is the Nth shown child item with an area.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJSValue>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +31,8 @@
 #include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QQuickWindow>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -73,6 +78,20 @@ QList<QObject *> descendants(QObject *from)
     return out;
 }
 
+// The context of the ids a component's file declares: qmlContext() of the component's root object is
+// the context it was placed in, while the objects the file creates carry the file's own context, whose
+// scope object is that root (or which names it by its id).
+QQmlContext *ownContext(QObject *object)
+{
+    QQmlContext *outer = qmlContext(object);
+    for (QObject *o : descendants(object)) {
+        QQmlContext *c = qmlContext(o);
+        if (c && c != outer && (c->contextObject() == object || !c->nameForObject(object).isEmpty()))
+            return c;
+    }
+    return outer;
+}
+
 QObject *step(QObject *current, const QString &name)
 {
     // "#N": the Nth shown child item with an area (delegates of a Repeater have no id).
@@ -85,8 +104,8 @@ QObject *step(QObject *current, const QString &name)
         }
         return nullptr;
     }
-    if (QQmlContext *context = qmlContext(current)) {
-        if (QObject *o = context->objectForName(name))
+    for (QQmlContext *context : {ownContext(current), qmlContext(current)}) {
+        if (QObject *o = context ? context->objectForName(name) : nullptr)
             return o;
     }
     const QVariant v = current->property(name.toUtf8().constData());
@@ -145,11 +164,50 @@ public:
 
 private:
     QLocalServer server;
+    QElapsedTimer sinceFrame;
+    QPointer<QQuickWindow> watched;
+
+    // Frames of the scene's own window mark it as still changing.
+    void watchFrames()
+    {
+        QQuickWidget *view = sceneWidget();
+        QQuickWindow *window = view ? view->quickWindow() : nullptr;
+        if (!window || window == watched)
+            return;
+        watched = window;
+        sinceFrame.start();
+        connect(window, &QQuickWindow::afterRendering, this, [this] { sinceFrame.restart(); });
+    }
+
+    // Answers when no frame came for 200 ms, or after 10 s whatever happens.
+    void settle(QLocalSocket *socket)
+    {
+        watchFrames();
+        QPointer<QLocalSocket> s(socket);
+        auto *timer = new QTimer(this);
+        QElapsedTimer waited;
+        waited.start();
+        connect(timer, &QTimer::timeout, this, [this, s, timer, waited] {
+            if (sinceFrame.isValid() && sinceFrame.elapsed() < 200 && waited.elapsed() < 10000)
+                return;
+            timer->deleteLater();
+            if (s) {
+                s->write("{\"ok\":true,\"value\":true}\n");
+                s->flush();
+            }
+        });
+        timer->start(20);
+    }
 
     void serve(QLocalSocket *socket)
     {
+        watchFrames();
         while (socket->canReadLine()) {
             const QString line = QString::fromUtf8(socket->readLine()).trimmed();
+            if (line == QLatin1String("settle")) {
+                settle(socket);
+                continue;
+            }
             QJsonObject answer;
             QString error;
             const QJsonValue value = handle(line, &error);
@@ -205,7 +263,7 @@ private:
 
     static QJsonValue evaluate(QObject *scope, const QString &expression, QString *error)
     {
-        QQmlContext *context = qmlContext(scope);
+        QQmlContext *context = ownContext(scope);
         if (!context) {
             *error = QStringLiteral("no context");
             return {};
