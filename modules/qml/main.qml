@@ -5,6 +5,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import "./basic"
 import "./common"
+import "./Z9"
 
 Item {
     id: mainIten
@@ -191,10 +192,10 @@ Item {
             mainLang = ui_View.getLangStrings("main", language);
             pageSet(keyMatrixMain, "langStrings", ui_View.getLangStrings("keyMatrix", language));
             pageSet(keyAssigmentMain, "langStrings", ui_View.getLangStrings("keyAssigment", language));
-            pageSet(dpiSettingMain, "langStrings", ui_View.getLangStrings("dpiSetting", language));
-            pageSet(lightControlMain, "langStrings", ui_View.getLangStrings("lightControl", language));
+            dpiSettingMain.dpiSettingLang = ui_View.getLangStrings("dpiSetting", language);
+            lightControlMain.lightControlLang = ui_View.getLangStrings("lightControl", language);
             pageSet(macroEditorMain, "langStrings", ui_View.getLangStrings("macroEditor", language));
-            pageSet(systemSettingMain, "langStrings", ui_View.getLangStrings("systemSetting", language));
+            systemSettingMain.systemSettingLang = ui_View.getLangStrings("systemSetting", language);
             pageSet(gunControlMain, "langStrings", ui_View.getLangStrings("gunControl", language));
             pageSet(profileMain, "langStrings", ui_View.getLangStrings("profile", language));
             _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
@@ -213,13 +214,13 @@ Item {
             pageCall(gunControlMain, "init");
             pageCall(keyAssigmentMain, "init");
             pageCall(keyMatrixMain, "init", false, false);
-            pageCall(dpiSettingMain, "init", false, false);
-            pageCall(lightControlMain, "init", false, false);
-            pageCall(systemSettingMain, "init", false, false);
+            dpiSettingMain.init(false, false);
+            lightControlMain.init(false, false);
+            systemSettingMain.init(false, false);
             isPownOn = true;
         }
         if (hasBackend())
-            pageSet(dpiSettingMain, "currentDPI", Number(ui_View.mouseGetCurrentDPI()) - 1);
+            dpiSettingMain.currentDPI = Number(ui_View.mouseGetCurrentDPI()) - 1;
     }
 
     function run()
@@ -262,7 +263,7 @@ Item {
         var stage = Math.trunc(Number(dpiValue));
         if (!stage)
             return;
-        pageSet(dpiSettingMain, "currentDPI", stage - 1);
+        dpiSettingMain.currentDPI = stage - 1;
     }
 
     function detectKeyboard(isDown, usbCode)
@@ -280,9 +281,9 @@ Item {
     function mainFocus()
     {
         closeDropDown(reportRateLV);
-        closeDropDown(pageGet(dpiSettingMain, "dpiSegment", null));
+        closeDropDown(dpiSettingMain.dpiSegment);
         closeDropDown(upItem.profileBtn);
-        closeDropDown(pageGet(lightControlMain, "lightModel", null));
+        closeDropDown(lightControlMain.lightModel);
         askMenu.visible = false;
     }
 
@@ -300,22 +301,14 @@ Item {
         factorysure.visible = false;
         mainMask.visible = false;
         pageSet(keyMatrixMain, "isSave", false);
-        pageSet(dpiSettingMain, "isSave", false);
-        pageSet(lightControlMain, "isSave", false);
+        dpiSettingMain.isSave = false;
+        lightControlMain.isSave = false;
         if (hasBackend()) {
             ui_View.resetProfile(Number(pageGet(profileMain, "profileNo", 0)) || 0);
-            pageCall(keyMatrixMain, "init", true, false);
-            reportRateBox.init(true);
-            pageCall(dpiSettingMain, "init", true, false);
-            pageCall(lightControlMain, "init", true, false);
-            pageCall(systemSettingMain, "init", true, false);
-            if (isGun) {
-                ui_View.mouseSwitchKeyMatrix(1);
-                ui_View.mouseResetKeyMatrix();
-            }
+            sendProfile();
             ui_View.mouseSetCurrentDPI(2);
         }
-        pageSet(dpiSettingMain, "currentDPI", 1);
+        dpiSettingMain.currentDPI = 1;
         pageCall(gunControlMain, "resetData");
         controlUIEnable(true);
     }
@@ -324,6 +317,8 @@ Item {
     function saveAll()
     {
         mainFocus();
+        // A number still being typed is part of what is saved.
+        dragRegion.forceActiveFocus();
         var unsaved = saveBtn.unsaved;
         if (unsaved)
             controlUIEnable(false);
@@ -331,13 +326,13 @@ Item {
             keyMatrixMain.isSave = false;
             pageCall(pageGet(keyMatrixMain, "modKeys", null), "saveData");
         }
-        if (pageGet(dpiSettingMain, "isSave", false)) {
+        if (dpiSettingMain.isSave) {
             dpiSettingMain.isSave = false;
-            pageCall(dpiSettingMain, "saveData", true);
+            dpiSettingMain.saveData(true);
         }
-        if (pageGet(lightControlMain, "isSave", false)) {
+        if (lightControlMain.isSave) {
             lightControlMain.isSave = false;
-            pageCall(lightControlMain, "saveData", true, 0);
+            lightControlMain.saveData(true, 0);
         }
         if (unsaved)
             controlUIEnable(true);
@@ -352,23 +347,30 @@ Item {
         pageSet(profileMain, "profileNo", tmpProfileNo);
         ui_View.setGlobalData("mouse/profileNo", tmpProfileNo);
         ui_View.setCurrentProfile(tmpProfileNo);
+        sendProfile();
+        controlUIEnable(true);
+    }
+
+    // Loads every page from the active profile and sends all of it to the mouse and the desktop: after
+    // a factory reset and after a profile change.
+    function sendProfile()
+    {
         pageCall(keyMatrixMain, "init", true, false);
         reportRateBox.init(true);
-        pageCall(dpiSettingMain, "init", true, false);
-        pageCall(lightControlMain, "init", true, false);
-        pageCall(systemSettingMain, "init", true, false);
+        dpiSettingMain.init(true, false);
+        lightControlMain.init(true, false);
+        systemSettingMain.init(true, false);
         if (isGun) {
             ui_View.mouseSwitchKeyMatrix(1);
             ui_View.mouseResetKeyMatrix();
         }
-        controlUIEnable(true);
     }
 
     Connections {
         target: profileMain
         function onChangeProfile(tmpProfileNo)
         {
-            switchProfile(tmpProfileNo);
+            mainIten.switchProfile(tmpProfileNo);
         }
     }
 
@@ -376,13 +378,14 @@ Item {
     // closes it, and the mask with it when no other dialog is open.
     function closeEmptyDialogs()
     {
-        var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain];
+        var dialogs = [macroEditorMain, gunControlMain, keyAssigmentMain, profileMain];
         var open = factorysure.visible;
         for (var i = 0; i < dialogs.length; ++i) {
             if (dialogs[i].visible && dialogs[i].children.length === 0)
                 dialogs[i].visible = false;
             open = open || dialogs[i].visible;
         }
+        open = open || systemSettingMain.visible;
         if (!open)
             mainMask.visible = false;
     }
@@ -395,7 +398,9 @@ Item {
         property real pressX: 0
         property real pressY: 0
         onPressed: function (mouse) {
-            mainFocus();
+            mainIten.mainFocus();
+            // A press beside an input commits what was typed there.
+            dragRegion.forceActiveFocus();
             pressX = mouse.x;
             pressY = mouse.y;
         }
@@ -411,7 +416,7 @@ Item {
         id: powerOnLogo
         objectName: "powerOnLogo"
         anchors.centerIn: parent
-        source: sourcePowerOn
+        source: mainIten.sourcePowerOn
     }
 
     BusyIndicator {
@@ -425,7 +430,7 @@ Item {
         id: tmrProtectUI
         interval: 1000
         repeat: false
-        onTriggered: endProtectUI()
+        onTriggered: mainIten.endProtectUI()
     }
 
     Environment {
@@ -433,9 +438,9 @@ Item {
         objectName: "envItem"
         visible: false
         anchors.fill: parent
-        backgroundSource: sourceBackground
-        titleBarSource: sourceTitleBar
-        titleLogoSource: sourceTitleLogo
+        backgroundSource: mainIten.sourceBackground
+        titleBarSource: mainIten.sourceTitleBar
+        titleLogoSource: mainIten.sourceTitleLogo
     }
 
     Column {
@@ -458,16 +463,16 @@ Item {
         Rectangle {
             id: editorBox
             width: 232
-            height: isGun ? 100 : 76
-            color: colorBlack
-            border.color: colorGray1
+            height: mainIten.isGun ? 100 : 76
+            color: mainIten.colorBlack
+            border.color: mainIten.colorGray1
             Text {
                 x: 8
                 y: 4
-                text: mainLang[0] !== undefined ? mainLang[0] : ""
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
+                text: mainIten.mainLang[0] !== undefined ? mainIten.mainLang[0] : ""
+                color: mainIten.fontColor
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontNormalSize
             }
             Column {
                 x: 20
@@ -475,20 +480,20 @@ Item {
                 spacing: 0
                 Button {
                     id: macroEditorBtn
-                    height: isGun ? 38 : 46
-                    textValue: mainLang[1] !== undefined ? mainLang[1] : ""
+                    height: mainIten.isGun ? 38 : 46
+                    textValue: mainIten.mainLang[1] !== undefined ? mainIten.mainLang[1] : ""
                     onClicked: {
-                        mainFocus();
+                        mainIten.mainFocus();
                         mainMask.visible = true;
                         macroEditorMain.visible = true;
                     }
                 }
                 Button {
                     id: gunEditorBtn
-                    visible: isGun
-                    textValue: mainLang[2] !== undefined ? mainLang[2] : ""
+                    visible: mainIten.isGun
+                    textValue: mainIten.mainLang[2] !== undefined ? mainIten.mainLang[2] : ""
                     onClicked: {
-                        mainFocus();
+                        mainIten.mainFocus();
                         mainMask.visible = true;
                         gunControlMain.visible = true;
                     }
@@ -500,8 +505,8 @@ Item {
             id: reportRateBox
             width: 232
             height: 42
-            color: colorBlack
-            border.color: colorGray1
+            color: mainIten.colorBlack
+            border.color: mainIten.colorGray1
 
             function rateCode(index)
             {
@@ -521,10 +526,10 @@ Item {
             Text {
                 x: 8
                 anchors.verticalCenter: parent.verticalCenter
-                text: mainLang[3] !== undefined ? mainLang[3] : ""
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
+                text: mainIten.mainLang[3] !== undefined ? mainIten.mainLang[3] : ""
+                color: mainIten.fontColor
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontNormalSize
             }
             DropDownList {
                 id: reportRateLV
@@ -536,7 +541,7 @@ Item {
                 model: ["125Hz", "250Hz", "500Hz", "1000Hz"]
                 onOpened: {
                     var wasOpen = isOpen;
-                    mainFocus();
+                    mainIten.mainFocus();
                     isOpen = wasOpen;
                 }
                 onItemSelected: function (index) {
@@ -549,11 +554,10 @@ Item {
         Button {
             id: systemSettingBtn
             width: 232
-            textValue: mainLang[9] !== undefined ? mainLang[9] : ""
+            textValue: mainIten.mainLang[9] !== undefined ? mainIten.mainLang[9] : ""
             onClicked: {
-                mainFocus();
-                mainMask.visible = true;
-                systemSettingMain.visible = true;
+                mainIten.mainFocus();
+                systemSettingMain.open();
             }
         }
     }
@@ -572,9 +576,9 @@ Item {
             id: configBtn
             width: 64
             height: 24
-            textValue: mainLang[4] !== undefined ? mainLang[4] : ""
+            textValue: mainIten.mainLang[4] !== undefined ? mainIten.mainLang[4] : ""
             onClicked: {
-                mainFocus();
+                mainIten.mainFocus();
                 mainMask.visible = true;
                 profileMain.visible = true;
             }
@@ -583,9 +587,9 @@ Item {
             id: resetBtn
             width: 64
             height: 24
-            textValue: mainLang[5] !== undefined ? mainLang[5] : ""
+            textValue: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
             onClicked: {
-                mainFocus();
+                mainIten.mainFocus();
                 mainMask.visible = true;
                 factorysure.visible = true;
             }
@@ -595,22 +599,21 @@ Item {
             objectName: "saveBtn"
             width: 64
             height: 24
-            readonly property bool unsaved: pageGet(keyMatrixMain, "isSave", false)
-                                            || pageGet(dpiSettingMain, "isSave", false)
-                                            || pageGet(lightControlMain, "isSave", false)
-            color: saveArea.containsMouse ? colorOrange : (unsaved ? "#ff3030" : colorBlue)
+            readonly property bool unsaved: mainIten.pageGet(keyMatrixMain, "isSave", false)
+                                            || dpiSettingMain.isSave || lightControlMain.isSave
+            color: saveArea.containsMouse ? mainIten.colorOrange : (unsaved ? "#ff3030" : mainIten.colorBlue)
             Text {
                 anchors.centerIn: parent
-                text: mainLang[10] !== undefined ? mainLang[10] : ""
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
+                text: mainIten.mainLang[10] !== undefined ? mainIten.mainLang[10] : ""
+                color: mainIten.fontColor
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontNormalSize
             }
             MouseArea {
                 id: saveArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onPressed: saveAll()
+                onPressed: mainIten.saveAll()
             }
         }
     }
@@ -623,22 +626,13 @@ Item {
         y: 56
         spacing: 8
 
-        // The DPI page and the lighting page take these places.
-        Item {
+        DpiSetting {
             id: dpiSettingMain
             objectName: "dpiSettingMain"
-            width: 232
-            height: 260
-            property int currentDPI: 0
-            property bool isSave: false
-            property var langStrings: []
         }
-        Item {
+        LightControl {
             id: lightControlMain
-            width: 232
-            height: 260
-            property bool isSave: false
-            property var langStrings: []
+            objectName: "lightControlMain"
         }
     }
 
@@ -648,14 +642,14 @@ Item {
         visible: false
         x: 920
         y: 16
-        profileModel: pageGet(profileMain, "profileDataModel0", [])
+        profileModel: mainIten.pageGet(profileMain, "profileDataModel0", [])
         profilePage: profileMain
-        askSource: sourceAsk
-        askHoverSource: sourceAskH
-        minSource: sourceMinBtn
-        minHoverSource: sourceMinBtnH
-        closeSource: sourceCloseBtn
-        closeHoverSource: sourceCloseBtnH
+        askSource: mainIten.sourceAsk
+        askHoverSource: mainIten.sourceAskH
+        minSource: mainIten.sourceMinBtn
+        minHoverSource: mainIten.sourceMinBtnH
+        closeSource: mainIten.sourceCloseBtn
+        closeHoverSource: mainIten.sourceCloseBtnH
 
         onBtnClicked: function (btnIndex) {
             if (typeof ui_Ctl === "undefined" || !ui_Ctl)
@@ -691,15 +685,15 @@ Item {
             property real pressY: 0
             onPressed: function (mouse) {
                 if (macroEditorMain.visible)
-                    pageCall(macroEditorMain, "macroEditorFocus");
+                    mainIten.pageCall(macroEditorMain, "macroEditorFocus");
                 if (profileMain.visible)
-                    pageCall(profileMain, "profileFocus");
+                    mainIten.pageCall(profileMain, "profileFocus");
                 if (gunControlMain.visible)
-                    pageCall(gunControlMain, "gunControlFocus");
-                pageCall(lightControlMain, "lightControlFocus");
+                    mainIten.pageCall(gunControlMain, "gunControlFocus");
+                lightControlMain.lightControlFocus();
                 if (systemSettingMain.visible)
-                    pageCall(systemSettingMain, "systemSettingFocus");
-                closeEmptyDialogs();
+                    systemSettingMain.systemSettingFocus();
+                mainIten.closeEmptyDialogs();
                 pressX = mouse.x;
                 pressY = mouse.y;
             }
@@ -725,11 +719,9 @@ Item {
         anchors.centerIn: parent
         property var langStrings: []
     }
-    Item {
+    SystemSetting {
         id: systemSettingMain
-        visible: false
-        anchors.centerIn: parent
-        property var langStrings: []
+        objectName: "systemSettingMain"
     }
     Item {
         id: keyAssigmentMain
@@ -757,8 +749,8 @@ Item {
         height: 102
         x: (mainIten.width - width) / 2
         y: (mainIten.height - height) / 2
-        color: colorGray0
-        border.color: colorGray1
+        color: mainIten.colorGray0
+        border.color: mainIten.colorGray1
 
         MouseArea {
             anchors.fill: parent
@@ -771,19 +763,19 @@ Item {
         Text {
             x: 12
             y: 8
-            text: mainLang[5] !== undefined ? mainLang[5] : ""
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontMiddleSize
+            text: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
+            color: mainIten.fontColor
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMiddleSize
         }
         Text {
             x: 12
             y: 36
             width: parent.width - 24
-            text: mainLang[6] !== undefined ? mainLang[6] : ""
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
+            text: mainIten.mainLang[6] !== undefined ? mainIten.mainLang[6] : ""
+            color: mainIten.fontColor
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontNormalSize
             elide: Text.ElideRight
         }
         Row {
@@ -796,14 +788,14 @@ Item {
                 objectName: "factorysureOK"
                 width: 88
                 height: 25
-                textValue: mainLang[8] !== undefined ? mainLang[8] : ""
-                onClicked: factoryReset()
+                textValue: mainIten.mainLang[8] !== undefined ? mainIten.mainLang[8] : ""
+                onClicked: mainIten.factoryReset()
             }
             Button {
                 objectName: "factorysureCancel"
                 width: 88
                 height: 25
-                textValue: mainLang[7] !== undefined ? mainLang[7] : ""
+                textValue: mainIten.mainLang[7] !== undefined ? mainIten.mainLang[7] : ""
                 onClicked: {
                     factorysure.visible = false;
                     mainMask.visible = false;
@@ -821,8 +813,8 @@ Item {
         y: 30
         width: 200
         height: askMenuModel.count * 24
-        color: colorGray0
-        border.color: colorGray1
+        color: mainIten.colorGray0
+        border.color: mainIten.colorGray1
         z: 60
 
         ListModel {
@@ -839,14 +831,14 @@ Item {
                     required property string askMenuTxt
                     width: 200
                     height: 24
-                    color: rowArea.containsMouse ? colorOrange : "transparent"
+                    color: rowArea.containsMouse ? mainIten.colorOrange : "transparent"
                     Text {
                         x: 8
                         anchors.verticalCenter: parent.verticalCenter
                         text: parent.askMenuTxt
-                        color: fontColor
-                        font.family: fontFamily
-                        font.pixelSize: fontNormalSize
+                        color: mainIten.fontColor
+                        font.family: mainIten.fontFamily
+                        font.pixelSize: mainIten.fontNormalSize
                         elide: Text.ElideRight
                         width: 184
                     }
@@ -857,7 +849,7 @@ Item {
                         onClicked: {
                             askMenu.visible = false;
                             if (parent.index === 0)
-                                Qt.openUrlExternally(url);
+                                Qt.openUrlExternally(mainIten.url);
                         }
                     }
                 }
