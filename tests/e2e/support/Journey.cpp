@@ -110,7 +110,7 @@ bool Journey::start()
     e.insert("VIRTUAL_MOUSE_TRANSCRIPT", transcriptPath());
     e.insert("VIRTUAL_MOUSE_STATE", dir.filePath(QStringLiteral("state.json")));
     e.insert("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")));
-    e.insert("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")));
+    e.insert("XDG_CONFIG_HOME", configHome());
     e.insert("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")));
     e.insert("GSETTINGS_BACKEND", "keyfile");
     e.remove("WAYLAND_DISPLAY");
@@ -214,8 +214,11 @@ bool Journey::xdotool(const QStringList &args)
     e.insert("DISPLAY", QStringLiteral(":%1").arg(display));
     p.setProcessEnvironment(e);
     p.start(QStringLiteral("xdotool"), args);
+    // The program answers the probe only between its event loop's passes: once it has, it has seen
+    // this input, and the next input is not merged into it (a press and a move arriving together
+    // would start a drag without moving it).
     if (p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-        return true;
+        return ask(QStringLiteral("ready")).toBool();
     lastError = QStringLiteral("xdotool ") + args.join(QLatin1Char(' ')) + QStringLiteral(" failed");
     return false;
 }
@@ -271,11 +274,6 @@ QVariant Journey::profileValue(const QString &key) const
 {
     QSettings profile(profileFile(), QSettings::IniFormat);
     return profile.value(key);
-}
-
-QString Journey::gsettingsKeyFile() const
-{
-    return dir.filePath(QStringLiteral("config/glib-2.0/settings/keyfile"));
 }
 
 int Journey::stop()

@@ -68,8 +68,9 @@ public:
     // A value of the active profile's file as the program wrote it.
     QVariant profileValue(const QString &key) const;
     QString profileFile() const;
-    // The GSettings key file the program's pointer settings go to.
-    QString gsettingsKeyFile() const;
+    // The program's private XDG_CONFIG_HOME, and the GSettings key file in it.
+    QString configHome() const { return dir.filePath(QStringLiteral("config")); }
+    QString gsettingsKeyFile() const { return configHome() + QStringLiteral("/glib-2.0/settings/keyfile"); }
 
     // Ends the program with SIGTERM; its exit code, or -1 when it had to be killed.
     int stop();
