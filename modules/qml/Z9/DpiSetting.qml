@@ -1,6 +1,7 @@
 // The DPI page: how many stages the mouse cycles through and the DPI value of each of the eight
 // stages, on upright sliders. Edits only mark the page unsaved; the main window's Save stores and
 // sends them. The stage the mouse reports as active is drawn in the highlight colour.
+pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
 import "../js/Dpi.js" as Dpi
@@ -84,7 +85,7 @@ Item {
     {
         var texts = [];
         for (var i = 0; i < Dpi.STAGES; ++i)
-            texts.push(valueLabels.itemAt(i).text);
+            texts[i] = (valueLabels.itemAt(i) as Text).text;
         var list = Dpi.valuesOf(texts);
         var count = Dpi.holdCount(currentDpiCount, Dpi.STAGES);
         currentDpiCount = count;

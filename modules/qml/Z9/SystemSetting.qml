@@ -1,6 +1,7 @@
 // The operating system's pointer settings kept with the profile: pointer speed, double-click speed and
 // wheel scrolling. Unlike the other pages every change is stored and applied at once, so the page is
 // never unsaved.
+pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
 import "../js/SystemSettings.js" as SystemSettings
