@@ -1,0 +1,176 @@
+#!/usr/bin/env bash
+# Pictures of the main window and of each page and dialog opened, in English and in Chinese, taken on
+# a private Xvfb with the virtual mouse attached and real clicks from xdotool.
+#   scripts/screenshots.sh [--docs] [FOLDER]     (FOLDER defaults to build/pictures)
+#   --docs   also saves the English main window as docs/window.png
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+docs=0
+out=build/pictures
+for arg in "$@"; do
+    case $arg in
+    --docs) docs=1 ;;
+    -h | --help)
+        sed -n '2,5p' "$0"
+        exit 0
+        ;;
+    *) out=$arg ;;
+    esac
+done
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || {
+        echo "$0: $tool is missing (scripts/install-deps.sh installs it)" >&2
+        exit 1
+    }
+done
+
+# Several people may build in the same folder: builds take turns through one lock.
+[ -f build/CMakeCache.txt ] || flock /tmp/kc-build.lock cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+flock /tmp/kc-build.lock cmake --build build -j2 --target kestral-config kc_virtual_mouse kc-screenshot \
+    installation_data kc_scene_probe kc-scene-ask >/dev/null
+
+bin=$root/build/bin
+ask_tool=$bin/kc-scene-ask
+work=$(mktemp -d /tmp/kc-pictures.XXXXXX)
+xvfb_pid=
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill -TERM "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private X server; it picks a free display number itself.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || {
+    echo "$0: Xvfb did not start" >&2
+    exit 1
+}
+export DISPLAY=:$(head -n1 "$work/display")
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
+
+ask() { "$ask_tool" "$sock" "$@"; }
+
+# Polls a scene expression until it is true (60 s at most).
+wait_for() {
+    local path=$1 expr=$2
+    for _ in $(seq 1200); do
+        [ "$(ask eval "$path" "$expr" 2>/dev/null || true)" = true ] && return 0
+        sleep 0.05
+    done
+    echo "$0: gave up waiting for $path: $expr" >&2
+    return 1
+}
+
+# Whether the scene has the item (pages that are not there yet are left out, with a note).
+has() {
+    ask rect "$1" >/dev/null 2>&1 && return 0
+    echo "no $1 in the scene: its picture is left out" >&2
+    return 1
+}
+
+click_item() {
+    local x y w h
+    read -r x y w h < <(ask rect "$1")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# Moves the pointer off the window so that nothing shows its hover colour, waits until the scene has
+# drawn its last frame, and saves the window's part of the screen.
+shot() {
+    local file=$out/$1.png x y w h
+    xdotool mousemove 1279 799
+    ask settle >/dev/null
+    "$bin/kc-screenshot" "$file"
+    read -r x y w h < <(ask rect .)
+    "$ask_tool" --crop "$file" "$x" "$y" "$w" "$h"
+    echo "$file"
+}
+
+# Sets one key of an INI file's group, in place.
+set_ini() {
+    local file=$1 group=$2 key=$3 value=$4
+    awk -v g="[$group]" -v k="$key" -v v="$value" '
+        /^\[/ { if (in_group && !done) { print k "=" v; done = 1 } in_group = ($0 == g) }
+        in_group && index($0, k "=") == 1 { if (!done) print k "=" v; done = 1; next }
+        { print }
+        END { if (!done) { if (!in_group) print g; print k "=" v } }' "$file" >"$file.new"
+    mv "$file.new" "$file"
+}
+
+pictures() {
+    local lang=$1 tag=$2
+    local inst=$work/$tag
+    mkdir -p "$inst" "$work/$tag-runtime" "$work/$tag-config"
+    chmod 700 "$work/$tag-runtime"
+    cp -r "$bin/modules" "$inst/"
+    cp "$bin/kestral-config" "$inst/"
+    set_ini "$inst/modules/setting/apConfig.bin" common language "$lang"
+    sock=$work/$tag.socket
+
+    KC_SCENE_PROBE_SOCKET=$sock LD_PRELOAD=$root/build/lib/libkc_scene_probe.so \
+        KC_VIRTUAL_MOUSE_LIB=$root/build/lib/libkc_virtual_mouse.so \
+        VIRTUAL_MOUSE_TRANSCRIPT=$work/$tag.jsonl VIRTUAL_MOUSE_STATE=$work/$tag-state.json \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/$tag-runtime XDG_CONFIG_HOME=$work/$tag-config \
+        GSETTINGS_BACKEND=keyfile \
+        tools/with-virtual-mouse "$inst/kestral-config" >"$work/$tag.log" 2>&1 &
+    app_pid=$!
+    wait_for . "panelRight.visible && !powerOnLogo.visible && ui_View.enabled"
+
+    shot "$tag-main"
+
+    if has dpiSettingMain/dpiSegment; then
+        click_item dpiSettingMain/dpiSegment
+        wait_for dpiSettingMain/dpiSegment isOpen
+        shot "$tag-dpi-stages"
+        click_item dpiSettingMain/dpiSegment
+        wait_for dpiSettingMain/dpiSegment '!isOpen'
+    fi
+
+    if has lightControlMain/lightModel; then
+        click_item lightControlMain/lightModel
+        wait_for lightControlMain/lightModel isOpen
+        shot "$tag-lighting-effects"
+        click_item lightControlMain/lightModel
+        wait_for lightControlMain/lightModel '!isOpen'
+    fi
+
+    if has systemSettingMain/closeButton; then
+        click_item systemSettingBtn
+        wait_for systemSettingMain visible
+        shot "$tag-system-settings"
+        click_item systemSettingMain/closeButton
+        wait_for . '!systemSettingMain.visible && !mainMask.visible'
+    fi
+
+    click_item resetBtn
+    wait_for factorysure visible
+    shot "$tag-factory-reset"
+    click_item factorysureCancel
+    wait_for . '!factorysure.visible && !mainMask.visible'
+
+    kill -TERM "$app_pid"
+    wait "$app_pid" || true
+    app_pid=
+}
+
+pictures English en
+pictures ChineseSimplified zh
+
+if [ "$docs" = 1 ]; then
+    mkdir -p docs
+    cp "$out/en-main.png" docs/window.png
+    echo "$root/docs/window.png"
+fi
