@@ -478,9 +478,10 @@ Item {
                 x: 20
                 y: 24
                 spacing: 0
+                // Leaves the box's bottom border clear.
                 Button {
                     id: macroEditorBtn
-                    height: mainIten.isGun ? 38 : 46
+                    height: mainIten.isGun ? 36 : 46
                     textValue: mainIten.mainLang[1] !== undefined ? mainIten.mainLang[1] : ""
                     onClicked: {
                         mainIten.mainFocus();
@@ -490,6 +491,7 @@ Item {
                 }
                 Button {
                     id: gunEditorBtn
+                    height: 36
                     visible: mainIten.isGun
                     textValue: mainIten.mainLang[2] !== undefined ? mainIten.mainLang[2] : ""
                     onClicked: {
@@ -590,8 +592,7 @@ Item {
             textValue: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
             onClicked: {
                 mainIten.mainFocus();
-                mainMask.visible = true;
-                factorysure.visible = true;
+                factorysure.open();
             }
         }
         Rectangle {
@@ -741,37 +742,24 @@ Item {
     }
 
     // Factory reset confirmation: dragged by its background, kept inside the window.
-    Rectangle {
+    DialogFrame {
         id: factorysure
         objectName: "factorysure"
-        visible: false
         width: 427
         height: 102
         x: (mainIten.width - width) / 2
         y: (mainIten.height - height) / 2
-        color: mainIten.colorGray0
-        border.color: mainIten.colorGray1
+        mask: mainMask
+        closable: false
+        title: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
+        textColor: mainIten.fontColor
+        fontName: mainIten.fontFamily
+        titleSize: mainIten.fontMiddleSize
 
-        MouseArea {
-            anchors.fill: parent
-            drag.target: factorysure
-            drag.minimumX: 0
-            drag.minimumY: 0
-            drag.maximumX: mainIten.width - factorysure.width
-            drag.maximumY: mainIten.height - factorysure.height
-        }
         Text {
-            x: 12
-            y: 8
-            text: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
-            color: mainIten.fontColor
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontMiddleSize
-        }
-        Text {
-            x: 12
-            y: 36
-            width: parent.width - 24
+            x: 16
+            y: 38
+            width: parent.width - 32
             text: mainIten.mainLang[6] !== undefined ? mainIten.mainLang[6] : ""
             color: mainIten.fontColor
             font.family: mainIten.fontFamily
@@ -780,26 +768,33 @@ Item {
         }
         Row {
             anchors.right: parent.right
-            anchors.rightMargin: 12
+            anchors.rightMargin: 16
             anchors.bottom: parent.bottom
-            anchors.bottomMargin: 8
+            anchors.bottomMargin: 10
             spacing: 12
-            Button {
+            PictureButton {
                 objectName: "factorysureOK"
                 width: 88
                 height: 25
-                textValue: mainIten.mainLang[8] !== undefined ? mainIten.mainLang[8] : ""
+                source: mainIten.sourceSureBtn
+                hoverSource: mainIten.sourceSureBtnH
+                text: mainIten.mainLang[8] !== undefined ? mainIten.mainLang[8] : ""
+                textColor: mainIten.fontColor
+                fontName: mainIten.fontFamily
+                fontSize: mainIten.fontNormalSize
                 onClicked: mainIten.factoryReset()
             }
-            Button {
+            PictureButton {
                 objectName: "factorysureCancel"
                 width: 88
                 height: 25
-                textValue: mainIten.mainLang[7] !== undefined ? mainIten.mainLang[7] : ""
-                onClicked: {
-                    factorysure.visible = false;
-                    mainMask.visible = false;
-                }
+                source: mainIten.sourceSureBtn
+                hoverSource: mainIten.sourceSureBtnH
+                text: mainIten.mainLang[7] !== undefined ? mainIten.mainLang[7] : ""
+                textColor: mainIten.fontColor
+                fontName: mainIten.fontFamily
+                fontSize: mainIten.fontNormalSize
+                onClicked: factorysure.close()
             }
         }
     }

@@ -203,7 +203,7 @@ private slots:
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(972, 28)); // minimise
         QTRY_VERIFY(window->isMinimized());
         window->showNormal();
-        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(1012, 28)); // close
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(1002, 26)); // close
         QTRY_VERIFY(!window->isVisible());
     }
 

@@ -312,46 +312,21 @@ Item {
         }
     }
 
-    Item {
+    PictureButton {
         id: resetButton
         objectName: "dpiReset"
         x: parent.width - width - 8
         y: 6
-        width: 64
-        height: 24
-
-        Rectangle {
-            anchors.fill: parent
-            radius: 3
-            color: resetArea.containsMouse ? colorOrange : colorBlue
-            visible: resetPicture.status !== Image.Ready
-        }
-        Image {
-            id: resetPicture
-            anchors.fill: parent
-            source: resetArea.containsMouse ? sourceRestBtnH : sourceRestBtn
-        }
-        Text {
-            anchors.fill: parent
-            anchors.margins: 2
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 8
-            text: mainLang[5] !== undefined ? mainLang[5] : ""
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-        }
-        MouseArea {
-            id: resetArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: {
-                mainFocus();
-                page.init(false, true);
-                page.isSave = true;
-            }
+        source: sourceRestBtn
+        hoverSource: sourceRestBtnH
+        text: mainLang[5] !== undefined ? mainLang[5] : ""
+        textColor: fontColor
+        fontName: fontFamily
+        fontSize: fontNormalSize
+        onClicked: {
+            mainFocus();
+            page.init(false, true);
+            page.isSave = true;
         }
     }
 }

@@ -214,41 +214,24 @@ Rectangle {
             font.bold: true
         }
 
-        Image {
+        PictureButton {
             id: resetButton
             objectName: "resetButton"
             x: parent.width - width - 10
             anchors.verticalCenter: parent.verticalCenter
             width: 56
             height: 22
-            source: resetArea.containsMouse ? sourceRestBtnH : sourceRestBtn
-            Rectangle {
-                // Stands in while the picture is missing.
-                anchors.fill: parent
-                visible: resetButton.status !== Image.Ready
-                radius: 3
-                color: resetArea.containsMouse ? colorOrange : colorBlue
-            }
-            Text {
-                anchors.centerIn: parent
-                width: parent.width - 4
-                horizontalAlignment: Text.AlignHCenter
-                elide: Text.ElideRight
-                text: mainLang[5] !== undefined ? mainLang[5] : ""
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
-            }
-            MouseArea {
-                id: resetArea
-                anchors.fill: parent
-                hoverEnabled: true
-                onClicked: {
-                    lightControl.releaseInputs();
-                    mainFocus();
-                    lightControl.load(false, true, false);
-                    lightControl.isSave = true;
-                }
+            source: sourceRestBtn
+            hoverSource: sourceRestBtnH
+            text: mainLang[5] !== undefined ? mainLang[5] : ""
+            textColor: fontColor
+            fontName: fontFamily
+            fontSize: fontNormalSize
+            onClicked: {
+                lightControl.releaseInputs();
+                mainFocus();
+                lightControl.load(false, true, false);
+                lightControl.isSave = true;
             }
         }
     }
@@ -262,6 +245,9 @@ Rectangle {
         font.family: fontFamily
         font.pixelSize: fontNormalSize
     }
+
+    // The colour rows move up into the place of hidden speed and brightness rows.
+    readonly property int rowsShift: -30 * ((speedRow.visible ? 0 : 1) + (brightnessRow.visible ? 0 : 1))
 
     component StepRow: Item {
         id: row
@@ -313,7 +299,7 @@ Rectangle {
     StepRow {
         id: brightnessRow
         objectName: "brightnessRow"
-        y: 102
+        y: speedRow.visible ? 102 : 72
         caption: lightControl.langText(7)
         percent: lightControl.brightnessText
         onReleased: lightControl.releaseStep()
@@ -321,7 +307,7 @@ Rectangle {
 
     Caption {
         x: 12
-        y: 132
+        y: 132 + lightControl.rowsShift
         width: 208
         text: lightControl.langText(6)
     }
@@ -329,7 +315,7 @@ Rectangle {
     Row {
         id: slotRow
         x: lightControl.stripLeft
-        y: 156
+        y: 156 + lightControl.rowsShift
         spacing: 5
         Repeater {
             id: slots
@@ -368,7 +354,7 @@ Rectangle {
     Item {
         id: hueArea
         objectName: "hueArea"
-        y: 186
+        y: 186 + lightControl.rowsShift
         width: parent.width
         height: 26
 
@@ -474,7 +460,7 @@ Rectangle {
 
     Row {
         x: lightControl.stripLeft
-        y: 222
+        y: 222 + lightControl.rowsShift
         spacing: 9
         Channel {
             id: channelR

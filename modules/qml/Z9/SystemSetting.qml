@@ -229,38 +229,20 @@ DialogFrame {
     }
 
     // Loads the default profile's values into this profile and applies them.
-    Item {
+    PictureButton {
         id: resetButton
         objectName: "resetButton"
         anchors.right: parent.right
         anchors.rightMargin: 32
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 16
-        width: 64
-        height: 24
-
-        Rectangle {
-            anchors.fill: parent
-            radius: 3
-            color: resetArea.containsMouse ? colorOrange : colorBlue
-        }
-        Image {
-            anchors.fill: parent
-            source: resetArea.containsMouse ? sourceRestBtnH : sourceRestBtn
-        }
-        Text {
-            anchors.centerIn: parent
-            text: mainLang[5] !== undefined ? mainLang[5] : "Reset"
-            color: fontColor
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
-        }
-        MouseArea {
-            id: resetArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: systemSetting.init(true, true)
-        }
+        source: sourceRestBtn
+        hoverSource: sourceRestBtnH
+        text: mainLang[5] !== undefined ? mainLang[5] : "Reset"
+        textColor: fontColor
+        fontName: fontFamily
+        fontSize: fontNormalSize
+        onClicked: systemSetting.init(true, true)
     }
 
     component SliderEnds: Item {

@@ -19,7 +19,7 @@ Item {
     property url closeHoverSource
 
     width: buttons.width
-    height: 24
+    height: 20
 
     DropDownList {
         id: profileDrop
@@ -46,10 +46,11 @@ Item {
                 { index: 0, normal: menuUp.minSource, hover: menuUp.minHoverSource },
                 { index: 1, normal: menuUp.closeSource, hover: menuUp.closeHoverSource }
             ]
+            // 20 wide, so the row ends inside the window's rounded corner.
             delegate: Image {
                 required property var modelData
-                width: 24
-                height: 24
+                width: 20
+                height: 20
                 source: area.containsMouse ? modelData.hover : modelData.normal
                 MouseArea {
                     id: area

@@ -48,6 +48,7 @@ Rectangle {
         anchors.fill: parent
         drag.target: frame
         drag.threshold: 0
+        drag.smoothed: false
         drag.minimumX: 0
         drag.minimumY: 0
         drag.maximumX: frame.parent ? Math.max(0, frame.parent.width - frame.width) : 0

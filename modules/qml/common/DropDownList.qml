@@ -82,7 +82,8 @@ Item {
                         anchors.leftMargin: 8
                         anchors.verticalCenter: parent.verticalCenter
                         text: String(drop.model[parent.index])
-                        color: drop.textColor
+                        color: parent.index === drop.currentIndex && !rowArea.containsMouse ? drop.highlightColor
+                                                                                             : drop.textColor
                         font.pixelSize: drop.fontSize
                     }
                     MouseArea {

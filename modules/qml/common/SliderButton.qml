@@ -128,6 +128,7 @@ Item {
             drag.minimumX: slider.minPosition
             drag.maximumX: slider.maxPosition
             drag.threshold: 0
+            drag.smoothed: false
             onPressed: {
                 glide.stop();
                 slider.handlePressed();
