@@ -47,14 +47,13 @@ private slots:
         if (!Journey::toolsPresent())
             QSKIP("Xvfb or xdotool missing");
         run = std::make_unique<Journey>();
-        run->setGlobal({{"mouse/icType", "553"},
-                        {"mouse/sensorType", "3360"},
-                        {"mouse/minDPI", kMin},
-                        {"mouse/maxDPI", kMax},
-                        {"mouse/dpiBase", kBase},
-                        {"mouse/profileNo", 0}});
-        QVERIFY2(run->start(), qPrintable(run->error()));
-        QVERIFY2(run->waitForScene(), qPrintable(run->error() + '\n' + run->output()));
+        QVERIFY2(run->launch({{"mouse/icType", "553"},
+                              {"mouse/sensorType", "3360"},
+                              {"mouse/minDPI", kMin},
+                              {"mouse/maxDPI", kMax},
+                              {"mouse/dpiBase", kBase},
+                              {"mouse/profileNo", 0}}),
+                 qPrintable(run->error()));
     }
 
     void cleanupTestCase()

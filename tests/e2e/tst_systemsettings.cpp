@@ -62,9 +62,7 @@ private slots:
         if (!Journey::toolsPresent())
             QSKIP("Xvfb or xdotool missing");
         run = std::make_unique<Journey>();
-        run->setGlobal({{"mouse/profileNo", 0}});
-        QVERIFY2(run->start(), qPrintable(run->error()));
-        QVERIFY2(run->waitForScene(), qPrintable(run->error() + '\n' + run->output()));
+        QVERIFY2(run->launch({{"mouse/profileNo", 0}}), qPrintable(run->error()));
         QVERIFY(run->click(run->center("systemSettingBtn")));
         QVERIFY(run->waitUntil([&] { return run->eval("systemSettingMain", "visible").toBool(); }));
         QCOMPARE(run->eval(".", "mainMask.visible").toBool(), true);

@@ -149,6 +149,17 @@ bool Journey::waitUntil(const std::function<bool()> &condition, int timeoutMs)
     }
 }
 
+bool Journey::launch(const QList<QPair<QString, QVariant>> &settings)
+{
+    setGlobal(settings);
+    if (!start())
+        return false;
+    if (waitForScene())
+        return true;
+    lastError += QLatin1Char('\n') + output();
+    return false;
+}
+
 bool Journey::waitForScene(int timeoutMs)
 {
     const bool up = waitUntil(

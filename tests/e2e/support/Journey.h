@@ -34,6 +34,8 @@ public:
     bool start();
     // Waits until the main regions are shown and the busy lock has ended.
     bool waitForScene(int timeoutMs = 60000);
+    // setGlobal, start and waitForScene in one; the reason (with the program's output) in error().
+    bool launch(const QList<QPair<QString, QVariant>> &settings);
     QString error() const { return lastError; }
     QString output();
 
