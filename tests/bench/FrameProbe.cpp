@@ -4,6 +4,8 @@
 //   KC_BENCH_OUT       result file (nothing is measured without it)
 //   KC_BENCH_SETTLE_MS time from the first frame to the memory reading (default 2000)
 //   KC_BENCH_REDRAWS   forced full redraws after the memory reading (default 0)
+//   KC_BENCH_QUIT      ends the program at once after writing, for profiling the start alone
+//   KC_BENCH_TRACE     prints the events that decide a frame, with their times
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -21,6 +23,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -122,7 +125,6 @@ private:
         return renderer && renderer->graphicsApi() == QSGRendererInterface::Software;
     }
 
-    // KC_BENCH_TRACE: the events that decide a frame, with their times, on stderr.
     void trace(QObject *watched, QEvent *event) const
     {
         const QEvent::Type type = event->type();
@@ -136,6 +138,8 @@ private:
     void attach(QQuickWidget *view)
     {
         m_view = view;
+        if (m_trace)
+            std::fprintf(stderr, "probe %lld us: view shown\n", clockNs(CLOCK_MONOTONIC) / 1000);
         // A view renders on the GUI thread.
         connect(
             view->quickWindow(), &QQuickWindow::afterRendering, this,
@@ -229,6 +233,8 @@ private:
             QFile::remove(m_out);
             file.rename(m_out);
         }
+        if (qEnvironmentVariableIsSet("KC_BENCH_QUIT"))
+            std::_Exit(0);
     }
 
     QString m_out;
@@ -258,6 +264,8 @@ void installProbe()
     const QString out = qEnvironmentVariable("KC_BENCH_OUT");
     if (out.isEmpty())
         return;
+    if (qEnvironmentVariableIsSet("KC_BENCH_TRACE"))
+        std::fprintf(stderr, "probe %lld us: application object\n", clockNs(CLOCK_MONOTONIC) / 1000);
     auto *probe = new FrameProbe(out);
     probe->setParent(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(probe);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -26,6 +27,21 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_ok = false;
+};
+
+// A private X server (Xvfb) on a free display while alive, for runs that need real windows.
+class PrivateXServer
+{
+public:
+    explicit PrivateXServer(const QString &screen = QStringLiteral("1280x800x24"));
+    ~PrivateXServer();
+    bool isRunning() const { return m_display >= 0; }
+    // ":N"
+    QString display() const { return QStringLiteral(":%1").arg(m_display); }
+
+private:
+    QProcess m_server;
+    int m_display = -1;
 };
 
 // Collects every debug message while alive.
