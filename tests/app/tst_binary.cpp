@@ -1,8 +1,10 @@
 // The unchanged application binary with the virtual mouse preloaded: the start-up transcript of each
-// family, the second start, and SIGTERM.
+// family, the second start, SIGTERM, and the scene-graph backend it draws with.
 #include "AppTestSupport.h"
 
+#include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QtTest>
 
 #include <csignal>
@@ -32,6 +34,8 @@ private:
         run->transcript = run->inst->path() + "/transcript.jsonl";
         run->process = std::make_unique<QProcess>();
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.remove("QT_QUICK_BACKEND");
+        e.remove("QSG_RHI_BACKEND");
         e.insert("QT_QPA_PLATFORM", "offscreen");
         e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
         e.insert("VIRTUAL_MOUSE_TRANSCRIPT", run->transcript);
@@ -44,6 +48,27 @@ private:
         run->process->start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
                             {run->inst->path() + "/kestral-config"});
         return run;
+    }
+
+    // Whether the screen's top-left 1024 x 640 (where the window opens without a window manager) shows
+    // more than a few colours, i.e. a drawn scene rather than a black or empty window.
+    static bool windowShowsScene(const QString &display, const QString &picture)
+    {
+        QProcess grab;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("QT_QPA_PLATFORM", "xcb");
+        e.insert("DISPLAY", display);
+        grab.setProcessEnvironment(e);
+        grab.start(QStringLiteral(KC_INSTALLATION_DIR "/kc-screenshot"), {picture});
+        if (!grab.waitForFinished(10000) || grab.exitCode() != 0)
+            return false;
+        const QImage image(picture);
+        QSet<QRgb> colours;
+        for (int y = 0; y < qMin(640, image.height()); y += 4) {
+            for (int x = 0; x < qMin(1024, image.width()); x += 4)
+                colours.insert(image.pixel(x, y));
+        }
+        return colours.size() > 16;
     }
 
     // Waits until the scene has started (its first read of the active profile is logged).
@@ -70,6 +95,7 @@ private:
     }
 
     QTemporaryDir runtimeDir;
+    std::unique_ptr<PrivateXServer> xServer;
 
 private slots:
     void initTestCase()
@@ -153,6 +179,37 @@ private slots:
         // It touched no device.
         QVERIFY(hidCallsFromFile(first->inst->path() + "/second.jsonl").isEmpty());
         QCOMPARE(terminate(*first), 0);
+    }
+
+    // On an X server that offers OpenGL the window is drawn in software unless the person names a
+    // backend; either way the window shows the scene, without a compositing manager too.
+    void sceneBackend_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<bool>("rhi");
+        QTest::newRow("nothing chosen") << QString() << false;
+        QTest::newRow("QT_QUICK_BACKEND") << "QT_QUICK_BACKEND=rhi" << true;
+        QTest::newRow("QSG_RHI_BACKEND") << "QSG_RHI_BACKEND=opengl" << true;
+    }
+    void sceneBackend()
+    {
+        QFETCH(QString, variable);
+        QFETCH(bool, rhi);
+        if (!xServer)
+            xServer = std::make_unique<PrivateXServer>();
+        if (!xServer->isRunning())
+            QSKIP("no Xvfb");
+        QStringList env{"QT_QPA_PLATFORM=xcb", "DISPLAY=" + xServer->display(), "QSG_INFO=1"};
+        if (!variable.isEmpty())
+            env << variable;
+        auto run = start({}, env);
+        QVERIFY(run);
+        QVERIFY2(waitForScene(*run), qPrintable(run->output));
+        const QString picture = run->inst->path() + "/screen.png";
+        QTRY_VERIFY_WITH_TIMEOUT(windowShowsScene(xServer->display(), picture), 20000);
+        QCOMPARE(terminate(*run), 0);
+        // Qt names the graphics API it uses for hardware-style rendering; software rendering says nothing.
+        QVERIFY2(run->output.contains("Using QRhi") == rhi, qPrintable(run->output));
     }
 
     void noDeviceStillStartsAndQuits()
