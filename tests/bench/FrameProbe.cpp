@@ -6,6 +6,8 @@
 //   KC_BENCH_REDRAWS   forced full redraws after the memory reading (default 0)
 //   KC_BENCH_QUIT      ends the program at once after writing, for profiling the start alone
 //   KC_BENCH_TRACE     prints the events that decide a frame, with their times
+//   KC_BENCH_PICTURES  lists the scene's pictures at the first frame with content: whether they are
+//                      visible, loaded asynchronously, and their size
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -167,8 +169,11 @@ private:
             m_firstFrame = now;
             QTimer::singleShot(m_settleMs, this, &FrameProbe::settled);
         }
-        if (!m_contentFrame && m_paintShowsContent)
+        if (!m_contentFrame && m_paintShowsContent) {
             m_contentFrame = now;
+            if (qEnvironmentVariableIsSet("KC_BENCH_PICTURES"))
+                listPictures();
+        }
         if (m_redrawing && m_renders > m_rendersCounted) {
             m_rendersCounted = m_renders;
             if (++m_redrawn >= m_redraws)
@@ -176,6 +181,41 @@ private:
             else
                 redraw();
         }
+    }
+
+    void listPictures() const
+    {
+        QQuickItem *root = m_view->rootObject();
+        if (!root)
+            return;
+        int visible = 0, hidden = 0, synchronous = 0;
+        qint64 hiddenPixels = 0;
+        // The item tree, not the object tree: a repeater's items have no object parent.
+        QList<QQuickItem *> items{root};
+        for (qsizetype i = 0; i < items.size(); ++i)
+            items += items.at(i)->childItems();
+        for (QQuickItem *item : items) {
+            if (!item->inherits("QQuickImageBase"))
+                continue;
+            const QUrl source = item->property("source").toUrl();
+            if (source.isEmpty())
+                continue;
+            const QSize size = item->property("sourceSize").toSize();
+            const bool async = item->property("asynchronous").toBool();
+            const bool shown = item->isVisible();
+            (shown ? visible : hidden)++;
+            if (!shown && !async) {
+                ++synchronous;
+                hiddenPixels += qint64(size.width()) * size.height();
+            }
+            std::fprintf(stderr, "picture %-7s %-5s %4dx%-4d %s\n", shown ? "visible" : "hidden",
+                         async ? "async" : "sync", size.width(), size.height(),
+                         qPrintable(source.toString()));
+        }
+        std::fprintf(stderr,
+                     "pictures at the first frame: %d visible, %d hidden (%d of them decoded on the GUI "
+                     "thread, %lld pixels)\n",
+                     visible, hidden, synchronous, hiddenPixels);
     }
 
     void settled()
