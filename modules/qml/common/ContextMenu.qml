@@ -1,5 +1,6 @@
 // A small menu of texts opened where the pointer is; choosing an entry closes it and raises
 // triggered(index). It stays inside its parent.
+pragma ComponentBehavior: Bound
 import QtQuick
 
 Rectangle {
