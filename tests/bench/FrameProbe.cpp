@@ -171,6 +171,7 @@ private:
         }
         if (!m_contentFrame && m_paintShowsContent) {
             m_contentFrame = now;
+            m_contentCpu = clockNs(CLOCK_PROCESS_CPUTIME_ID);
             if (qEnvironmentVariableIsSet("KC_BENCH_PICTURES"))
                 listPictures();
         }
@@ -259,6 +260,7 @@ private:
         };
         line("first_frame_ns", QByteArray::number(m_firstFrame));
         line("content_frame_ns", QByteArray::number(m_contentFrame));
+        line("content_cpu_ns", QByteArray::number(m_contentCpu));
         line("rss_kb", QByteArray::number(m_rss));
         line("api", apiName(m_view ? m_view->quickWindow()->rendererInterface()->graphicsApi()
                                    : QSGRendererInterface::Unknown)
@@ -290,6 +292,7 @@ private:
     bool m_paintShowsContent = false;
     qint64 m_firstFrame = 0;
     qint64 m_contentFrame = 0;
+    qint64 m_contentCpu = 0; // processor time of all threads until then
     qint64 m_rss = -1;
     bool m_redrawing = false;
     int m_redrawn = 0;
