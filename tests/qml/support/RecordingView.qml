@@ -97,6 +97,42 @@ QtObject {
         enabled = b;
     }
 
+    // Name lists by type, kept as the name file keeps them: a one-name list gets the dummy second
+    // entry, an empty list is removed, other types are not stored.
+    property var nameLists: ({})
+    // The answer of the import's file dialog: true picks a file, false cancels.
+    property bool chooserAccepts: true
+
+    function getNameList(type)
+    {
+        record("getNameList", arguments);
+        var list = nameLists[Number(type)];
+        return list ? list.slice() : [];
+    }
+    function updataNameList(type, nameList)
+    {
+        record("updataNameList", arguments);
+        var list = Array.prototype.slice.call(nameList).map(String);
+        if (list.length === 1)
+            list.push("loaderveltis");
+        var t = Number(type);
+        if (t >= 0 && t <= 3 && t === Math.floor(t)) {
+            if (list.length === 0)
+                delete nameLists[t];
+            else
+                nameLists[t] = list;
+        }
+        return true;
+    }
+    function loadProfile(profile)
+    {
+        record("loadProfile", arguments);
+        return chooserAccepts;
+    }
+    function saveProfile(profile) { record("saveProfile", arguments); }
+    function resetProfile(profile) { record("resetProfile", arguments); }
+    function copyProfile(destprofile, srcprofile) { record("copyProfile", arguments); }
+
     function mouseSetDpi(count, sensorType, values) { record("mouseSetDpi", arguments); }
     function mouseSetReportRate(rate) { record("mouseSetReportRate", arguments); }
     function mouseSetRGBEffect(effect, speed, brightness) { record("mouseSetRGBEffect", arguments); }
