@@ -133,6 +133,24 @@ QtObject {
     function resetProfile(profile) { record("resetProfile", arguments); }
     function copyProfile(destprofile, srcprofile) { record("copyProfile", arguments); }
 
+    // Gun presets by position ("0" ... "5"), as the preset file holds them; without the file
+    // (gunFile false) every read is empty and every save does nothing, as the backend does.
+    property var gunData: ({})
+    property bool gunFile: true
+    function getGunData(name)
+    {
+        record("getGunData", arguments);
+        var v = gunFile ? stored(gunData[String(name)]) : undefined;
+        return v === undefined ? [] : (Array.isArray(v) ? v : [v]);
+    }
+    function mouseSaveGundata(index, src6)
+    {
+        record("mouseSaveGundata", arguments);
+        if (gunFile)
+            gunData[String(index)] = Array.prototype.slice.call(src6, 0, 6);
+    }
+    function mouseSendGundata(gun, values) { record("mouseSendGundata", arguments); }
+
     function mouseSetDpi(count, sensorType, values) { record("mouseSetDpi", arguments); }
     function mouseSetReportRate(rate) { record("mouseSetReportRate", arguments); }
     function mouseSetRGBEffect(effect, speed, brightness) { record("mouseSetRGBEffect", arguments); }
