@@ -151,6 +151,96 @@ QtObject {
     }
     function mouseSendGundata(gun, values) { record("mouseSendGundata", arguments); }
 
+    // Macro files by name ({steps: ["1,A", ...], repeat: "1"}), kept and refused as the macro
+    // store does: a name that could not be a file name in the macro folder, a missing file on save,
+    // load, delete or rename, and a rename onto an existing file change nothing. A rename updates the
+    // profile's "mouseMacroKey/" entries naming the old macro. The import copies `importedMacro`
+    // when chooserAccepts, never over an existing file.
+    property var macroFiles: ({})
+    property var importedMacro: ({steps: [], repeat: "1"})
+    function macroNameUsable(name)
+    {
+        var s = String(name);
+        if (s === "" || s === "." || s === ".." || /[\/\\\x00-\x1f\x7f-\x9f]/.test(s))
+            return false;
+        var bytes = 0;
+        for (var i = 0; i < s.length; ++i) {
+            var c = s.charCodeAt(i);
+            if (c >= 0xd800 && c <= 0xdbff && i + 1 < s.length) {
+                bytes += 4;
+                ++i;
+            } else {
+                bytes += c < 0x80 ? 1 : (c < 0x800 ? 2 : 3);
+            }
+        }
+        return bytes + 4 <= 255;
+    }
+    function macroExists(name)
+    {
+        return macroNameUsable(name) && macroFiles[String(name)] !== undefined;
+    }
+    function createMacroIni(name, macroIndex)
+    {
+        record("createMacroIni", arguments);
+        if (!macroNameUsable(name))
+            return false;
+        macroFiles[String(name)] = {steps: [], repeat: "1"};
+        return true;
+    }
+    function saveMacroIni(name, macros, repeat)
+    {
+        record("saveMacroIni", arguments);
+        if (!macroExists(name))
+            return false;
+        macroFiles[String(name)] = {steps: Array.prototype.slice.call(macros).map(String), repeat: String(repeat)};
+        return true;
+    }
+    function loadMacroIni(name)
+    {
+        record("loadMacroIni", arguments);
+        if (!macroExists(name))
+            return [];
+        var m = macroFiles[String(name)];
+        return m.steps.map(String).concat([String(m.repeat)]);
+    }
+    function deleteMacroIni(name)
+    {
+        record("deleteMacroIni", arguments);
+        if (!macroExists(name))
+            return false;
+        delete macroFiles[String(name)];
+        return true;
+    }
+    function modifyMacroNameUpdateProfile(oldname, newname)
+    {
+        record("modifyMacroNameUpdateProfile", arguments);
+        if (!macroNameUsable(newname) || !macroExists(oldname) || macroFiles[String(newname)] !== undefined)
+            return false;
+        for (var key in profile) {
+            if (key.indexOf("mouseMacroKey/") === 0 && String(profile[key]) === String(oldname))
+                profile[key] = String(newname);
+        }
+        macroFiles[String(newname)] = macroFiles[String(oldname)];
+        delete macroFiles[String(oldname)];
+        return true;
+    }
+    function deleteMacroUpdateProfile(macroName) { record("deleteMacroUpdateProfile", arguments); }
+    function loadMacroFile(macroFileName)
+    {
+        record("loadMacroFile", arguments);
+        if (!macroNameUsable(macroFileName) || !chooserAccepts)
+            return false;
+        if (macroFiles[String(macroFileName)] === undefined)
+            macroFiles[String(macroFileName)] = {steps: importedMacro.steps.slice(), repeat: String(importedMacro.repeat)};
+        return true;
+    }
+    function saveMacroFile(macroFileName) { record("saveMacroFile", arguments); }
+    function mouseSendMacroData(macroData, macroIndex)
+    {
+        record("mouseSendMacroData", arguments);
+        return true;
+    }
+
     function mouseSetDpi(count, sensorType, values) { record("mouseSetDpi", arguments); }
     function mouseSetReportRate(rate) { record("mouseSetReportRate", arguments); }
     function mouseSetRGBEffect(effect, speed, brightness) { record("mouseSetRGBEffect", arguments); }
