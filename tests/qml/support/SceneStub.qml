@@ -39,6 +39,8 @@ Item {
     property url sourceCheckBtn
     property url sourceDropBtn
     property url sourceDropBtnU
+    property url sourceSureBtn
+    property url sourceSureBtnH
 
     property int focusCalls: 0
     function mainFocus()
