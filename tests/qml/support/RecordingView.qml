@@ -241,6 +241,27 @@ QtObject {
         return true;
     }
 
+    // Button definitions under "mouseKeyMatrix/" + position, read as lists of texts (a missing key
+    // reads empty); setting stores the sixteen lists of four as the pages passed them.
+    function mouseGetKeydefine(index, isRecovery)
+    {
+        record("mouseGetKeydefine", arguments);
+        var v = stored((isRecovery ? defaults : profile)["mouseKeyMatrix/" + index]);
+        return v === undefined ? [] : (Array.isArray(v) ? v : [v]);
+    }
+    function mouseSetKeyMatrix(src64, isSendData, otherParam)
+    {
+        record("mouseSetKeyMatrix", arguments);
+        for (var n = 0; n < 16; ++n) {
+            var def = [];
+            for (var i = 4 * n; i < 4 * n + 4; ++i)
+                def.push(i < src64.length ? src64[i] : 0);
+            profile["mouseKeyMatrix/" + n] = def;
+        }
+    }
+    function mouseSwitchKeyMatrix(indexNo) { record("mouseSwitchKeyMatrix", arguments); }
+    function mouseResetKeyMatrix() { record("mouseResetKeyMatrix", arguments); }
+
     function mouseSetDpi(count, sensorType, values) { record("mouseSetDpi", arguments); }
     function mouseSetReportRate(rate) { record("mouseSetReportRate", arguments); }
     function mouseSetRGBEffect(effect, speed, brightness) { record("mouseSetRGBEffect", arguments); }

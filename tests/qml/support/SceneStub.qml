@@ -41,6 +41,18 @@ Item {
     property url sourceDropBtnU
     property url sourceSureBtn
     property url sourceSureBtnH
+    property url sourceMouseFront
+    property url sourceMouse0S
+    property url sourceMouse1S
+    property url sourceMouse2S
+    property url sourceMouse3S
+    property url sourceMouse4S
+    property url sourceMouse5S
+    property url sourceMouse6S
+    property url sourceMouse7S
+    property url sourceMouseSidebtnN
+    property url sourceMouseSidebtnH
+    property url sourceMouseSidebtnS
 
     property int focusCalls: 0
     function mainFocus()
