@@ -41,6 +41,8 @@ Item {
     property url sourceDropBtnU
     property url sourceSureBtn
     property url sourceSureBtnH
+    property url sourceBack
+    property url sourceBackH
     property url sourceMouseFront
     property url sourceMouse0S
     property url sourceMouse1S
