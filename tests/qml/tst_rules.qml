@@ -29,6 +29,14 @@ TestCase {
         var refused = ["", ".", "..", "../setting/apConfig", "a\\b", "tab\there"];
         for (var i = 0; i < refused.length; ++i)
             verify(!Naming.acceptMacroName([], refused[i]), refused[i]);
+        // What the macro store takes as a file name: no DEL/C1 control, at most 255 bytes with ".bin".
+        var longest = new Array(252).join("a");
+        verify(Naming.isUsableMacroName(longest) && !Naming.isUsableMacroName(longest + "a"));
+        verify(!Naming.isUsableMacroName(new Array(127).join("\u00e9")));
+        verify(Naming.isUsableMacroName("Macro_1") && Naming.isUsableMacroName("\u5b8f 1"));
+        verify(!Naming.isUsableMacroName("del\x7f") && !Naming.isUsableMacroName(undefined));
+        // The dummy entry would vanish from a two-name list when read back.
+        verify(!Naming.acceptMacroName(["A"], "loaderveltis"));
     }
 
     function test_profileNamesAndNumbers()

@@ -1,6 +1,8 @@
 // Naming rules for new and renamed macros and profiles.
 .pragma library
 
+.import "NameList.js" as NameList
+
 var MAX_MACROS = 100;
 var MACRO_PREFIX = "Macro_";
 var MAX_PROFILES = 6;
@@ -38,12 +40,45 @@ function isNameUsed(names, name)
     return toList(names).indexOf(String(name)) >= 0;
 }
 
+// Longest file name most file systems take, in UTF-8 bytes; the macro file adds ".bin".
+var MAX_FILE_NAME_BYTES = 255;
+var MACRO_FILE_SUFFIX_BYTES = 4;
+
+function utf8Length(s)
+{
+    var n = 0;
+    for (var i = 0; i < s.length; ++i) {
+        var c = s.charCodeAt(i);
+        if (c >= 0xd800 && c <= 0xdbff && i + 1 < s.length) {
+            n += 4;
+            ++i;
+        } else {
+            n += c < 0x80 ? 1 : (c < 0x800 ? 2 : 3);
+        }
+    }
+    return n;
+}
+
+// Whether the macro store takes this name as a file name in the macro folder: not empty, not "." or
+// "..", no path separator, no control character, not longer than a file name may be. A name it would
+// refuse (from a hand-edited name list) is never handed to it.
+function isUsableMacroName(name)
+{
+    if (name === undefined || name === null)
+        return false;
+    var s = String(name);
+    if (s === "" || s === "." || s === ".." || /[\/\\\x00-\x1f\x7f-\x9f]/.test(s))
+        return false;
+    return utf8Length(s) + MACRO_FILE_SUFFIX_BYTES <= MAX_FILE_NAME_BYTES;
+}
+
 // A macro name becomes a file name: refuse names that are empty, already used, or that would
-// leave the macro folder or could not be a file name.
+// leave the macro folder or could not be a file name. The name list's dummy entry is refused too:
+// stored second of two it would read back as a one-name list and the macro would be lost.
 function acceptMacroName(names, name)
 {
     var s = String(name);
-    if (s === "" || s === "." || s === ".." || /[\/\\\x00-\x1f]/.test(s))
+    if (!isUsableMacroName(s) || s === NameList.DUMMY)
         return false;
     return !isNameUsed(names, s);
 }
