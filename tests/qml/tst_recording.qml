@@ -58,9 +58,11 @@ TestCase {
         compare(loaded.repeat, "3");
         compare(MacroSteps.toStored(loaded.steps), ["1,A", "2,A"]);
         compare(MacroSteps.fromLoaded([]), {steps: [], repeat: "1"});
-        compare(MacroSteps.commitRepeat(""), "0");
-        compare(MacroSteps.commitRepeat("0"), "0");
+        compare(MacroSteps.commitRepeat(""), "1");
+        compare(MacroSteps.commitRepeat("0"), "1");
+        compare(MacroSteps.commitRepeat("-3"), "1");
         compare(MacroSteps.commitRepeat("12"), "12");
+        compare(MacroSteps.commitRepeat("70000"), "65535");
         compare(MacroSteps.editDelay("250", "50"), "250");
         compare(MacroSteps.editDelay("65536", "50"), "50");
         compare(MacroSteps.editDelay("1e3", "50"), "50");

@@ -87,11 +87,18 @@ function delayMs(s)
     return isFinite(ms) && ms > 0 ? ms : 0;
 }
 
-// The repeat input after editing: an empty text or a value below 1 becomes "0".
+var MIN_REPEAT = 1;
+var MAX_REPEAT = 65535;
+
+// The repeat count as the page shows and stores it: 1 ... 65535; an empty text or a value below 1
+// becomes "1". A macro run once per press with a count of 0 would do nothing at all, and the endless
+// runs are the button's run modes, not a count.
 function commitRepeat(text)
 {
     var n = parseInt(String(text), 10);
-    return isNaN(n) || n < 1 ? "0" : String(n);
+    if (isNaN(n) || n < MIN_REPEAT)
+        return String(MIN_REPEAT);
+    return String(Math.min(n, MAX_REPEAT));
 }
 
 // The repeat count as a number for storing and sending: 0 ... 65535.
