@@ -28,6 +28,15 @@ Item {
             visible: check.checked
             source: check.markSource
         }
+        // The window's check picture is the box's face without a tick: the tick goes on top of it.
+        Rectangle {
+            objectName: "tick"
+            anchors.fill: parent
+            anchors.margins: 4
+            radius: 1
+            visible: check.checked
+            color: "#cf3e00"
+        }
     }
     Text {
         id: label
