@@ -74,6 +74,22 @@ TestCase {
         compare(NameList.positionOf(profiles, 5), 0);
     }
 
+    // What is stored reads back as the same profiles, whatever the names hold.
+    function test_profileListRoundTrip()
+    {
+        var odd = [{name: "Team 2", number: 1}, {name: "", number: 4}, {name: "a, \"b\"; c", number: 2},
+                   {name: "7", number: 5}, {name: "loaderveltis", number: 3}];
+        compare(NameList.parseProfiles(NameList.storeProfiles(odd)), odd);
+        var one = [{name: "9", number: 0}];
+        compare(NameList.parseProfiles(NameList.storeProfiles(one).concat(["loaderveltis"])), one);
+        // A number that is not one digit would read back as another profile: it is not written.
+        compare(NameList.storeProfiles([{name: "A", number: 10}, {name: "B", number: -1},
+                                        {name: "C", number: "x"}, {name: "D", number: "3"}]), ["D3"]);
+        // Two entries naming one number would share one settings file: the first one stays.
+        compare(NameList.parseProfiles(["Standard0", "Office3", "Copy3"]),
+                [{name: "Standard", number: 0}, {name: "Office", number: 3}]);
+    }
+
     function test_gunRules()
     {
         compare(Gun.periodText("15MS"), "15");

@@ -13,20 +13,30 @@ function readList(stored)
     return list;
 }
 
-// Profiles of a stored list: each entry is the display name followed by its number as one digit.
-// An entry that does not end in a digit is not one the page wrote and is skipped.
+// Profiles of a stored list: each entry is the display name followed by its number as one digit,
+// so the name itself may end in a digit, be empty or hold any character. An entry that does not end
+// in a digit is not one the page wrote and is skipped, and so is a second entry with a number
+// already listed: both would share one settings file.
 function parseProfiles(stored)
 {
     var list = readList(stored);
     var out = [];
+    var seen = [];
     for (var i = 0; i < list.length; ++i) {
         var e = list[i];
         var last = e.length > 0 ? "0123456789".indexOf(e.charAt(e.length - 1)) : -1;
-        if (last < 0)
+        if (last < 0 || seen.indexOf(last) >= 0)
             continue;
+        seen.push(last);
         out.push({name: e.substring(0, e.length - 1), number: last});
     }
     return out;
+}
+
+function isStorableNumber(number)
+{
+    var n = Number(number);
+    return n >= 0 && n <= 9 && n === Math.floor(n);
 }
 
 // The list to store for profiles [{name, number}] (a list model's textValue/profileNo also do).
@@ -39,7 +49,10 @@ function storeProfiles(profiles)
         var p = src.length !== undefined ? src[i] : src.get(i);
         var name = p.name !== undefined ? p.name : p.textValue;
         var number = p.number !== undefined ? p.number : p.profileNo;
-        out.push(String(name) + String(number));
+        // Only one digit is read back: any other number would come back as another profile.
+        if (!isStorableNumber(number))
+            continue;
+        out.push(String(name) + String(Number(number)));
     }
     return out;
 }
