@@ -1,6 +1,7 @@
 // A one-line input for editing a name in place. `edit(text)` shows it with the whole text selected
 // and takes the focus; Enter or losing the focus ends the edit with `committed(text)`, Escape ends it
-// with `cancelled()`. Each edit ends exactly once. Control characters cannot be typed or pasted.
+// with `cancelled()`. Each edit ends exactly once. Control characters cannot be typed or pasted. An
+// edit left untouched commits the text it was given, even one longer than `maximumLength`.
 import QtQuick
 
 Rectangle {
@@ -20,7 +21,9 @@ Rectangle {
 
     function edit(text)
     {
-        input.text = text === undefined || text === null ? "" : String(text);
+        input.original = text === undefined || text === null ? "" : String(text);
+        input.text = input.original;
+        input.touched = false;
         input.editing = true;
         input.forceActiveFocus();
         input.selectAll();
@@ -39,7 +42,7 @@ Rectangle {
         input.editing = false;
         input.focus = false;
         if (commit)
-            committed(input.text);
+            committed(input.touched ? input.text : input.original);
         else
             cancelled();
     }
@@ -53,6 +56,8 @@ Rectangle {
         id: input
         objectName: "input"
         property bool editing: false
+        property bool touched: false
+        property string original
         anchors.fill: parent
         anchors.leftMargin: 4
         anchors.rightMargin: 4
@@ -68,6 +73,7 @@ Rectangle {
         Keys.onReturnPressed: box.finish(true)
         Keys.onEnterPressed: box.finish(true)
         Keys.onEscapePressed: box.finish(false)
+        onTextEdited: touched = true
         onActiveFocusChanged: {
             if (!activeFocus)
                 box.finish(true);
