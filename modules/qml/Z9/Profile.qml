@@ -1,0 +1,382 @@
+// The profile dialog: the user's profiles by name, each one settings file known by its number. New,
+// import, rename in place (double click), delete and export (context menu). The title bar's drop-down
+// shows the same list and switches the active profile through changeProfile(number).
+pragma ComponentBehavior: Bound
+import QtQuick
+import "../common"
+import "../js/NameList.js" as NameList
+import "../js/Naming.js" as Naming
+
+DialogFrame {
+    id: profile
+
+    // Raised with the profile NUMBER of the entry chosen in the title bar: after a delete, list
+    // positions and numbers differ, and the position would switch to another profile's file.
+    signal changeProfile(int tmpProfileNo)
+    signal listViewFocus
+    signal doubleClick
+
+    readonly property var builtInLang: ["config", "New", "Import", "Delete", "Export", "Standard", "", "",
+        "", "", "", "", "", "", "", "", "", "", "", ""]
+    // Title, New, Import, Delete, Export, the first profile's name.
+    property var profileLang: builtInLang
+    // The active profile's number; the main window sets it.
+    property int profileNo: -1
+    property alias profileDataModel0: profileModel
+    // The list's display names and numbers in order (the title bar's drop-down shows the names).
+    property var profileNames: []
+    property var profileNumbers: []
+    // Where the active profile is in the list; -1 while it is not listed.
+    readonly property int activePosition: profileNumbers.indexOf(profileNo)
+    property alias currentIndex: listView.currentIndex
+    // The position being renamed, -1 when none.
+    property int editIndex: -1
+
+    function langText(i)
+    {
+        var list = profileLang;
+        if (list && list[i] !== undefined && list[i] !== null)
+            return String(list[i]);
+        return builtInLang[i] !== undefined ? builtInLang[i] : "";
+    }
+
+    function init()
+    {
+        cancelRename();
+        contextMenu.close();
+        var profiles = NameList.parseProfiles(ui_View.getNameList(2));
+        // Without a stored list there is still the first profile.
+        if (profiles.length === 0)
+            profiles = [{name: "", number: 0}];
+        profileModel.clear();
+        for (var i = 0; i < profiles.length; ++i)
+            profileModel.append({textValue: profiles[i].name, profileNo: profiles[i].number});
+        listView.currentIndex = NameList.positionOf(profiles, profileNo);
+        // The first profile always carries this language's name for it.
+        profileModel.setProperty(0, "textValue", langText(5));
+        storeList();
+    }
+
+    // Leaving the dialog's list: a rename being typed is taken, the menu closes.
+    function profileFocus()
+    {
+        nameInput.releaseFocus();
+        contextMenu.close();
+    }
+
+    // 0 delete, 1 export (both the selected entry), 2 import.
+    function profileMenuCmd(cmd)
+    {
+        profileFocus();
+        var command = Number(cmd);
+        if (command === 0)
+            deleteProfile(listView.currentIndex);
+        else if (command === 1)
+            exportProfile(listView.currentIndex);
+        else if (command === 2)
+            importProfile();
+    }
+
+    // The title bar's choice of list position i.
+    function chooseProfile(i)
+    {
+        if (i >= 0 && i < profileModel.count)
+            changeProfile(profileModel.get(i).profileNo);
+    }
+
+    function storeList()
+    {
+        var texts = [];
+        var numbers = [];
+        for (var i = 0; i < profileModel.count; ++i) {
+            texts[i] = profileModel.get(i).textValue;
+            numbers[i] = profileModel.get(i).profileNo;
+        }
+        profileNames = texts;
+        profileNumbers = numbers;
+        ui_View.updataNameList(2, NameList.storeProfiles(profileModel));
+    }
+
+    function addProfile(number)
+    {
+        profileModel.append({textValue: Naming.newProfileName(profileNames), profileNo: number});
+        listView.currentIndex = profileModel.count - 1;
+        listView.positionViewAtIndex(listView.currentIndex, ListView.Contain);
+        storeList();
+    }
+
+    // A new profile starts from the defaults, never from what a deleted one with its number left.
+    function newProfile()
+    {
+        profileFocus();
+        if (!Naming.canAddProfile(profileModel.count))
+            return;
+        var number = Naming.newProfileNumber(profileNumbers);
+        ui_View.resetProfile(number);
+        addProfile(number);
+    }
+
+    // The backend asks for the file; a cancelled dialog adds nothing.
+    function importProfile()
+    {
+        profileFocus();
+        if (!Naming.canAddProfile(profileModel.count))
+            return;
+        var number = Naming.newProfileNumber(profileNumbers);
+        if (ui_View.loadProfile(number) !== true)
+            return;
+        addProfile(number);
+    }
+
+    // Neither the first profile nor the active one goes; the settings file stays as it is.
+    function deleteProfile(i)
+    {
+        if (i <= 0 || i >= profileModel.count || profileModel.get(i).profileNo === profileNo)
+            return;
+        cancelRename();
+        profileModel.remove(i);
+        listView.currentIndex = Math.min(i, profileModel.count - 1);
+        storeList();
+    }
+
+    // The entry the menu was opened on is exported.
+    function exportProfile(i)
+    {
+        if (i >= 0 && i < profileModel.count)
+            ui_View.saveProfile(profileModel.get(i).profileNo);
+    }
+
+    // The first profile's name follows the language, so it is not renamed.
+    function startRename(i)
+    {
+        if (i <= 0 || i >= profileModel.count)
+            return;
+        contextMenu.close();
+        editIndex = i;
+        listView.positionViewAtIndex(i, ListView.Contain);
+        nameInput.edit(profileModel.get(i).textValue);
+        doubleClick();
+    }
+
+    function cancelRename()
+    {
+        editIndex = -1;
+        if (nameInput.editing)
+            nameInput.finish(false);
+    }
+
+    // Taken when it is not blank and no other profile has it.
+    function finishRename(text)
+    {
+        var i = editIndex;
+        editIndex = -1;
+        if (i < 0 || i >= profileModel.count)
+            return;
+        var name = String(text);
+        if (name === profileModel.get(i).textValue || name.trim() === "")
+            return;
+        var others = profileNames.filter(function (n, k) { return k !== i; });
+        if (!Naming.acceptProfileName(others, name))
+            return;
+        profileModel.setProperty(i, "textValue", name);
+        storeList();
+    }
+
+    width: 416
+    height: 312
+    mask: mainMask
+    title: langText(0)
+    closeSource: sourceCloseBtn
+    closeHoverSource: sourceCloseBtnH
+    textColor: fontColor
+    titleSize: fontMiddleSize
+    fontName: fontFamily
+    color: colorGray0
+    border.color: colorGray1
+
+    // The active profile is the one selected when the dialog opens.
+    onProfileNoChanged: {
+        var i = profileNumbers.indexOf(profileNo);
+        if (i >= 0)
+            listView.currentIndex = i;
+    }
+    onBackgroundPressed: profileFocus()
+    onClosed: mainFocus()
+    onVisibleChanged: {
+        if (!visible)
+            profileFocus();
+    }
+
+    ListModel {
+        id: profileModel
+    }
+
+    Rectangle {
+        x: 16
+        y: 40
+        width: parent.width - 32
+        height: 1
+        color: colorGray1
+    }
+
+    Rectangle {
+        id: listBox
+        x: 16
+        y: 52
+        width: parent.width - 32
+        height: 6 * 32 + 2
+        color: colorBlack
+        border.color: colorGray1
+
+        ListView {
+            id: listView
+            objectName: "profileList"
+            x: 1
+            y: 1
+            width: parent.width - 2 - (scrollBar.visible ? scrollBar.width + 2 : 0)
+            height: parent.height - 2
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            model: profileModel
+            currentIndex: 0
+            delegate: Rectangle {
+                id: row
+                required property int index
+                required property string textValue
+                required property int profileNo
+                readonly property bool active: profileNo === profile.profileNo
+                objectName: "profileRow" + index
+                width: ListView.view.width
+                height: 32
+                color: ListView.isCurrentItem ? colorBlue : (rowArea.containsMouse ? colorGray1 : "transparent")
+
+                // The active profile is marked at its left edge.
+                Rectangle {
+                    visible: row.active
+                    x: 0
+                    y: 4
+                    width: 3
+                    height: parent.height - 8
+                    color: colorOrange
+                }
+                Text {
+                    x: 14
+                    width: parent.width - 28
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: profile.editIndex !== row.index
+                    elide: Text.ElideRight
+                    text: row.textValue
+                    color: row.active && !row.ListView.isCurrentItem ? colorOrange : fontColor
+                    font.pixelSize: fontNormalSize
+                    font.family: fontFamily
+                }
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    acceptedButtons: Qt.LeftButton | Qt.RightButton
+                    onPressed: function (mouse) {
+                        if (profile.editIndex !== row.index)
+                            profile.profileFocus();
+                        profile.listViewFocus();
+                        listView.currentIndex = row.index;
+                        if (mouse.button === Qt.RightButton) {
+                            var p = mapToItem(profile, mouse.x, mouse.y);
+                            contextMenu.popup(p.x, p.y);
+                        }
+                    }
+                    onDoubleClicked: function (mouse) {
+                        if (mouse.button === Qt.LeftButton)
+                            profile.startRename(row.index);
+                    }
+                }
+            }
+        }
+
+        ScrollBar {
+            id: scrollBar
+            anchors.right: parent.right
+            anchors.rightMargin: 2
+            y: 2
+            height: parent.height - 4
+            flickable: listView
+            trackColor: colorGray0
+            handleColor: colorGray2
+            activeColor: colorOrange
+        }
+
+        NameInput {
+            id: nameInput
+            objectName: "nameInput"
+            visible: editing
+            x: 8
+            y: 1 + profile.editIndex * 32 - listView.contentY + 4
+            width: listView.width - 14
+            height: 24
+            textColor: fontColor
+            selectionColor: colorOrange
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            color: colorGray0
+            border.color: colorOrange
+            onCommitted: function (text) {
+                profile.finishRename(text);
+            }
+            onCancelled: profile.editIndex = -1
+        }
+    }
+
+    Row {
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 20
+        spacing: 40
+
+        PictureButton {
+            id: newButton
+            objectName: "newButton"
+            width: 88
+            height: 25
+            source: sourceSureBtn
+            hoverSource: sourceSureBtnH
+            text: profile.langText(1)
+            textColor: fontColor
+            color: colorBlue
+            hoverColor: colorOrange
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            onClicked: profile.newProfile()
+        }
+        PictureButton {
+            id: importButton
+            objectName: "importButton"
+            width: 88
+            height: 25
+            source: sourceSureBtn
+            hoverSource: sourceSureBtnH
+            text: profile.langText(2)
+            textColor: fontColor
+            color: colorBlue
+            hoverColor: colorOrange
+            fontSize: fontNormalSize
+            fontName: fontFamily
+            onClicked: profile.importProfile()
+        }
+    }
+
+    ContextMenu {
+        id: contextMenu
+        objectName: "contextMenu"
+        width: 120
+        model: [profile.langText(3), profile.langText(4)]
+        textColor: fontColor
+        highlightColor: colorOrange
+        fontSize: fontNormalSize
+        fontName: fontFamily
+        color: colorGray0
+        border.color: colorGray1
+        onTriggered: function (index) {
+            profile.profileMenuCmd(index);
+        }
+    }
+}
