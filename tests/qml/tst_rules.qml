@@ -4,6 +4,7 @@ import QtTest
 import "../../modules/qml/js/Naming.js" as Naming
 import "../../modules/qml/js/NameList.js" as NameList
 import "../../modules/qml/js/Gun.js" as Gun
+import "../../modules/qml/js/Rate.js" as Rate
 
 TestCase {
     name: "Rules"
@@ -107,5 +108,20 @@ TestCase {
         for (var y = 0; y <= 64; ++y)
             compare(Gun.yFromMarker(Gun.markerY(y)), y);
         compare(Gun.sendValues("0", "", "10"), [0, 0, 10]);
+        compare(Gun.sendValues("300", "-2", "70"), [255, 0, 64]);
+    }
+
+    function test_gunRateRange()
+    {
+        // Every period the rate control can show comes back from its text.
+        for (var p = Gun.PERIOD_MIN; p <= Gun.PERIOD_MAX; ++p)
+            compare(Gun.releasedPeriod(Rate.rateText(Gun.ratePosition(p)), "10"), String(p));
+        compare(Gun.ratePosition(2), 3);
+        compare(Gun.ratePosition("95"), 89);
+        compare(Gun.ratePosition("fast"), 9);
+        // A rate text without digits keeps the period the preset has.
+        compare(Gun.releasedPeriod("MS", "15"), "15");
+        compare(Gun.releasedPeriod("", "abc"), "10");
+        compare(Gun.releasedPeriod("95MS", "15"), "90");
     }
 }
