@@ -80,6 +80,18 @@ TestCase {
         compare(KeyAssign.BUILT_IN_TEXTS.length, 60);
     }
 
+    // Each code is one byte on the mouse: rates and counts are held to it.
+    function test_fireCodesStayBytes()
+    {
+        compare(KeyAssign.fireCode(0x14, 300, 999), [1, 0x14, 255, 255]);
+        compare(KeyAssign.fireCode(0x14, 0, -3), [1, 0x14, 1, 0]);
+        compare(KeyAssign.fireCode(0x14, "x", "y"), [1, 0x14, 10, 0]);
+        compare([KeyAssign.fireRateAt(0), KeyAssign.fireRateAt(254), KeyAssign.fireRateAt(400)], [1, 255, 255]);
+        compare([KeyAssign.fireRatePosition(50), KeyAssign.fireRateText(900)], [49, "255MS"]);
+        verify(KeyAssign.isFireKey(0xe0) && KeyAssign.isFireKey(0x04));
+        verify(!KeyAssign.isFireKey(0xf0) && !KeyAssign.isFireKey(0x86) && !KeyAssign.isFireKey(0));
+    }
+
     function test_combinationCapture()
     {
         var st = KeyAssign.comboStart();

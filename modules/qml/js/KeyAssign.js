@@ -130,10 +130,52 @@ function gunCode(i)
     return keyCodeStrProc(GUN_CODES[i]);
 }
 
+var FIRE_RATE_MIN = 1;
+var FIRE_RATE_MAX = 255;
+var FIRE_RATE_INITIAL = 10;
+var FIRE_TIMES_MAX = 255;
+
+function heldTo(v, lo, hi, fallback)
+{
+    var n = Math.trunc(Number(v));
+    if (!isFinite(n))
+        n = fallback;
+    return Math.min(Math.max(n, lo), hi);
+}
+
+// Each code is one byte on the mouse: a rate or count beyond it would arrive as some other value.
+function fireRate(rate)
+{
+    return heldTo(rate, FIRE_RATE_MIN, FIRE_RATE_MAX, FIRE_RATE_INITIAL);
+}
+
+function fireTimes(times)
+{
+    return heldTo(times, 0, FIRE_TIMES_MAX, 0);
+}
+
+// The rate a slider position p gives ((p + 1) ms, held to a byte) and the position showing a rate.
+function fireRateAt(p)
+{
+    return fireRate(Rate.rateValue(p));
+}
+
+function fireRatePosition(rate)
+{
+    return fireRate(rate) - 1;
+}
+
 // Fire: the key, the rate in milliseconds and the repeat count (0 endless).
 function fireCode(usbCode, rate, times)
 {
-    return [FIRE, Number(usbCode), Number(rate), Number(times)];
+    return [FIRE, Number(usbCode), fireRate(rate), fireTimes(times)];
+}
+
+// A key that fire can repeat: a named keyboard key, not a mouse button.
+function isFireKey(usbCode, names)
+{
+    var code = Number(usbCode);
+    return !KeyNames.isMouseButton(code) && KeyNames.keycodeTostr(code, names) !== "";
 }
 
 // Macro: run mode 0 counted, 1 until any button, 2 while held; the slot is the button index.
@@ -144,7 +186,7 @@ function macroCode(runMode, selectKey)
 
 function fireRateText(p)
 {
-    return Rate.rateText(p);
+    return Rate.rateText(fireRatePosition(Rate.rateValue(p)));
 }
 
 // Key in the profile under which the name of the macro in a slot is kept.
