@@ -32,6 +32,21 @@ SceneStub {
         id: menu
         model: ["a", "b", "c"]
     }
+    DropDownList {
+        id: drop
+        x: 300
+        y: 10
+        maximumRows: 3
+        disabledIndexes: [1]
+        model: ["r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7", "r8", "r9"]
+    }
+    RadioBox {
+        id: wrapped
+        x: 500
+        y: 10
+        textWidth: 60
+        text: "a text too long for one line"
+    }
 
     TestCase {
         name: "Controls"
@@ -52,6 +67,28 @@ SceneStub {
             compare(list.contentY, 100);
             list.model = 3;
             verify(!bar.visible);
+        }
+
+        function test_dropDownRowsLimitedAndDisabled()
+        {
+            var got = [];
+            drop.itemSelected.connect(function (i) { got.push(i); });
+            drop.currentIndex = 9;
+            mouseClick(drop);
+            verify(findChild(drop, "listScrollBar").visible);
+            mouseClick(drop, 20, 24 * 3 + 12);  // the last row shown is the chosen one
+            compare(got, [9]);
+            drop.currentIndex = 0;
+            mouseClick(drop);
+            mouseClick(drop, 20, 24 * 2 + 12);  // r1 can't be chosen
+            verify(drop.isOpen);
+            mouseClick(drop, 20, 24 * 3 + 12);
+            compare(got, [9, 2]);
+            drop.maximumRows = 0;
+            mouseClick(drop);
+            verify(drop.isOpen && !findChild(drop, "listScrollBar").visible);
+            drop.close();
+            verify(wrapped.height > 2 * 12 && wrapped.width === 14 + 6 + 60);
         }
 
         function test_contextMenuStaysInsideAndReports()

@@ -1,5 +1,7 @@
 // A drop-down list: shows the chosen entry, opens a list below it on a click; choosing an entry
-// closes the list and raises itemSelected. The model is a list of texts.
+// closes the list and raises itemSelected. The model is a list of texts. With `maximumRows` > 0 a
+// longer list shows that many rows and scrolls; entries in `disabledIndexes` are greyed and can't
+// be chosen.
 pragma ComponentBehavior: Bound
 import QtQuick
 
@@ -16,7 +18,11 @@ Item {
     property color highlightColor: "#cf3e00"
     property color textColor: "#ffffff"
     property int fontSize: 12
+    property color disabledColor: "#969696"
+    property int maximumRows: 0
+    property var disabledIndexes: []
     readonly property int count: model ? model.length : 0
+    readonly property int shownRows: maximumRows > 0 ? Math.min(count, maximumRows) : count
     readonly property string currentText: currentIndex >= 0 && currentIndex < count ? String(model[currentIndex]) : ""
 
     function close()
@@ -27,7 +33,22 @@ Item {
     function open()
     {
         isOpen = true;
+        // From the top, or so far down that the chosen entry is the last row shown.
+        if (currentIndex >= shownRows && currentIndex < count)
+            rows.contentY = (currentIndex - shownRows + 1) * height;
+        else
+            rows.contentY = 0;
         opened();
+    }
+
+    function isDisabled(index)
+    {
+        var list = disabledIndexes || [];
+        for (var i = 0; i < list.length; ++i) {
+            if (Number(list[i]) === index)
+                return true;
+        }
+        return false;
     }
 
     width: 120
@@ -42,10 +63,13 @@ Item {
     Text {
         anchors.left: parent.left
         anchors.leftMargin: 8
+        anchors.right: parent.right
+        anchors.rightMargin: 24
         anchors.verticalCenter: parent.verticalCenter
         text: drop.currentText
         color: drop.textColor
         font.pixelSize: drop.fontSize
+        elide: Text.ElideRight
     }
     Text {
         anchors.right: parent.right
@@ -65,32 +89,48 @@ Item {
         visible: drop.isOpen
         y: drop.height
         width: drop.width
-        height: drop.count * drop.height
+        height: drop.shownRows * drop.height
         color: drop.fieldColor
         border.color: drop.borderColor
 
-        Column {
+        Flickable {
+            id: rows
+            anchors.fill: parent
+            contentHeight: drop.count * drop.height
+            interactive: drop.count > drop.shownRows
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+
+            // Rows placed by their index: they are where they belong from the moment they exist.
             Repeater {
                 model: drop.count
                 delegate: Rectangle {
                     required property int index
+                    readonly property bool disabled: drop.isDisabled(index)
+                    y: index * drop.height
                     width: drop.width
                     height: drop.height
-                    color: rowArea.containsMouse ? drop.highlightColor : "transparent"
+                    color: rowArea.containsMouse && !disabled ? drop.highlightColor : "transparent"
                     Text {
                         anchors.left: parent.left
                         anchors.leftMargin: 8
+                        anchors.right: parent.right
+                        anchors.rightMargin: 12
                         anchors.verticalCenter: parent.verticalCenter
                         text: String(drop.model[parent.index])
-                        color: parent.index === drop.currentIndex && !rowArea.containsMouse ? drop.highlightColor
-                                                                                             : drop.textColor
+                        color: parent.disabled ? drop.disabledColor
+                                               : parent.index === drop.currentIndex && !rowArea.containsMouse
+                                                 ? drop.highlightColor : drop.textColor
                         font.pixelSize: drop.fontSize
+                        elide: Text.ElideRight
                     }
                     MouseArea {
                         id: rowArea
                         anchors.fill: parent
                         hoverEnabled: true
                         onClicked: {
+                            if (parent.disabled)
+                                return;
                             drop.currentIndex = parent.index;
                             drop.close();
                             drop.itemSelected(parent.index);
@@ -98,6 +138,19 @@ Item {
                     }
                 }
             }
+        }
+        ScrollBar {
+            objectName: "listScrollBar"
+            anchors.right: parent.right
+            anchors.rightMargin: 2
+            anchors.top: parent.top
+            anchors.topMargin: 2
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 2
+            width: 6
+            flickable: rows
+            trackColor: drop.fieldColor
+            activeColor: drop.highlightColor
         }
     }
 }

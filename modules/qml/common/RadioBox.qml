@@ -1,4 +1,5 @@
-// A round choice with its text; the page clears the others of its group.
+// A round choice with its text; the page clears the others of its group. With `textWidth` > 0 the
+// text wraps at that width.
 import QtQuick
 
 Item {
@@ -13,9 +14,10 @@ Item {
     property color textColor: "#ffffff"
     property int fontSize: 12
     property string fontName: ""
+    property real textWidth: 0
 
-    width: mark.width + 6 + label.implicitWidth
-    height: Math.max(mark.height, label.implicitHeight)
+    width: mark.width + 6 + (textWidth > 0 ? textWidth : label.implicitWidth)
+    height: Math.max(mark.height, textWidth > 0 ? label.height : label.implicitHeight)
 
     Image {
         id: mark
@@ -29,6 +31,8 @@ Item {
         anchors.left: mark.right
         anchors.leftMargin: 6
         anchors.verticalCenter: parent.verticalCenter
+        width: radio.textWidth > 0 ? radio.textWidth : implicitWidth
+        wrapMode: radio.textWidth > 0 ? Text.Wrap : Text.NoWrap
         color: radio.textColor
         font.pixelSize: radio.fontSize
         font.family: radio.fontName
