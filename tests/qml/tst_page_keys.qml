@@ -217,13 +217,19 @@ SceneStub {
             verify(!page.macroRenamed("Hop", "Taken"), "the store refuses a name in use");
             compare([ui_View.profile["mouseMacroKey/2"], texts()[2], texts()[5]], ["Hop", "Hop", "Hop"]);
             compare(ui_View.callsOf("setData").length, 0);
+            verify(!page.macroRenamed("Gone", "Jump"));
             verify(page.macroRenamed("Hop", "Jump"));
             compare([ui_View.profile["mouseMacroKey/5"], texts()[2], texts()[5], texts()[6]], ["Jump", "Jump", "Jump", "Skip"]);
             compare(ui_View.callsOf("setData"), [["mouseMacroKey/2", "Jump"], ["mouseMacroKey/5", "Jump"]]);
+            // The macro page had the store rename it: the buttons follow, the store is not asked again.
+            ui_View.modifyMacroNameUpdateProfile("Skip", "Leap");
+            verify(page.macroRenamed("Skip", "Leap"));
+            compare([ui_View.profile["mouseMacroKey/6"], texts()[6]], ["Leap", "Leap"]);
+            compare(ui_View.callsOf("modifyMacroNameUpdateProfile").length, 3);
 
             ui_View.clearCalls();
             page.macroDeleted("Jump");
-            compare([texts()[2], texts()[5], texts()[6]], ["Middle Key", "DPI+", "Skip"]);
+            compare([texts()[2], texts()[5], texts()[6]], ["Middle Key", "DPI+", "Leap"]);
             compare(sent()[0].slice(8, 28), [0, 0, 242, 0, 0, 0, 0xf4, 0, 0, 0, 0xf3, 0, 5, 0, 1, 0, 4, 0, 6, 0]);
             compare(ui_View.calls[ui_View.calls.length - 1], {fn: "deleteMacroUpdateProfile", args: ["Jump"]});
             ui_View.clearCalls();

@@ -121,17 +121,29 @@ Item {
         ui_View.mouseSetKeyMatrix(codes, true, gunPeriods());
     }
 
-    // Buttons running the macro `name`, by the name kept for their slot: [{index, slot}].
-    function buttonsUsingMacro(name)
+    // Macro buttons for which accept(name kept for the slot, text shown) holds: [{index, slot}].
+    function macroButtons(accept)
     {
         var out = [];
-        var wanted = String(name);
         for (var j = 0; j < modKeys.count; ++j) {
             var c = KeyList.readDefinition(modKeys.get(j));
-            if (c && c[0] === KeyAssign.MACRO && storedMacroName(c[2], false) === wanted)
+            if (c && c[0] === KeyAssign.MACRO && accept(storedMacroName(c[2], false), modKeys.get(j).keyText))
                 out[out.length] = {index: j, slot: c[2]};
         }
         return out;
+    }
+
+    // Buttons running the macro `name`, by the name kept for their slot.
+    function buttonsUsingMacro(name)
+    {
+        var wanted = String(name);
+        return macroButtons(function (stored) { return stored === wanted; });
+    }
+
+    function macroExists(name)
+    {
+        var steps = ui_View.loadMacroIni(name);
+        return !!steps && steps.length > 0;
     }
 
     // The macro page deleted `name`: its buttons get their default function back and are sent, then
@@ -150,20 +162,27 @@ Item {
         ui_View.deleteMacroUpdateProfile(String(name));
     }
 
-    // The macro page renames a macro. The store renames first; only when it agrees do the buttons
-    // take the new name, so a refused rename leaves them running the macro that still exists.
-    // Returns whether the rename was made.
+    // A macro is renamed. The store renames first, unless the macro page has had it do so already;
+    // only when the store has the new name do the buttons take it, so a refused rename leaves them
+    // running the macro that still exists. Returns whether the rename was made.
     function macroRenamed(oldName, newName)
     {
         var from = oldName === undefined || oldName === null ? "" : String(oldName);
         var to = newName === undefined || newName === null ? "" : String(newName);
         if (from === "" || to === "" || from === to)
             return false;
-        // Found before the store rewrites the names kept for the slots.
-        var users = buttonsUsingMacro(from);
-        var done = ui_View.modifyMacroNameUpdateProfile(from, to);
-        if (!(done === true || String(done) === "true"))
+        // Found before the store rewrites the names kept for the slots; a button whose kept name
+        // the store has rewritten already still shows the old one.
+        var users = macroButtons(function (stored, text) {
+            return stored === from || (stored === to && String(text) === from);
+        });
+        if (macroExists(from)) {
+            var done = ui_View.modifyMacroNameUpdateProfile(from, to);
+            if (!(done === true || String(done) === "true"))
+                return false;
+        } else if (!macroExists(to)) {
             return false;
+        }
         for (var i = 0; i < users.length; ++i) {
             ui_View.setData(KeyAssign.macroKey(users[i].slot), to);
             modKeys.setProperty(users[i].index, "keyText", to);
