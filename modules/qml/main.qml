@@ -144,28 +144,10 @@ Item {
         return v === undefined || v === null ? current : String(v);
     }
 
-    function pageCall(page, name)
-    {
-        if (!page || typeof page[name] !== "function")
-            return undefined;
-        return page[name].apply(page, Array.prototype.slice.call(arguments, 2));
-    }
-
-    function pageSet(page, name, value)
-    {
-        if (page && name in page)
-            page[name] = value;
-    }
-
-    function pageGet(page, name, fallback)
-    {
-        return page && name in page ? page[name] : fallback;
-    }
-
     function closeDropDown(drop)
     {
         if (drop && drop.isOpen)
-            pageCall(drop, "close");
+            drop.close();
     }
 
     // --- functions the backend calls ---
@@ -179,7 +161,7 @@ Item {
             icType = textOr(ui_View.getGlobalData("mouse/icType"), icType);
             is55328 = toBool(ui_View.getGlobalData("mouse/is55328"));
             isGun = toBool(ui_View.getGlobalData("mouse/isGun"));
-            pageSet(mouseMain, "keyCount", Number(ui_View.getGlobalData("mouse/keyCount")) || 0);
+            mouseMain.keyCount = Number(ui_View.getGlobalData("mouse/keyCount")) || 0;
             language = textOr(ui_View.getGlobalData("common/language"), language);
             url = textOr(ui_View.getGlobalData("common/url"), url);
             askMenuModel.setProperty(0, "askMenuTxt", url);
@@ -190,30 +172,30 @@ Item {
             }
 
             mainLang = ui_View.getLangStrings("main", language);
-            pageSet(keyMatrixMain, "langStrings", ui_View.getLangStrings("keyMatrix", language));
-            pageSet(keyAssigmentMain, "langStrings", ui_View.getLangStrings("keyAssigment", language));
+            keyMatrixMain.keyMatrixLang = ui_View.getLangStrings("keyMatrix", language);
+            keyAssigmentMain.keyAssigmentLang = ui_View.getLangStrings("keyAssigment", language);
             dpiSettingMain.dpiSettingLang = ui_View.getLangStrings("dpiSetting", language);
             lightControlMain.lightControlLang = ui_View.getLangStrings("lightControl", language);
-            pageSet(macroEditorMain, "langStrings", ui_View.getLangStrings("macroEditor", language));
+            macroEditorMain.macroEditorLang = ui_View.getLangStrings("macroEditor", language);
             systemSettingMain.systemSettingLang = ui_View.getLangStrings("systemSetting", language);
-            pageSet(gunControlMain, "langStrings", ui_View.getLangStrings("gunControl", language));
-            pageSet(profileMain, "langStrings", ui_View.getLangStrings("profile", language));
+            gunControlMain.gunControlLang = ui_View.getLangStrings("gunControl", language);
+            profileMain.profileLang = ui_View.getLangStrings("profile", language);
             _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
             ui_View.getLangStrings("other", language); // fills the DPI notification texts
 
             reportRateBox.init(false);
-            pageCall(profileMain, "init");
+            profileMain.init();
             var profileNo = Number(ui_View.getGlobalData("mouse/profileNo")) || 0;
-            pageSet(profileMain, "profileNo", profileNo);
-            upItem.profileBtn.currentIndex = profileNo;
+            profileMain.profileNo = profileNo;
+            upItem.profileBtn.currentIndex = profileMain.activePosition;
             upItem.profileBtn.close();
             console.log("profileNo", profileNo);
             ui_View.setCurrentProfile(profileNo);
 
-            pageCall(macroEditorMain, "init");
-            pageCall(gunControlMain, "init");
-            pageCall(keyAssigmentMain, "init");
-            pageCall(keyMatrixMain, "init", false, false);
+            macroEditorMain.init();
+            gunControlMain.init();
+            keyAssigmentMain.init();
+            keyMatrixMain.init(false, false);
             dpiSettingMain.init(false, false);
             lightControlMain.init(false, false);
             systemSettingMain.init(false, false);
@@ -300,16 +282,17 @@ Item {
         controlUIEnable(false);
         factorysure.visible = false;
         mainMask.visible = false;
-        pageSet(keyMatrixMain, "isSave", false);
+        keyMatrixMain.isSave = false;
         dpiSettingMain.isSave = false;
         lightControlMain.isSave = false;
         if (hasBackend()) {
-            ui_View.resetProfile(Number(pageGet(profileMain, "profileNo", 0)) || 0);
+            ui_View.resetProfile(profileMain.profileNo);
+            // The gun presets first, so that the key matrices sent next carry their reset periods.
+            gunControlMain.resetData();
             sendProfile();
             ui_View.mouseSetCurrentDPI(2);
         }
         dpiSettingMain.currentDPI = 1;
-        pageCall(gunControlMain, "resetData");
         controlUIEnable(true);
     }
 
@@ -322,9 +305,9 @@ Item {
         var unsaved = saveBtn.unsaved;
         if (unsaved)
             controlUIEnable(false);
-        if (pageGet(keyMatrixMain, "isSave", false)) {
+        if (keyMatrixMain.isSave) {
             keyMatrixMain.isSave = false;
-            pageCall(pageGet(keyMatrixMain, "modKeys", null), "saveData");
+            keyMatrixMain.modKeys.saveData();
         }
         if (dpiSettingMain.isSave) {
             dpiSettingMain.isSave = false;
@@ -341,10 +324,10 @@ Item {
     // The title bar's profile choice: makes it the active profile and sends its settings.
     function switchProfile(tmpProfileNo)
     {
-        if (tmpProfileNo === pageGet(profileMain, "profileNo", 0) || !hasBackend())
+        if (tmpProfileNo === profileMain.profileNo || !hasBackend())
             return;
         controlUIEnable(false);
-        pageSet(profileMain, "profileNo", tmpProfileNo);
+        profileMain.profileNo = tmpProfileNo;
         ui_View.setGlobalData("mouse/profileNo", tmpProfileNo);
         ui_View.setCurrentProfile(tmpProfileNo);
         sendProfile();
@@ -355,7 +338,7 @@ Item {
     // a factory reset and after a profile change.
     function sendProfile()
     {
-        pageCall(keyMatrixMain, "init", true, false);
+        keyMatrixMain.init(true, false);
         reportRateBox.init(true);
         dpiSettingMain.init(true, false);
         lightControlMain.init(true, false);
@@ -374,20 +357,62 @@ Item {
         }
     }
 
-    // A dialog place that its page has not filled yet has no close button: a press on the mask
-    // closes it, and the mask with it when no other dialog is open.
-    function closeEmptyDialogs()
+    // The key list's rows and the mouse picture's tags: hovering selects the button, a click opens its
+    // assignment unless it is the last button left with the primary click.
+    function keyEntered(index)
     {
-        var dialogs = [macroEditorMain, gunControlMain, keyAssigmentMain, profileMain];
-        var open = factorysure.visible;
-        for (var i = 0; i < dialogs.length; ++i) {
-            if (dialogs[i].visible && dialogs[i].children.length === 0)
-                dialogs[i].visible = false;
-            open = open || dialogs[i].visible;
+        mouseMain.selectKey = index;
+    }
+
+    function keyLeft(index)
+    {
+        if (!keyAssigmentMain.visible)
+            mouseMain.selectKey = -1;
+    }
+
+    function keyClicked(index)
+    {
+        mouseMain.selectKey = index;
+        if (keyMatrixMain.modKeys.checkOneLeftKey())
+            return;
+        mainFocus();
+        keyAssigmentMain.show(index);
+    }
+
+    Connections {
+        target: keyMatrixMain
+        function onEnterBtn(index) { mainIten.keyEntered(index); }
+        function onLeaveBtn(index) { mainIten.keyLeft(index); }
+        function onClickBtn(index) { mainIten.keyClicked(index); }
+    }
+
+    Connections {
+        target: mouseMain
+        function onEnterBtn(index) { mainIten.keyEntered(index); }
+        function onLeaveBtn(index) { mainIten.keyLeft(index); }
+        function onClickBtn(index) { mainIten.keyClicked(index); }
+    }
+
+    Connections {
+        target: macroEditorMain
+        function onDeleteMacro(macroName) { keyMatrixMain.macroDeleted(macroName); }
+        function onModifyMacroName(oldMacroName, newMacroName)
+        {
+            keyMatrixMain.macroRenamed(oldMacroName, newMacroName);
         }
-        open = open || systemSettingMain.visible;
-        if (!open)
-            mainMask.visible = false;
+        function onModifyMacroData(macroName) { keyMatrixMain.macroChanged(macroName); }
+    }
+
+    // Captured keys go to the input that waits for one, and nowhere else.
+    onMsg_KB: function (isDown, usbCode) {
+        if (macroEditorMain.visible && macroEditorMain.hasSelection) {
+            if (macroEditorMain.isInputting)
+                macroEditorMain.detectKeyboard(isDown, usbCode);
+            else if (macroEditorMain.isInsertting)
+                macroEditorMain.detectInput(isDown, usbCode);
+        } else if (keyAssigmentMain.visible && keyAssigmentMain.captureIndex >= 0) {
+            keyAssigmentMain.detectKeyboard(isDown, usbCode, keyAssigmentMain.captureIndex);
+        }
     }
 
     // --- regions, bottom to top ---
@@ -451,13 +476,9 @@ Item {
         y: 88
         spacing: 8
 
-        // The key list (KeyMatrix) takes this place.
-        Item {
+        KeyMatrix {
             id: keyMatrixMain
-            width: 232
-            height: 300
-            property bool isSave: false
-            property var langStrings: []
+            objectName: "keyMatrixMain"
         }
 
         Rectangle {
@@ -485,8 +506,7 @@ Item {
                     textValue: mainIten.mainLang[1] !== undefined ? mainIten.mainLang[1] : ""
                     onClicked: {
                         mainIten.mainFocus();
-                        mainMask.visible = true;
-                        macroEditorMain.visible = true;
+                        macroEditorMain.open();
                     }
                 }
                 Button {
@@ -496,8 +516,7 @@ Item {
                     textValue: mainIten.mainLang[2] !== undefined ? mainIten.mainLang[2] : ""
                     onClicked: {
                         mainIten.mainFocus();
-                        mainMask.visible = true;
-                        gunControlMain.visible = true;
+                        gunControlMain.open();
                     }
                 }
             }
@@ -581,8 +600,7 @@ Item {
             textValue: mainIten.mainLang[4] !== undefined ? mainIten.mainLang[4] : ""
             onClicked: {
                 mainIten.mainFocus();
-                mainMask.visible = true;
-                profileMain.visible = true;
+                profileMain.open();
             }
         }
         Button {
@@ -600,8 +618,8 @@ Item {
             objectName: "saveBtn"
             width: 64
             height: 24
-            readonly property bool unsaved: mainIten.pageGet(keyMatrixMain, "isSave", false)
-                                            || dpiSettingMain.isSave || lightControlMain.isSave
+            readonly property bool unsaved: keyMatrixMain.isSave || dpiSettingMain.isSave
+                                            || lightControlMain.isSave
             color: saveArea.containsMouse ? mainIten.colorOrange : (unsaved ? "#ff3030" : mainIten.colorBlue)
             Text {
                 anchors.centerIn: parent
@@ -643,7 +661,7 @@ Item {
         visible: false
         x: 920
         y: 16
-        profileModel: mainIten.pageGet(profileMain, "profileDataModel0", [])
+        profileModel: profileMain.profileNames
         profilePage: profileMain
         askSource: mainIten.sourceAsk
         askHoverSource: mainIten.sourceAskH
@@ -664,14 +682,11 @@ Item {
         }
     }
 
-    // The picture of the mouse with its buttons (Mouse) takes this place.
-    Item {
+    Mouse {
         id: mouseMain
         objectName: "mouseMain"
         visible: false
         anchors.fill: parent
-        property int keyCount: 0
-        property int selectKey: -1
     }
 
     Rectangle {
@@ -686,15 +701,16 @@ Item {
             property real pressY: 0
             onPressed: function (mouse) {
                 if (macroEditorMain.visible)
-                    mainIten.pageCall(macroEditorMain, "macroEditorFocus");
+                    macroEditorMain.macroEditorFocus();
                 if (profileMain.visible)
-                    mainIten.pageCall(profileMain, "profileFocus");
+                    profileMain.profileFocus();
                 if (gunControlMain.visible)
-                    mainIten.pageCall(gunControlMain, "gunControlFocus");
+                    gunControlMain.gunControlFocus();
                 lightControlMain.lightControlFocus();
                 if (systemSettingMain.visible)
                     systemSettingMain.systemSettingFocus();
-                mainIten.closeEmptyDialogs();
+                if (keyAssigmentMain.visible)
+                    keyAssigmentMain.keyAssigmentFocus();
                 pressX = mouse.x;
                 pressY = mouse.y;
             }
@@ -707,38 +723,26 @@ Item {
         }
     }
 
-    // The dialogs (MacroEditor, GunControl, SystemSetting, KeyAssigment, Profile) take these places.
-    Item {
+    // The dialogs, opened centred over the mask.
+    MacroEditor {
         id: macroEditorMain
-        visible: false
-        anchors.centerIn: parent
-        property var langStrings: []
+        objectName: "macroEditorMain"
     }
-    Item {
+    GunControl {
         id: gunControlMain
-        visible: false
-        anchors.centerIn: parent
-        property var langStrings: []
+        objectName: "gunControlMain"
     }
     SystemSetting {
         id: systemSettingMain
         objectName: "systemSettingMain"
     }
-    Item {
+    KeyAssigment {
         id: keyAssigmentMain
-        visible: false
-        anchors.centerIn: parent
-        property var langStrings: []
+        objectName: "keyAssigmentMain"
     }
-    Item {
+    Profile {
         id: profileMain
         objectName: "profileMain"
-        visible: false
-        anchors.centerIn: parent
-        property int profileNo: 0
-        property var profileDataModel0: []
-        property var langStrings: []
-        signal changeProfile(int tmpProfileNo)
     }
 
     // Factory reset confirmation: dragged by its background, kept inside the window.

@@ -9,7 +9,7 @@ Item {
 
     property alias profileBtn: profileDrop
     property var profileModel: []
-    // The profile page: choosing an entry raises its changeProfile(index).
+    // The profile page: choosing an entry raises its changeProfile with that entry's profile number.
     property var profilePage: null
     property url askSource
     property url askHoverSource
@@ -31,7 +31,16 @@ Item {
         model: menuUp.profileModel
         onItemSelected: function (index) {
             if (menuUp.profilePage)
-                menuUp.profilePage.changeProfile(index);
+                menuUp.profilePage.chooseProfile(index);
+        }
+    }
+
+    // The drop-down shows the active profile, wherever the list puts it.
+    Connections {
+        target: menuUp.profilePage
+        function onActivePositionChanged()
+        {
+            profileDrop.currentIndex = menuUp.profilePage.activePosition;
         }
     }
 
