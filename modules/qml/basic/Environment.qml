@@ -1,4 +1,5 @@
-// The window's own pictures: background, title bar and title logo.
+// The window's own pictures: background, title bar and title logo. They are hidden at the first frame,
+// so they are decoded off the GUI thread.
 import QtQuick
 
 Item {
@@ -12,11 +13,13 @@ Item {
     Image {
         anchors.fill: parent
         source: parent.backgroundSource
+        asynchronous: true
     }
     Image {
         anchors.top: parent.top
         anchors.left: parent.left
         source: parent.titleBarSource
+        asynchronous: true
     }
     Image {
         anchors.left: parent.left
@@ -24,5 +27,6 @@ Item {
         anchors.top: parent.top
         anchors.topMargin: 24
         source: parent.titleLogoSource
+        asynchronous: true
     }
 }
