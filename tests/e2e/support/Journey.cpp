@@ -266,6 +266,16 @@ bool Journey::key(const QString &name)
     return xdotool({"key", name});
 }
 
+bool Journey::keyDown(const QString &name)
+{
+    return xdotool({"keydown", name});
+}
+
+bool Journey::keyUp(const QString &name)
+{
+    return xdotool({"keyup", name});
+}
+
 QJsonObject Journey::mouseState() const
 {
     QFile f(dir.filePath(QStringLiteral("state.json")));

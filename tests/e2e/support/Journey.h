@@ -59,6 +59,9 @@ public:
     bool drag(const QPoint &from, const QPoint &to, int steps = 12);
     bool typeText(const QString &text);
     bool key(const QString &name);
+    // One key held down or let go, for key strokes whose timing matters.
+    bool keyDown(const QString &name);
+    bool keyUp(const QString &name);
 
     // Polls until the condition holds or the deadline passes; keeps collecting the program's output.
     bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 30000);
