@@ -10,9 +10,23 @@
 
 #include <QDebug>
 #include <QFocusEvent>
+#include <QJSValue>
 #include <QQuickItem>
 #include <QThread>
 #include <limits>
+
+namespace {
+
+// A script list reaches a QVariant argument as a script value, which a settings file would keep as
+// an opaque blob that no later read (not even the next start's) can turn back into the list.
+QVariant plainValue(const QVariant &value)
+{
+    if (value.metaType() == QMetaType::fromType<QJSValue>())
+        return value.value<QJSValue>().toVariant();
+    return value;
+}
+
+} // namespace
 
 myQQuickView::myQQuickView(QWidget *parent, FileChooser *chooser, PointerSettings *pointerSettings)
     : QQuickWidget(parent), store(chooser), macros(store), guns(store), hidOwner(*this),
@@ -157,12 +171,12 @@ QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
 
 void myQQuickView::setData(QVariant key, QVariant data)
 {
-    store.setData(key, data);
+    store.setData(key, plainValue(data));
 }
 
 void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
 {
-    store.setGlobalData(key, tmpdata);
+    store.setGlobalData(key, plainValue(tmpdata));
 }
 
 void myQQuickView::setDataList(QVariant key, QVariantList datalist)

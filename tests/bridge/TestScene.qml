@@ -32,6 +32,9 @@ Item {
     function useBackend() {
         ui_View.setData("mouse/reportRate", 2)
         ui_View.setDataList("mouse/lightValue", [5, 1, 3])
+        // Script lists through the plain value slots, as the gun page stores its selection.
+        ui_View.setGlobalData("mouse/selectGun", [0, 4, 2])
+        ui_View.setData("mouse/dpiValueArray", [400, 800])
         ui_View.mouseSetReportRate(4)
         ui_View.mouseSetKeyboardoption(1, 2, 3, 300)
         ui_View.mouseSetCursorSpeed(3)

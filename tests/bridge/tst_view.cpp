@@ -274,6 +274,12 @@ private slots:
         QCOMPARE(pointer.speeds, (QList<int>{6}));
         QCOMPARE(pointer.wheelLines, (QList<int>{1000}));
         view->setWorker(nullptr);
+        // The files hold the scene's lists as lists, readable by the next start.
+        view.reset();
+        QSettings global(QStringLiteral("modules/setting/apConfig.bin"), QSettings::IniFormat);
+        QCOMPARE(global.value("mouse/selectGun").toStringList(), (QStringList{"0", "4", "2"}));
+        QSettings profile(QStringLiteral("modules/setting/p1.bin"), QSettings::IniFormat);
+        QCOMPARE(profile.value("mouse/dpiValueArray").toStringList(), (QStringList{"400", "800"}));
     }
 
     void withoutWorkerNothingBreaks()
