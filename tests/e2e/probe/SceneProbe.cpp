@@ -13,16 +13,22 @@
 //   find PATH TEXT           global rect of the first visible item below PATH whose text is TEXT
 //   dump PATH                the items below PATH: id, type, rect, visibility, text
 //   settle                   answers once the scene has drawn no frame for a while (for pictures)
+//   widget CLASS[/NAME]      the program's first shown window of that widget class (a file dialog),
+//                            or its child of that object name: {rect, title, focus, active} and, for
+//                            a line edit, {text, popup} (whether its completion list is open)
 // PATH is "." for the root, or ids separated by '/': "dpiSettingMain/dpi0". Each step is looked up
 // as an id in the current item's context, then as a property holding an object, then as an id of
 // any object below it, then as an objectName; "#N" is the Nth shown child item with an area.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJSValue>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
@@ -298,6 +304,39 @@ private:
         return out;
     }
 
+    // Windows of widgets the program opens beside its scene, such as its file dialogs.
+    static QJsonValue widget(const QString &spec, QString *error)
+    {
+        const QByteArray cls = spec.section(QLatin1Char('/'), 0, 0).toLatin1();
+        const QString name = spec.section(QLatin1Char('/'), 1);
+        QWidget *found = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || !w->inherits(cls.constData()))
+                continue;
+            found = name.isEmpty() ? w : w->findChild<QWidget *>(name);
+            if (found)
+                break;
+        }
+        if (!found) {
+            *error = QStringLiteral("no shown widget '%1'").arg(spec);
+            return {};
+        }
+        const QPoint topLeft = found->mapToGlobal(QPoint(0, 0));
+        QJsonObject o;
+        o.insert(QStringLiteral("rect"),
+                 QJsonArray{topLeft.x(), topLeft.y(), found->width(), found->height()});
+        o.insert(QStringLiteral("title"), found->window()->windowTitle());
+        o.insert(QStringLiteral("focus"), found->hasFocus());
+        o.insert(QStringLiteral("active"), found->isActiveWindow());
+        if (auto *edit = qobject_cast<QLineEdit *>(found)) {
+            o.insert(QStringLiteral("text"), edit->text());
+            QCompleter *completer = edit->completer();
+            o.insert(QStringLiteral("popup"),
+                     completer && completer->popup() && completer->popup()->isVisible());
+        }
+        return o;
+    }
+
     QJsonValue handle(const QString &line, QString *error)
     {
         const QString op = line.section(QLatin1Char(' '), 0, 0);
@@ -305,6 +344,8 @@ private:
         const QString rest = line.section(QLatin1Char(' '), 2);
         if (op == QLatin1String("ready"))
             return root() != nullptr;
+        if (op == QLatin1String("widget"))
+            return widget(path, error);
         QObject *object = resolve(path.isEmpty() ? QStringLiteral(".") : path, error);
         if (!object)
             return {};

@@ -115,6 +115,10 @@ bool Journey::start()
     e.insert("GSETTINGS_BACKEND", "keyfile");
     e.remove("WAYLAND_DISPLAY");
     e.remove("DBUS_SESSION_BUS_ADDRESS");
+    // No desktop's platform theme: the file dialogs are Qt's own widgets, which the probe can see.
+    for (const char *name : {"QT_QPA_PLATFORMTHEME", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+                             "GNOME_DESKTOP_SESSION_ID", "KDE_FULL_SESSION"})
+        e.remove(QString::fromLatin1(name));
     for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it)
         e.insert(it.key(), it.value());
     program.setProcessEnvironment(e);
@@ -239,9 +243,9 @@ bool Journey::move(const QPoint &p)
     return xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
 }
 
-bool Journey::click(const QPoint &p)
+bool Journey::click(const QPoint &p, int button)
 {
-    return move(p) && xdotool({"click", "1"});
+    return move(p) && xdotool({"click", QString::number(button)});
 }
 
 bool Journey::drag(const QPoint &from, const QPoint &to, int steps)
@@ -274,6 +278,56 @@ bool Journey::keyDown(const QString &name)
 bool Journey::keyUp(const QString &name)
 {
     return xdotool({"keyup", name});
+}
+
+QJsonObject Journey::widget(const QString &spec)
+{
+    const QString keep = lastError;
+    const QJsonValue v = ask(QStringLiteral("widget ") + spec);
+    // Not finding one is an answer here, not an error.
+    if (!v.isObject())
+        lastError = keep;
+    return v.toObject();
+}
+
+bool Journey::chooseFile(const QString &path)
+{
+    const QString field = QStringLiteral("QFileDialog/fileNameEdit");
+    const auto shown = [&] { return !widget(QStringLiteral("QFileDialog")).isEmpty(); };
+    if (!waitUntil([&] { return !widget(field).isEmpty(); })) {
+        lastError = QStringLiteral("no file dialog came up");
+        return false;
+    }
+    // A click on the field gives its window the keyboard; what the dialog suggested is replaced.
+    if (!click(rectOf(widget(field).value(QStringLiteral("rect"))).center()))
+        return false;
+    if (!waitUntil([&] {
+            const QJsonObject o = widget(field);
+            return o.value(QStringLiteral("focus")).toBool() && o.value(QStringLiteral("active")).toBool();
+        })) {
+        lastError = QStringLiteral("the file dialog's name field took no focus");
+        return false;
+    }
+    if (!key(QStringLiteral("ctrl+a")) || !typeText(path))
+        return false;
+    if (!waitUntil([&] { return widget(field).value(QStringLiteral("text")).toString() == path; })) {
+        lastError = QStringLiteral("the file dialog's name field shows: ") +
+                    widget(field).value(QStringLiteral("text")).toString();
+        return false;
+    }
+    // An open completion list takes the first Enter for itself (it only closes), and the list may
+    // open late, once the dialog has read the folder: Enter again while the dialog stays.
+    for (int attempt = 0; attempt < 6 && shown(); ++attempt) {
+        waitUntil([&] { return !widget(field).value(QStringLiteral("popup")).toBool(); }, 5000);
+        if (!key(QStringLiteral("Return")))
+            return false;
+        waitUntil([&] { return !shown() || widget(field).value(QStringLiteral("popup")).toBool(); }, 5000);
+    }
+    if (shown()) {
+        lastError = QStringLiteral("the file dialog did not take ") + path;
+        return false;
+    }
+    return true;
 }
 
 QJsonObject Journey::mouseState() const

@@ -54,7 +54,8 @@ public:
 
     // Real input on the X server.
     bool move(const QPoint &p);
-    bool click(const QPoint &p);
+    // A click of pointer button 1 (left), 2 (middle) or 3 (right).
+    bool click(const QPoint &p, int button = 1);
     // Press at from, move there in steps, release at to.
     bool drag(const QPoint &from, const QPoint &to, int steps = 12);
     bool typeText(const QString &text);
@@ -63,11 +64,22 @@ public:
     bool keyDown(const QString &name);
     bool keyUp(const QString &name);
 
+    // The program's own widget windows (its file dialogs), through the probe: "QFileDialog" or
+    // "QFileDialog/fileNameEdit"; an empty object while none is shown.
+    QJsonObject widget(const QString &spec);
+    // Answers the program's open or save dialog (Qt's own, not the desktop's): types the path into its
+    // file name field and presses Enter until the dialog has gone.
+    bool chooseFile(const QString &path);
+
     // Polls until the condition holds or the deadline passes; keeps collecting the program's output.
     bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 30000);
 
     // What came out of the program's run.
     QString transcriptPath() const { return dir.filePath(QStringLiteral("transcript.jsonl")); }
+    // A file in the journey's own temporary folder (for files the program is to export or import).
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+    // The installation's settings folder (profile files, default profile, global settings).
+    QString settingsFolder() const { return inst->path() + QStringLiteral("/modules/setting"); }
     QList<HidCall> hidCalls() const { return hidCallsFromFile(transcriptPath()); }
     QJsonObject mouseState() const;
     // A value of the active profile's file as the program wrote it.
