@@ -632,7 +632,9 @@ Item {
                 id: saveArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onPressed: mainIten.saveAll()
+                // On the release: the save locks the view while its device commands let waiting
+                // input through, and a release dropped there would leave the button held for good.
+                onClicked: mainIten.saveAll()
             }
         }
     }

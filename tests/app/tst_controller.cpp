@@ -1,6 +1,7 @@
 // The window controller and the scene's root: window set-up, context properties, the window slots,
 // the busy lock and the reveal, the DPI stage, captured input, the title bar and dragging.
 #include "AppTestSupport.h"
+#include "Hid_Thread.h"
 #include "Ui_Controler.h"
 #include "VirtualMouse.h"
 #include "myQQuickView.h"
@@ -318,6 +319,31 @@ private slots:
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(968, 620));
         QVERIFY(!dpi->property("isSave").toBool());
         QVERIFY(controller->view()->isEnabled());
+    }
+
+    // A quick click: its release is already waiting when the press reaches Save, and the device
+    // commands of the save let waiting events through while the view is locked. Save is not left
+    // held down by that, and saves again the next time.
+    void saveAgainAfterQuickClicks()
+    {
+        build();
+        reveal();
+        Hid_Thread worker;
+        controller->view()->setWorker(&worker);
+        QQuickItem *dpi = item("dpiSettingMain");
+        QWidget *view = controller->view();
+        const QPoint at(968, 620);
+        for (int round = 0; round < 2; ++round) {
+            dpi->setProperty("isSave", true);
+            QCoreApplication::postEvent(view,
+                                        new QMouseEvent(QEvent::MouseButtonRelease, at, view->mapToGlobal(at),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+            QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at);
+            QCoreApplication::processEvents();
+            QVERIFY2(!dpi->property("isSave").toBool(), qPrintable(QStringLiteral("round %1").arg(round)));
+            QVERIFY(view->isEnabled());
+        }
+        controller->view()->setWorker(nullptr);
     }
 
     void draggingMovesTheWindow()
