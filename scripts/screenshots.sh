@@ -110,6 +110,40 @@ set_ini() {
     mv "$file.new" "$file"
 }
 
+# The gun editor with a preset chosen and its rate drop-down open; the profile dialog with a few
+# profiles and an entry's context menu open.
+gun_and_profile_pictures() {
+    local tag=$1 x y w h
+    if has gunControlMain/rateList; then
+        click_item gunEditorBtn
+        wait_for gunControlMain visible
+        click_item gunControlMain/gunNumber_lv/preset3
+        wait_for gunControlMain 'current === 3'
+        click_item gunControlMain/rateList
+        wait_for gunControlMain/rateList isOpen
+        shot "$tag-gun-editor"
+        click_item gunControlMain/rateList
+        wait_for gunControlMain/rateList '!isOpen'
+        click_item gunControlMain/closeButton
+        wait_for . '!gunControlMain.visible && !mainMask.visible && ui_View.enabled'
+    fi
+
+    if has profileMain/newButton; then
+        click_item configBtn
+        wait_for profileMain visible
+        click_item profileMain/newButton
+        wait_for profileMain 'profileDataModel0.count >= 2'
+        click_item profileMain/newButton
+        wait_for profileMain 'profileDataModel0.count >= 3'
+        read -r x y w h < <(ask rect profileMain/profileList/profileRow1)
+        xdotool mousemove $((x + w / 3)) $((y + h / 2)) click 3
+        wait_for profileMain contextMenu.visible
+        shot "$tag-profiles"
+        click_item profileMain/closeButton
+        wait_for . '!profileMain.visible && !mainMask.visible'
+    fi
+}
+
 pictures() {
     local lang=$1 tag=$2
     local inst=$work/$tag
@@ -154,6 +188,8 @@ pictures() {
         click_item systemSettingMain/closeButton
         wait_for . '!systemSettingMain.visible && !mainMask.visible'
     fi
+
+    gun_and_profile_pictures "$tag"
 
     click_item resetBtn
     wait_for factorysure visible
