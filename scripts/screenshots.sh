@@ -110,6 +110,134 @@ set_ini() {
     mv "$file.new" "$file"
 }
 
+# --- The assignment dialog and the macro editor ---
+
+# Clicks entry `index` of an open drop-down list (its rows lie below the field, one field high).
+click_row() {
+    local x y w h
+    read -r x y w h < <(ask rect "$1")
+    xdotool mousemove $((x + w / 2)) $((y + h * ($2 + 1) + h / 2)) click 1
+}
+
+# Chooses a kind in the assignment dialog; the controls shown are that kind's.
+assign_kind() {
+    click_item "keyAssigmentMain/kind$1"
+    wait_for keyAssigmentMain "viewKind === $1"
+}
+
+# The macro editor with a macro recorded from typed keys with their delays (more steps than the list
+# shows, so it scrolls), and its step menu.
+macro_pictures() {
+    local tag=$1 x y w h
+    has macroEditorMain/newButton || return 0
+    click_item macroEditorBtn
+    wait_for macroEditorMain visible
+    click_item macroEditorMain/newButton
+    wait_for macroEditorMain canEdit
+    click_item macroEditorMain/delayRecord
+    wait_for macroEditorMain delayRecord.checked
+    click_item macroEditorMain/recordButton
+    wait_for macroEditorMain isInputting
+    xdotool type --delay 120 'Fire 1'
+    # Recorded up to the release of the last key (the request is one line).
+    wait_for macroEditorMain "stepModel.count > 0 && stepModel.get(stepModel.count - 1).info === '1'"
+    wait_for macroEditorMain "stepModel.get(stepModel.count - 1).type === 2"
+    click_item macroEditorMain/recordButton
+    wait_for macroEditorMain '!isInputting'
+    shot "$tag-macro-recorded"
+
+    # The step menu of the second step.
+    read -r x y w h < <(ask rect macroEditorMain/stepView)
+    xdotool mousemove $((x + 80)) $((y + 36)) click 3
+    wait_for macroEditorMain/stepMenu visible
+    shot "$tag-macro-step-menu"
+    # A press on the editor's title strip closes the menu.
+    read -r x y < <(ask point macroEditorMain 0.5 0.04)
+    xdotool mousemove "$x" "$y" click 1
+    wait_for macroEditorMain/stepMenu '!visible'
+    click_item macroEditorMain/closeButton
+    wait_for . '!macroEditorMain.visible && !mainMask.visible'
+}
+
+# The assignment dialog of button 3 with each of the nine kinds chosen: a choice made in each, the
+# lists and the fire rate's slider open. The button goes back to its default and is saved, so later
+# pictures show nothing unsaved.
+assignment_pictures() {
+    local tag=$1
+    has keyAssigmentMain/kind0 || return 0
+    click_item keyMatrixMain/keyRow2
+    wait_for keyAssigmentMain visible
+
+    assign_kind 0
+    click_item keyAssigmentMain/mouse1
+    wait_for keyAssigmentMain 'keyCode0 === 0 && keyCode2 === 0xf2'
+    shot "$tag-assign-0-mouse"
+
+    assign_kind 1
+    click_item keyAssigmentMain/fireField
+    wait_for keyAssigmentMain 'captureIndex === 0'
+    xdotool key b
+    wait_for keyAssigmentMain 'keyCode0 === 1 && keyCode1 === 0x05'
+    click_item keyAssigmentMain/rateDrop
+    wait_for keyAssigmentMain/rateDrop isOpen
+    shot "$tag-assign-1-fire"
+
+    assign_kind 2
+    click_item keyAssigmentMain/comboField
+    wait_for keyAssigmentMain 'captureIndex === 1'
+    xdotool key ctrl+shift+a
+    wait_for keyAssigmentMain 'comboState.key1 === 0x04'
+    click_item keyAssigmentMain/comboOk
+    wait_for keyAssigmentMain 'keyCode0 === 2'
+    shot "$tag-assign-2-combination"
+
+    local kind list
+    for kind in 3:mediaDrop 6:windowsDrop 7:shortcutDrop 4:macroList; do
+        list=${kind#*:}
+        kind=${kind%%:*}
+        assign_kind "$kind"
+        click_item "keyAssigmentMain/$list"
+        wait_for "keyAssigmentMain/$list" isOpen
+        click_row "keyAssigmentMain/$list" 0
+        wait_for keyAssigmentMain "keyCode0 === $kind"
+        # The macro's run modes are the picture; the other lists are shown open.
+        if [ "$kind" != 4 ]; then
+            click_item "keyAssigmentMain/$list"
+            wait_for "keyAssigmentMain/$list" isOpen
+        fi
+        case $kind in
+        3) shot "$tag-assign-3-media" ;;
+        4) shot "$tag-assign-4-macro" ;;
+        6) shot "$tag-assign-6-windows" ;;
+        7) shot "$tag-assign-7-shortcut" ;;
+        esac
+        if [ "$kind" != 4 ]; then
+            click_item "keyAssigmentMain/$list"
+            wait_for "keyAssigmentMain/$list" '!isOpen'
+        fi
+    done
+
+    assign_kind 5
+    click_item keyAssigmentMain/dpi3
+    wait_for keyAssigmentMain 'keyCode0 === 5 && keyCode2 === 4'
+    shot "$tag-assign-5-dpi"
+
+    if [ "$(ask eval . isGun)" = true ]; then
+        assign_kind 8
+        click_item keyAssigmentMain/gun1
+        wait_for keyAssigmentMain 'keyCode0 === 8 && keyCode2 === 2'
+        shot "$tag-assign-8-gun"
+    fi
+
+    click_item keyAssigmentMain/resetButton
+    click_item keyAssigmentMain/closeButton
+    wait_for . '!keyAssigmentMain.visible && !mainMask.visible'
+    if [ "$(ask eval saveBtn unsaved)" = true ]; then
+        click_item saveBtn
+        wait_for saveBtn '!unsaved'
+    fi
+}
+
 # The gun editor with a preset chosen and its rate drop-down open; the profile dialog with a few
 # profiles and an entry's context menu open.
 gun_and_profile_pictures() {
@@ -196,6 +324,9 @@ pictures() {
     shot "$tag-factory-reset"
     click_item factorysureCancel
     wait_for . '!factorysure.visible && !mainMask.visible'
+
+    macro_pictures "$tag"
+    assignment_pictures "$tag"
 
     kill -TERM "$app_pid"
     wait "$app_pid" || true
