@@ -2,7 +2,8 @@
 # Pictures of the main window and of each page and dialog opened, in English and in Chinese, taken on
 # a private Xvfb with the virtual mouse attached and real clicks from xdotool.
 #   scripts/screenshots.sh [--docs] [FOLDER]     (FOLDER defaults to build/pictures)
-#   --docs   also saves the English main window as docs/window.png
+#   --docs   also saves the English main window as docs/window.png and the README's tour pictures
+#            as docs/tour-*.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -13,7 +14,7 @@ for arg in "$@"; do
     case $arg in
     --docs) docs=1 ;;
     -h | --help)
-        sed -n '2,5p' "$0"
+        sed -n '2,6p' "$0"
         exit 0
         ;;
     *) out=$arg ;;
@@ -340,4 +341,13 @@ if [ "$docs" = 1 ]; then
     mkdir -p docs
     cp "$out/en-main.png" docs/window.png
     echo "$root/docs/window.png"
+fi
+
+# The README's tour: a few English pictures beside the main window.
+if [ "$docs" = 1 ]; then
+    for pair in lighting-effects:lighting gun-editor:gun-editor profiles:profiles system-settings:system-settings; do
+        [ -f "$out/en-${pair%%:*}.png" ] || continue
+        cp "$out/en-${pair%%:*}.png" "docs/tour-${pair#*:}.png"
+        echo "$root/docs/tour-${pair#*:}.png"
+    done
 fi
