@@ -21,14 +21,13 @@ Item {
     width: 1024
     height: 640
 
-    // The buttons on the picture, in its own pixels, as the skin's highlight pictures draw them;
-    // even buttons have their tag on the left, odd ones on the right.
+    // The buttons on the picture, in its own pixels, all inside the body's outline (its top is a
+    // half circle of radius 90 about (150, 110)); even buttons have their tag on the left, odd ones
+    // on the right. The plates themselves show hover and selection.
     readonly property var zones: [
-        Qt.rect(75, 33, 69, 42), Qt.rect(156, 33, 69, 42), Qt.rect(75, 84, 69, 42), Qt.rect(156, 84, 69, 42),
-        Qt.rect(75, 135, 69, 41), Qt.rect(156, 135, 69, 41), Qt.rect(75, 185, 69, 41), Qt.rect(156, 185, 69, 41)
+        Qt.rect(78, 62, 66, 44), Qt.rect(156, 62, 66, 44), Qt.rect(78, 114, 66, 44), Qt.rect(156, 114, 66, 44),
+        Qt.rect(78, 166, 66, 44), Qt.rect(156, 166, 66, 44), Qt.rect(78, 218, 66, 44), Qt.rect(156, 218, 66, 44)
     ]
-    readonly property var selectedPictures: [sourceMouse0S, sourceMouse1S, sourceMouse2S, sourceMouse3S,
-        sourceMouse4S, sourceMouse5S, sourceMouse6S, sourceMouse7S]
     readonly property int tagSize: 20
     readonly property int tagLeftX: 8
     readonly property int tagRightX: 272
@@ -47,16 +46,6 @@ Item {
             source: sourceMouseFront
         }
 
-        // The skin's picture of the mouse with the selected button lit, under every outline and tag.
-        Repeater {
-            model: mouseView.shownKeys
-            delegate: Image {
-                required property int index
-                anchors.fill: parent
-                visible: index === mouseView.selectKey
-                source: mouseView.selectedPictures[index]
-            }
-        }
 
         Repeater {
             model: mouseView.shownKeys

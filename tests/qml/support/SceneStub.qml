@@ -44,14 +44,6 @@ Item {
     property url sourceBack
     property url sourceBackH
     property url sourceMouseFront
-    property url sourceMouse0S
-    property url sourceMouse1S
-    property url sourceMouse2S
-    property url sourceMouse3S
-    property url sourceMouse4S
-    property url sourceMouse5S
-    property url sourceMouse6S
-    property url sourceMouse7S
     property url sourceMouseSidebtnN
     property url sourceMouseSidebtnH
     property url sourceMouseSidebtnS
