@@ -86,7 +86,8 @@ bool Hid_Thread::chkDeviceIsEnCode(int index)
 {
     currentIndex = index;
 
-    QRandomGenerator random(quint32(QDateTime::currentSecsSinceEpoch()));
+    const auto seed = quint32(QDateTime::currentSecsSinceEpoch());
+    QRandomGenerator random(seed);
     uchar r[4];
     for (uchar &b : r)
         b = uchar(random.generate() & 0xFF);
