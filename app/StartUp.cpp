@@ -75,6 +75,10 @@ int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Pla
         return 1;
     }
 
+    // SIGTERM, SIGINT and SIGHUP end the program like the tray's quit command, from here on.
+    TerminationSignals signalsWatcher;
+    const bool watching = signalsWatcher.install();
+
     QDir::setCurrent(workingDirectory.isEmpty() ? executableDirectory() : workingDirectory);
 
     auto widget = std::make_unique<Widget>(platform);
@@ -85,16 +89,15 @@ int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Pla
     InputHooks::setMouseCallback(&StartUp::mouseCallback, widget.get());
     InputHooks::setNativeMessageFilter(&StartUp::copyDataHandler, &app, widget.get());
 
-    // SIGTERM, SIGINT and SIGHUP end the program like the tray's quit command.
-    TerminationSignals signalsWatcher;
-    if (signalsWatcher.install())
+    if (watching)
         QObject::connect(&signalsWatcher, &TerminationSignals::terminationRequested, widget.get(),
                          &Widget::exitSYS);
 
     widget->showNormal();
     widget->checkDevice();
 
-    const int code = app.exec();
+    // The device exchanges above let waiting events through, and a quit before the loop runs is lost.
+    const int code = signalsWatcher.isRequested() ? 0 : app.exec();
 
     InputHooks::uninstall();
     // Nothing may reach the window once it is gone.

@@ -11,10 +11,12 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_requested = 0;
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void onSignal(int number)
 {
+    g_requested = 1;
     const unsigned char byte = static_cast<unsigned char>(number);
     const int saved = errno;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
@@ -43,6 +45,7 @@ bool TerminationSignals::install()
         return true;
     if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
+    g_requested = 0;
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -52,6 +55,11 @@ bool TerminationSignals::install()
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
     return true;
+}
+
+bool TerminationSignals::isRequested() const
+{
+    return m_notifier && g_requested != 0;
 }
 
 void TerminationSignals::readPending()

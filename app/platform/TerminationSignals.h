@@ -15,6 +15,9 @@ public:
 
     // Installs the handlers; false when that failed (the signals then keep their default).
     bool install();
+    // Whether one of the signals has come since install(), whether or not the event loop has seen it
+    // yet: one that comes while start-up still runs finds no loop to end.
+    bool isRequested() const;
 
 signals:
     void terminationRequested(int signalNumber);

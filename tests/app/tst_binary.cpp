@@ -22,8 +22,10 @@ private:
         QString output;
     };
 
-    // Starts a copy of the program in its own installation, with the mouse configured by env.
-    std::unique_ptr<Run> start(const QList<QPair<QString, QVariant>> &settings, const QStringList &env)
+    // Starts a copy of the program in its own installation, with the mouse configured by env, and
+    // the request holder preloaded in front of the mouse when `holdDir` is given (HoldRequest.c).
+    std::unique_ptr<Run> start(const QList<QPair<QString, QVariant>> &settings, const QStringList &env,
+                               const QString &holdDir = QString())
     {
         auto run = std::make_unique<Run>();
         run->inst = std::make_unique<TempInstallation>();
@@ -45,8 +47,19 @@ private:
         run->process->setProcessEnvironment(e);
         run->process->setProcessChannelMode(QProcess::MergedChannels);
         run->process->setWorkingDirectory(QDir::tempPath()); // the program finds its own folder
-        run->process->start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
-                            {run->inst->path() + "/kestral-config"});
+        QStringList command{run->inst->path() + "/kestral-config"};
+        if (!holdDir.isEmpty()) {
+            e.insert("KC_HOLD_DIR", holdDir);
+            run->process->setProcessEnvironment(e);
+            // Its hidapi function has to come before the mouse's, behind any sanitizer runtime.
+            command = QStringList{"/bin/sh", "-c",
+                                  "LD_PRELOAD=$(printf %s \"$LD_PRELOAD\" | sed "
+                                  "\"s|[^:]*libkc_virtual_mouse[^:]*|$1:&|\"); "
+                                  "export LD_PRELOAD; exec \"$2\"",
+                                  "sh", QStringLiteral(KC_HOLD_REQUEST_LIB)} +
+                      command;
+        }
+        run->process->start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"), command);
         return run;
     }
 
@@ -92,6 +105,21 @@ private:
             return -1;
         run.output += QString::fromLocal8Bit(run.process->readAll());
         return run.process->exitStatus() == QProcess::NormalExit ? run.process->exitCode() : -2;
+    }
+
+    // Whether a signal sent to the process is still waiting to be taken by one of its threads.
+    static bool signalPending(qint64 pid, int number)
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("ShdPnd:") || line.startsWith("SigPnd:")) {
+                if (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ULL << (number - 1)))
+                    return true;
+            }
+        }
+        return false;
     }
 
     QTemporaryDir runtimeDir;
@@ -210,6 +238,42 @@ private slots:
         QCOMPARE(terminate(*run), 0);
         // Qt names the graphics API it uses for hardware-style rendering; software rendering says nothing.
         QVERIFY2(run->output.contains("Using QRhi") == rhi, qPrintable(run->output));
+    }
+
+    // SIGTERM or SIGINT while the start-up exchanges with the mouse run (held at the keyboard option
+    // read, before the first command that lets waiting events through): the program still ends, with 0.
+    void terminationDuringStartUpExchanges_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void terminationDuringStartUpExchanges()
+    {
+        QFETCH(int, number);
+        QTemporaryDir hold;
+        QVERIFY(hold.isValid());
+        auto run = start({{"mouse/icType", "560"}, {"mouse/isGun", true}, {"0/isEncode", false}},
+                         {"VIRTUAL_MOUSE_FAMILY=560", "KC_HOLD_COMMAND=81"}, hold.path());
+        QVERIFY(run);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(hold.filePath("held")) || run->process->state() == QProcess::NotRunning, 30000);
+        QCOMPARE(run->process->state(), QProcess::Running);
+        const qint64 pid = run->process->processId();
+        ::kill(pid_t(pid), number);
+        QTRY_VERIFY_WITH_TIMEOUT(!signalPending(pid, number), 10000);
+        QElapsedTimer sinceRelease;
+        sinceRelease.start();
+        QVERIFY(QFile(hold.filePath("release")).open(QIODevice::WriteOnly));
+
+        QVERIFY2(run->process->waitForFinished(15000), "the program kept running");
+        run->output += QString::fromLocal8Bit(run->process->readAll());
+        QCOMPARE(run->process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run->process->exitCode(), 0);
+        qInfo("ended %lld ms after the held request went on", sinceRelease.elapsed());
+        // The exchanges under way were finished, not cut off.
+        QVERIFY2(run->output.contains("Device Connect"), qPrintable(run->output));
+        QCOMPARE(sentReports(hidCallsFromFile(run->transcript), 0x8C).size(), 5);
     }
 
     void noDeviceStillStartsAndQuits()
