@@ -147,7 +147,7 @@ macro_pictures() {
     wait_for macroEditorMain '!isInputting'
     shot "$tag-macro-recorded"
 
-    # The step menu of the second step.
+    # The step menu of the second row shown.
     read -r x y w h < <(ask rect macroEditorMain/stepView)
     xdotool mousemove $((x + 80)) $((y + 36)) click 3
     wait_for macroEditorMain/stepMenu visible
