@@ -699,6 +699,8 @@ Item {
         color: Qt.rgba(0, 0, 0, 144 / 255)
         MouseArea {
             anchors.fill: parent
+            // Takes the hover too: the pointer over a dialog reaches nothing of the window beneath.
+            hoverEnabled: true
             property real pressX: 0
             property real pressY: 0
             onPressed: function (mouse) {
