@@ -42,6 +42,7 @@ wchar_t *duplicateWide(const wchar_t *s)
     return p;
 }
 
+const wchar_t *kSuccess = L"Success";
 const wchar_t *kManufacturer = L"Virtual";
 const wchar_t *kProduct = L"Virtual Mouse";
 const wchar_t *kSerial = L"0001";
@@ -150,14 +151,29 @@ bool Device::faultLocked(const char *fn, Interface where)
     return false;
 }
 
-bool Device::liveLocked(hid_device *dev) const
+Handle *Device::liveLocked(hid_device *dev) const
 {
-    return dev && handles_.count(dev) != 0;
+    const auto it = handles_.find(dev);
+    return it == handles_.end() ? nullptr : it->second;
 }
 
-bool Device::attachedLocked(const hid_device *dev) const
+// A call with a handle that is not open: with the real library that is a use after free (or of
+// nothing), so it is never quietly served. Strict mode stops the program right there.
+int Device::misuseLocked(std::int64_t t, const char *fn, hid_device *dev)
 {
-    return plugged_ && dev->generation == generation_;
+    recordLocked(t, fn, "", "", -1);
+    const char *what = !dev                       ? "no handle (NULL)"
+                       : handleSpace_.issued(dev) ? "a handle that was already closed"
+                                                  : "a pointer that was never a handle";
+    std::fprintf(stderr, "virtual mouse: %s called with %s (%p)\n", fn, what, static_cast<void *>(dev));
+    if (cfg_.strict)
+        std::abort();
+    return -1;
+}
+
+bool Device::attachedLocked(const Handle *h) const
+{
+    return plugged_ && h->generation == generation_;
 }
 
 void Device::recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes,
@@ -211,13 +227,13 @@ void Device::writeStateLocked()
         lastState_ = json;
 }
 
-void Device::destroyHandle(hid_device *dev)
+void Device::destroyHandle(Handle *h)
 {
-    std::free(dev->info.path);
-    std::free(dev->info.serial_number);
-    std::free(dev->info.manufacturer_string);
-    std::free(dev->info.product_string);
-    delete dev;
+    std::free(h->info.path);
+    std::free(h->info.serial_number);
+    std::free(h->info.manufacturer_string);
+    std::free(h->info.product_string);
+    delete h;
 }
 
 hid_device_info *Device::makeInfo(const std::string &path, Interface iface) const
@@ -253,6 +269,7 @@ int Device::init(const char *fn)
     const auto t = nowMs();
     startLocked();
     const int ret = faultLocked(fn, Interface::Any) ? -1 : 0;
+    globalError_ = ret == 0 ? kSuccess : L"init failed (injected fault)";
     recordLocked(t, fn, "", "", ret);
     return ret;
 }
@@ -273,7 +290,7 @@ hid_device_info *Device::enumerate(unsigned short vid, unsigned short pid)
             head->next = makeInfo(cfg_.path2, Interface::Event);
             count += head->next ? 1 : 0;
         }
-        globalError_ = L"Success";
+        globalError_ = kSuccess;
     } else {
         globalError_ = L"No HID devices found in the system.";
     }
@@ -315,25 +332,29 @@ hid_device *Device::open(const char *fn, const char *path)
         globalError_ = L"open failed (injected fault)";
     } else if (iface == Interface::Any || !plugged_) {
         globalError_ = L"No such device";
+    } else if (!(dev = static_cast<hid_device *>(handleSpace_.next()))) {
+        globalError_ = L"Out of handles";
     } else {
-        dev = new hid_device_();
-        dev->path = p;
-        dev->iface = iface;
-        dev->generation = generation_;
-        fillInfo(dev->info, p, iface);
-        handles_.insert(dev);
-        globalError_ = L"Success";
+        auto *h = new Handle();
+        h->path = p;
+        h->iface = iface;
+        h->generation = generation_;
+        fillInfo(h->info, p, iface);
+        handles_[dev] = h;
+        globalError_ = kSuccess;
     }
     recordLocked(t, fn, p, "", dev ? 1 : 0);
     return dev;
 }
 
-hid_device *Device::openIds(unsigned short vid, unsigned short pid)
+// The first listed interface whose ids (and serial number, when given) match exactly: 0 is no
+// wildcard here, unlike in hid_enumerate.
+hid_device *Device::openIds(unsigned short vid, unsigned short pid, const wchar_t *serial)
 {
     std::string path;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if ((vid == 0 || vid == cfg_.vid) && (pid == 0 || pid == cfg_.pid))
+        if (vid == cfg_.vid && pid == cfg_.pid && (!serial || std::wcscmp(serial, kSerial) == 0))
             path = cfg_.path;
     }
     return open("hid_open", path.c_str());
@@ -343,16 +364,18 @@ int Device::setNonblocking(hid_device *dev, int nonblock)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, "hid_set_nonblocking", dev);
     int ret = -1;
-    if (liveLocked(dev)) {
-        if (faultLocked("hid_set_nonblocking", dev->iface)) {
-            dev->error = L"set_nonblocking failed (injected fault)";
-        } else {
-            dev->nonblocking = nonblock != 0;
-            ret = 0;
-        }
+    h->error = kSuccess;
+    if (faultLocked("hid_set_nonblocking", h->iface)) {
+        h->error = L"set_nonblocking failed (injected fault)";
+    } else {
+        h->nonblocking = nonblock != 0;
+        ret = 0;
     }
-    recordLocked(t, "hid_set_nonblocking", liveLocked(dev) ? dev->path : "", "", ret);
+    recordLocked(t, "hid_set_nonblocking", h->path, "", ret);
     return ret;
 }
 
@@ -360,24 +383,24 @@ int Device::sendFeature(hid_device *dev, const unsigned char *data, size_t lengt
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
-    if (!liveLocked(dev)) {
-        recordLocked(t, "hid_send_feature_report", "", "", -1);
-        return -1;
-    }
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, "hid_send_feature_report", dev);
     const std::string sent = data ? toHex(data, length) : "";
     int ret = -1;
-    if (faultLocked("hid_send_feature_report", dev->iface)) {
-        dev->error = L"send_feature_report failed (injected fault)";
-    } else if (!attachedLocked(dev)) {
-        dev->error = L"Device disconnected";
-    } else if (!data || length == 0 || dev->iface != Interface::Command) {
-        dev->error = L"Broken pipe";
+    h->error = kSuccess;
+    if (faultLocked("hid_send_feature_report", h->iface)) {
+        h->error = L"send_feature_report failed (injected fault)";
+    } else if (!attachedLocked(h)) {
+        h->error = L"Device disconnected";
+    } else if (!data || length == 0 || h->iface != Interface::Command) {
+        h->error = L"Broken pipe";
     } else {
         firmware_.featureReport(data, length);
         ret = static_cast<int>(length);
         writeStateLocked();
     }
-    recordLocked(t, "hid_send_feature_report", dev->path, sent, ret);
+    recordLocked(t, "hid_send_feature_report", h->path, sent, ret);
     return ret;
 }
 
@@ -385,24 +408,24 @@ int Device::getFeature(const char *fn, hid_device *dev, unsigned char *data, siz
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
-    if (!liveLocked(dev)) {
-        recordLocked(t, fn, "", "", -1);
-        return -1;
-    }
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, fn, dev);
     int ret = -1;
-    if (faultLocked(fn, dev->iface)) {
-        dev->error = L"get_feature_report failed (injected fault)";
-    } else if (!attachedLocked(dev)) {
-        dev->error = L"Device disconnected";
-    } else if (!data || length == 0 || dev->iface != Interface::Command || data[0] != 0) {
-        dev->error = L"Broken pipe";
+    h->error = kSuccess;
+    if (faultLocked(fn, h->iface)) {
+        h->error = L"get_feature_report failed (injected fault)";
+    } else if (!attachedLocked(h)) {
+        h->error = L"Device disconnected";
+    } else if (!data || length == 0 || h->iface != Interface::Command || data[0] != 0) {
+        h->error = L"Broken pipe";
     } else {
         const auto answer = firmware_.answer();
         const std::size_t n = std::min(length, answer.size());
         std::memcpy(data, answer.data(), n);
         ret = static_cast<int>(n);
     }
-    recordLocked(t, fn, dev->path, ret > 0 ? toHex(data, static_cast<std::size_t>(ret)) : "", ret);
+    recordLocked(t, fn, h->path, ret > 0 ? toHex(data, static_cast<std::size_t>(ret)) : "", ret);
     return ret;
 }
 
@@ -410,28 +433,28 @@ int Device::read(const char *fn, hid_device *dev, unsigned char *data, size_t le
 {
     std::unique_lock<std::mutex> lock(mutex_);
     const auto t = nowMs();
-    if (!liveLocked(dev)) {
-        recordLocked(t, fn, "", "", -1);
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, fn, dev);
+    h->error = kSuccess;
+    if (faultLocked(fn, h->iface)) {
+        h->error = L"read failed (injected fault)";
+        recordLocked(t, fn, h->path, "", -1);
         return -1;
     }
-    if (faultLocked(fn, dev->iface)) {
-        dev->error = L"read failed (injected fault)";
-        recordLocked(t, fn, dev->path, "", -1);
-        return -1;
-    }
-    auto &queue = dev->iface == Interface::Event ? events_ : firmware_.input();
-    if (fnOf(fn) == "hid_read" && dev->nonblocking)
+    auto &queue = h->iface == Interface::Event ? events_ : firmware_.input();
+    if (fnOf(fn) == "hid_read" && h->nonblocking)
         timeoutMs = 0;
 
     int ret = -1;
-    if (attachedLocked(dev) && queue.empty() && timeoutMs != 0) {
+    if (attachedLocked(h) && queue.empty() && timeoutMs != 0) {
         const bool virtualTime = virtualClockLinked();
         int waitMs = timeoutMs;
         bool timeoutIsError = false;
         if (timeoutMs < 0) {
             waitMs = cfg_.blockingReadLimitMs;
             timeoutIsError = true; // a blocking read that never ends would hang the caller
-        } else if (virtualTime && dev->iface == Interface::Command) {
+        } else if (virtualTime && h->iface == Interface::Command) {
             // Command data only follows the caller's own request: nothing can come while it waits.
             advanceVirtualClock(static_cast<unsigned>(timeoutMs));
             waitMs = 0;
@@ -439,27 +462,27 @@ int Device::read(const char *fn, hid_device *dev, unsigned char *data, size_t le
             waitMs = std::min(timeoutMs, cfg_.eventWaitCapMs);
         }
         if (waitMs > 0) {
-            ++dev->waiters;
+            ++h->waiters;
             wake_.wait_until(lock, Clock::now() + std::chrono::milliseconds(waitMs),
-                             [&] { return dev->closed || !attachedLocked(dev) || !queue.empty(); });
-            --dev->waiters;
-            if (dev->closed) {
+                             [&] { return h->closed || !attachedLocked(h) || !queue.empty(); });
+            --h->waiters;
+            if (h->closed) {
                 // closed by another thread while this one waited
-                if (dev->waiters == 0)
-                    destroyHandle(dev);
+                if (h->waiters == 0)
+                    destroyHandle(h);
                 recordLocked(t, fn, "", "", -1);
                 return -1;
             }
         }
-        if (queue.empty() && attachedLocked(dev)) {
+        if (queue.empty() && attachedLocked(h)) {
             ret = timeoutIsError ? -1 : 0;
             if (timeoutIsError)
-                dev->error = L"read timed out";
+                h->error = L"read timed out";
         }
     }
     std::string got;
-    if (!attachedLocked(dev)) {
-        dev->error = L"Device disconnected";
+    if (!attachedLocked(h)) {
+        h->error = L"Device disconnected";
         ret = -1;
     } else if (!queue.empty()) {
         const std::vector<std::uint8_t> report = std::move(queue.front());
@@ -470,10 +493,12 @@ int Device::read(const char *fn, hid_device *dev, unsigned char *data, size_t le
         ret = data ? static_cast<int>(n) : -1;
         if (ret > 0)
             got = toHex(data, n);
+        else if (ret < 0)
+            h->error = L"Bad address";
     } else if (timeoutMs == 0) {
         ret = 0;
     }
-    recordLocked(t, fn, dev->path, got, ret);
+    recordLocked(t, fn, h->path, got, ret);
     return ret;
 }
 
@@ -481,24 +506,24 @@ int Device::write(hid_device *dev, const unsigned char *data, size_t length)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
-    if (!liveLocked(dev)) {
-        recordLocked(t, "hid_write", "", "", -1);
-        return -1;
-    }
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, "hid_write", dev);
     const std::string sent = data ? toHex(data, length) : "";
     int ret = -1;
-    if (faultLocked("hid_write", dev->iface)) {
-        dev->error = L"write failed (injected fault)";
-    } else if (!attachedLocked(dev)) {
-        dev->error = L"Device disconnected";
-    } else if (!data || length == 0 || dev->iface != Interface::Command) {
-        dev->error = L"Broken pipe";
+    h->error = kSuccess;
+    if (faultLocked("hid_write", h->iface)) {
+        h->error = L"write failed (injected fault)";
+    } else if (!attachedLocked(h)) {
+        h->error = L"Device disconnected";
+    } else if (!data || length == 0 || h->iface != Interface::Command) {
+        h->error = L"Broken pipe";
     } else {
         firmware_.outputReport(data, length);
         ret = static_cast<int>(length);
         writeStateLocked();
     }
-    recordLocked(t, "hid_write", dev->path, sent, ret);
+    recordLocked(t, "hid_write", h->path, sent, ret);
     return ret;
 }
 
@@ -506,48 +531,78 @@ void Device::close(hid_device *dev)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
-    if (!liveLocked(dev)) {
-        recordLocked(t, "hid_close", "", "", 0); // unknown or twice closed: ignored
+    if (!dev) {
+        recordLocked(t, "hid_close", "", "", 0); // allowed, and does nothing
+        return;
+    }
+    Handle *h = liveLocked(dev);
+    if (!h) {
+        misuseLocked(t, "hid_close", dev); // closed twice, or never opened
         return;
     }
     handles_.erase(dev);
-    recordLocked(t, "hid_close", dev->path, "", 0);
-    if (dev->waiters > 0) {
-        dev->closed = true; // the last waiter frees it
+    recordLocked(t, "hid_close", h->path, "", 0);
+    if (h->waiters > 0) {
+        h->closed = true; // the last waiter frees it
         wake_.notify_all();
         return;
     }
-    destroyHandle(dev);
+    destroyHandle(h);
 }
 
 const wchar_t *Device::error(hid_device *dev)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    const bool live = liveLocked(dev);
-    recordLocked(nowMs(), "hid_error", live ? dev->path : "", "", 0);
-    return live ? dev->error : globalError_;
+    const auto t = nowMs();
+    if (!dev) {
+        recordLocked(t, "hid_error", "", "", 0);
+        return globalError_;
+    }
+    Handle *h = liveLocked(dev);
+    if (!h) {
+        misuseLocked(t, "hid_error", dev);
+        return L"Not an open handle";
+    }
+    recordLocked(t, "hid_error", h->path, "", 0);
+    return h->error;
 }
 
 int Device::getString(const char *fn, hid_device *dev, const wchar_t *text, wchar_t *out, size_t maxlen)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
+    Handle *h = liveLocked(dev);
+    if (!h)
+        return misuseLocked(t, fn, dev);
     int ret = -1;
-    if (liveLocked(dev) && out && maxlen > 0 && text && !faultLocked(fn, dev->iface) && attachedLocked(dev)) {
+    h->error = kSuccess;
+    if (faultLocked(fn, h->iface)) {
+        h->error = L"string request failed (injected fault)";
+    } else if (!attachedLocked(h)) {
+        h->error = L"Device disconnected";
+    } else if (!text || !out || maxlen == 0) {
+        h->error = L"Broken pipe";
+    } else {
         std::wcsncpy(out, text, maxlen);
         out[maxlen - 1] = L'\0';
         ret = 0;
     }
-    recordLocked(t, fn, liveLocked(dev) ? dev->path : "", "", ret);
+    recordLocked(t, fn, h->path, "", ret);
     return ret;
 }
 
 hid_device_info *Device::deviceInfo(hid_device *dev)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    const bool live = liveLocked(dev);
-    recordLocked(nowMs(), "hid_get_device_info", live ? dev->path : "", "", live ? 1 : 0);
-    return live ? &dev->info : nullptr;
+    const auto t = nowMs();
+    Handle *h = liveLocked(dev);
+    if (!h) {
+        misuseLocked(t, "hid_get_device_info", dev);
+        return nullptr;
+    }
+    h->error = kSuccess;
+    recordLocked(t, "hid_get_device_info", h->path, "", 1);
+    return &h->info;
 }
 
 // --- control API ---

@@ -4,6 +4,7 @@
 
 #include "ControlChannel.h"
 #include "Firmware.h"
+#include "HandleSpace.h"
 #include "VirtualMouse.h"
 
 #include <hidapi/hidapi.h>
@@ -12,23 +13,24 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-struct hid_device_
+namespace vmouse {
+
+// What an open hid_device stands for. Callers only ever hold its address from HandleSpace.
+struct Handle
 {
     std::string path;
-    vmouse::Interface iface = vmouse::Interface::Command;
+    Interface iface = Interface::Command;
     std::uint64_t generation = 0; // the plug-in the handle was opened in
     bool nonblocking = false;
     bool closed = false; // closed while another thread still waits in a read
     int waiters = 0;
-    const wchar_t *error = L"Success";
+    const wchar_t *error = L"Success"; // of the handle's last call
     hid_device_info info{};
 };
-
-namespace vmouse {
 
 class Device
 {
@@ -40,7 +42,7 @@ public:
     hid_device_info *enumerate(unsigned short vid, unsigned short pid);
     void freeEnumeration(hid_device_info *devs);
     hid_device *open(const char *fn, const char *path);
-    hid_device *openIds(unsigned short vid, unsigned short pid);
+    hid_device *openIds(unsigned short vid, unsigned short pid, const wchar_t *serial);
     int setNonblocking(hid_device *dev, int nonblock);
     int sendFeature(hid_device *dev, const unsigned char *data, size_t length);
     int getFeature(const char *fn, hid_device *dev, unsigned char *data, size_t length);
@@ -87,15 +89,16 @@ private:
     void resetLocked();
     bool faultLocked(const char *fn, Interface where);
     bool addFaultsLocked(const std::string &list);
-    bool liveLocked(hid_device *dev) const;
-    bool attachedLocked(const hid_device *dev) const;
+    Handle *liveLocked(hid_device *dev) const;
+    int misuseLocked(std::int64_t t, const char *fn, hid_device *dev);
+    bool attachedLocked(const Handle *h) const;
     void recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes, long ret);
     void openTranscriptLocked();
     void writeStateLocked();
     void applyFirmwareConfigLocked();
     hid_device_info *makeInfo(const std::string &path, Interface iface) const;
     void fillInfo(hid_device_info &info, const std::string &path, Interface iface) const;
-    static void destroyHandle(hid_device *dev);
+    static void destroyHandle(Handle *h);
     std::string stateJsonLocked();
 
     std::mutex mutex_;
@@ -108,7 +111,8 @@ private:
     bool neverAnswer_ = false;
     bool garbage_ = false;
     std::deque<std::vector<std::uint8_t>> events_;
-    std::set<hid_device *> handles_;
+    HandleSpace handleSpace_;
+    std::unordered_map<const hid_device *, Handle *> handles_; // open ones only
     std::vector<Fault> faults_;
     std::deque<TranscriptRecord> transcript_;
     int transcriptFd_ = -1;

@@ -27,9 +27,9 @@ void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info *de
 }
 
 HID_API_EXPORT hid_device *HID_API_CALL hid_open(unsigned short vendor_id, unsigned short product_id,
-                                                 const wchar_t *)
+                                                 const wchar_t *serial_number)
 {
-    return Device::instance().openIds(vendor_id, product_id);
+    return Device::instance().openIds(vendor_id, product_id, serial_number);
 }
 
 HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)

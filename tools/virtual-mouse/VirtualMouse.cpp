@@ -151,6 +151,7 @@ Config environmentConfig()
     envText("VIRTUAL_MOUSE_CONTROL", c.controlPath);
     envInt("VIRTUAL_MOUSE_BLOCK_LIMIT_MS", c.blockingReadLimitMs, 0, 3600000);
     envInt("VIRTUAL_MOUSE_EVENT_WAIT_MS", c.eventWaitCapMs, 0, 60000);
+    envBool("VIRTUAL_MOUSE_STRICT", c.strict);
     return c;
 }
 

@@ -45,6 +45,9 @@ struct Config
     std::string controlPath;        // FIFO read by a background thread; empty: none
     int blockingReadLimitMs = 5000; // real-time bound of a blocking read that gets nothing
     int eventWaitCapMs = 20;        // real wait of an event read when the virtual clock is linked
+    // A call with a closed or never-opened handle (a double close, a use after close) is recorded with
+    // -1 and reported on stderr; strict also aborts the process there, as the real library would crash.
+    bool strict = true;
 };
 
 // The firmware's memory. Fields used by one family only stay at their power-on values in the other.

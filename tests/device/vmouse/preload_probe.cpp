@@ -1,5 +1,7 @@
 // A small program linked against the system's HID library only; run under tools/with-virtual-mouse it
 // must reach the virtual mouse instead. Sends the request given in hex and prints what it found and got.
+//   preload_probe REQUEST               one exchange
+//   preload_probe REQUEST double-close  the same, then closes its handle a second time
 #include <hidapi/hidapi.h>
 
 #include <cstdio>
@@ -7,8 +9,9 @@
 
 int main(int argc, char **argv)
 {
-    unsigned char req[9] = {0};
     const std::string hex = argc > 1 ? argv[1] : "";
+    const std::string mode = argc > 2 ? argv[2] : "";
+    unsigned char req[9] = {0};
     for (std::size_t i = 0; i < 9 && 2 * i + 1 < hex.size(); ++i)
         req[i] = static_cast<unsigned char>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
 
@@ -40,5 +43,10 @@ int main(int argc, char **argv)
     for (unsigned char b : ans)
         std::printf("%02x", b);
     std::printf("\n");
+    std::fflush(stdout);
+    if (mode == "double-close") {
+        hid_close(h);
+        std::printf("closed twice\n");
+    }
     return 0;
 }

@@ -71,7 +71,7 @@ private slots:
     void faultListForm();
     void neverAnswerEndsBlockingRead();
     void garbageAnswersFailTheProbe();
-    void staleAndBadHandlesAreSafe();
+    void badArgumentsAreSafe();
     void controlFifo();
 };
 
@@ -556,22 +556,10 @@ void VmouseDevice::garbageAnswersFailTheProbe()
     QVERIFY(b[2] == 1 && b[3] == 2 && b[4] == 3 && b[5] == 4);
 }
 
-void VmouseDevice::staleAndBadHandlesAreSafe()
+void VmouseDevice::badArgumentsAreSafe()
 {
-    hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
-    hid_close(h);
-    hid_close(h); // twice: ignored
     std::uint8_t buf[9] = {};
-    QCOMPARE(hid_send_feature_report(h, buf, 9), -1);
-    QCOMPARE(hid_get_feature_report(h, buf, 9), -1);
-    QCOMPARE(hid_read(h, buf, 9), -1);
-    QCOMPARE(hid_write(h, buf, 9), -1);
-    QCOMPARE(hid_set_nonblocking(h, 1), -1);
-    QCOMPARE(hid_send_feature_report(nullptr, buf, 9), -1);
-    hid_close(nullptr);
-    QVERIFY(hid_error(nullptr) != nullptr);
-
-    h = hid_open_path("/dev/hidraw-virtual-0");
+    hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
     QCOMPARE(hid_send_feature_report(h, nullptr, 9), -1);
     QCOMPARE(hid_send_feature_report(h, buf, 0), -1);
     QCOMPARE(hid_get_feature_report(h, nullptr, 9), -1);

@@ -10,12 +10,14 @@ namespace {
 
 struct Run
 {
+    bool crashed = false;
     int exitCode = -1;
     QStringList lines;
     QString errors;
 };
 
-Run runProbe(const QStringList &env, const QString &requestHex, const QString &lib = VMOUSE_LIB)
+Run runProbe(const QStringList &env, const QString &requestHex, const QString &lib = VMOUSE_LIB,
+             const QString &mode = {})
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
@@ -24,13 +26,15 @@ Run runProbe(const QStringList &env, const QString &requestHex, const QString &l
         e.insert(kv.section('=', 0, 0), kv.section('=', 1));
     p.setProcessEnvironment(e);
     p.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
-            {QStringLiteral(VMOUSE_PROBE), requestHex});
+            QStringList({QStringLiteral(VMOUSE_PROBE), requestHex}) +
+                (mode.isEmpty() ? QStringList() : QStringList{mode}));
     Run r;
     if (!p.waitForFinished(30000)) {
         p.kill();
         p.waitForFinished();
         return r;
     }
+    r.crashed = p.exitStatus() == QProcess::CrashExit;
     r.exitCode = p.exitCode();
     r.lines = QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     r.errors = QString::fromLocal8Bit(p.readAllStandardError());
@@ -59,6 +63,15 @@ bool echoed(const Run &r, const std::string &code = {})
     return a[2] == 0x11 && a[3] == 0x22 && a[4] == 0x33 && a[5] == 0x44;
 }
 
+QJsonObject lastRecord(const QString &transcript)
+{
+    QFile t(transcript);
+    if (!t.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = t.readAll().trimmed().split('\n');
+    return QJsonDocument::fromJson(lines.last()).object();
+}
+
 } // namespace
 
 class VmousePreload : public QObject
@@ -73,6 +86,7 @@ private slots:
     void faultsFromEnvironment();
     void transcriptAndStateFiles();
     void missingLibraryIsReported();
+    void doubleCloseIsCaught();
 };
 
 void VmousePreload::withoutPreloadThereIsNoMouse()
@@ -160,6 +174,28 @@ void VmousePreload::missingLibraryIsReported()
     QCOMPARE(r.exitCode, 127);
     QVERIFY(r.errors.contains("not found"));
     QVERIFY(r.lines.isEmpty());
+}
+
+void VmousePreload::doubleCloseIsCaught()
+{
+    QTemporaryDir dir;
+    const QString transcript = dir.path() + "/t.jsonl";
+    // Strict by default: the program stops at its second hid_close, as the real library's double free would.
+    Run r = runProbe({"VIRTUAL_MOUSE_TRANSCRIPT=" + transcript}, probeRequest(), VMOUSE_LIB, "double-close");
+    QVERIFY(r.crashed);
+    QVERIFY(echoed(r));
+    QVERIFY2(r.errors.contains("hid_close called with a handle that was already closed"),
+             qPrintable(r.errors));
+    QCOMPARE(lastRecord(transcript).value("fn").toString(), QStringLiteral("hid_close"));
+    QCOMPARE(lastRecord(transcript).value("ret").toInt(), -1);
+
+    // Not strict: recorded and reported, and the program goes on.
+    r = runProbe({"VIRTUAL_MOUSE_TRANSCRIPT=" + transcript, "VIRTUAL_MOUSE_STRICT=0"}, probeRequest(),
+                 VMOUSE_LIB, "double-close");
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.lines.last(), QStringLiteral("closed twice"));
+    QVERIFY(r.errors.contains("already closed"));
+    QCOMPARE(lastRecord(transcript).value("ret").toInt(), -1);
 }
 
 QTEST_GUILESS_MAIN(VmousePreload)
