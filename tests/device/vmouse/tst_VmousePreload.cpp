@@ -87,6 +87,7 @@ private slots:
     void transcriptAndStateFiles();
     void missingLibraryIsReported();
     void doubleCloseIsCaught();
+    void dlopenedLibraryIsNotReached();
 };
 
 void VmousePreload::withoutPreloadThereIsNoMouse()
@@ -196,6 +197,15 @@ void VmousePreload::doubleCloseIsCaught()
     QCOMPARE(r.lines.last(), QStringLiteral("closed twice"));
     QVERIFY(r.errors.contains("already closed"));
     QCOMPARE(lastRecord(transcript).value("ret").toInt(), -1);
+}
+
+// Preloading replaces the process's hidapi functions; a lookup through a handle of the library itself
+// still finds the library's own, as the README says.
+void VmousePreload::dlopenedLibraryIsNotReached()
+{
+    const Run r = runProbe({}, QStringLiteral("dlopen"));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.lines, QStringList({"process: virtual", "dlopen: real"}));
 }
 
 QTEST_GUILESS_MAIN(VmousePreload)
