@@ -1,6 +1,7 @@
 // The program's start-up and teardown around the event loop.
 #include "StartUp.h"
 
+#include "CopyDataMessages.h"
 #include "InputHooks.h"
 #include "myQQuickView.h"
 #include "platform/InstanceChannel.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QQuickItem>
 #include <memory>
 
@@ -59,12 +59,7 @@ void StartUp::copyDataHandler(const void *lParam, void *context)
     const QString text = QString::fromUtf8(data->lpData);
     if (quint64(text.toUtf8().size()) != data->cbData)
         return;
-    auto *widget = static_cast<Widget *>(context);
-    QMessageBox box(QMessageBox::Warning, widget->windowTitle(), text, QMessageBox::Ok);
-    // With the main window hidden in the tray this box is the only window; closing it must not end
-    // the program.
-    box.setAttribute(Qt::WA_QuitOnClose, false);
-    box.exec();
+    CopyDataMessages::of(static_cast<Widget *>(context))->show(text);
 }
 
 int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Platform &platform,

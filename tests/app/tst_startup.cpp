@@ -1,22 +1,27 @@
 // Start-up and teardown in-process: the second start, the order of hooks and teardown, quitting by
 // the tray menu and by signals, the second start's restore, and the copy-data messages.
 #include "AppTestSupport.h"
+#include "CopyDataMessages.h"
 #include "InputHooks.h"
 #include "StartUp.h"
 #include "VirtualMouse.h"
 #include "Widget.h"
+#include "platform/CopyDataFrame.h"
 #include "platform/NativeMessage.h"
 #include "platform/RecordingDeviceChangeMonitor.h"
 #include "platform/RecordingHookBackend.h"
 #include "platform/RecordingInstanceChannel.h"
 #include "platform/RecordingTrayNotifier.h"
+#include "platform/SingleInstance.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,6 +63,58 @@ void whenRunning(std::function<void()> fn)
     });
     poll->start();
 }
+
+QList<QMessageBox *> visibleBoxes()
+{
+    QList<QMessageBox *> boxes;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            boxes << box;
+    }
+    return boxes;
+}
+
+// Closes the message boxes as they come, one a tick, noting what they show; ends the program once
+// none has come for a while.
+struct BoxCloser
+{
+    struct Shown
+    {
+        QString title;
+        QString text;
+        Qt::TextFormat format;
+    };
+    QList<Shown> shown;
+    int mostAtOnce = 0;
+    QTimer timer;
+    int idleTicks = 0;
+
+    BoxCloser()
+    {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            const QList<QMessageBox *> boxes = visibleBoxes();
+            mostAtOnce = qMax(mostAtOnce, int(boxes.size()));
+            if (boxes.isEmpty()) {
+                if (++idleTicks == 20)
+                    mainWidget()->exitSYS();
+                return;
+            }
+            idleTicks = 0;
+            QMessageBox *box = boxes.first();
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+            shown.append({box->windowTitle(), box->text(), box->textFormat()});
+            if (boxes.size() > 1) { // nested: close them all and give up
+                for (QMessageBox *b : boxes)
+                    b->reject();
+                mainWidget()->exitSYS();
+                return;
+            }
+            box->accept();
+        });
+    }
+};
 
 } // namespace
 
@@ -180,23 +237,8 @@ private slots:
     void copyDataMessages()
     {
         RecordingInstanceChannel channel;
-        QList<QPair<QString, QString>> boxes;
-        QTimer closer;
-        closer.setInterval(10);
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *box = qobject_cast<QMessageBox *>(w);
-                if (box && box->isVisible()) {
-                    boxes.append({box->windowTitle(), box->text()});
-                    QCOMPARE(box->icon(), QMessageBox::Warning);
-                    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-                    box->accept();
-                }
-            }
-        });
-        closer.start();
+        BoxCloser closer;
         QList<bool> consumed;
-        bool stillRunning = false;
         whenRunning([&] {
             mainWidget()->hide();
             consumed << sendCopyData(9487, 3, "abc");
@@ -204,18 +246,71 @@ private slots:
             consumed << sendCopyData(1234, 3, "abc");
             consumed << sendCopyData(9487, 6, "h\xc3\xa9llo");
             consumed << sendCopyData(9487, 2, QByteArray("ab\0cd", 5));
-            QTimer::singleShot(50, qApp, [&] {
-                stillRunning = true;
-                mainWidget()->exitSYS();
-            });
+            closer.timer.start();
         });
         QCOMPARE(StartUp::run(*qApp, channel, platform(), inst->path()), 0);
         QCOMPARE(consumed, QList<bool>({true, true, true, true, true}));
-        QVERIFY(stillRunning);
-        QCOMPARE(boxes.size(), 3);
-        QCOMPARE(boxes[0], qMakePair(QStringLiteral("Kestral Config"), QStringLiteral("abc")));
-        QCOMPARE(boxes[1].second, QStringLiteral("héllo"));
-        QCOMPARE(boxes[2].second, QStringLiteral("ab"));
+        QCOMPARE(closer.shown.size(), 3);
+        QCOMPARE(closer.shown[0].title, QStringLiteral("Kestral Config"));
+        QCOMPARE(closer.shown[0].text, QStringLiteral("abc"));
+        QCOMPARE(closer.shown[1].text, QStringLiteral("héllo"));
+        QCOMPARE(closer.shown[2].text, QStringLiteral("ab"));
+    }
+
+    // Copy-data frames from the instance socket, followed by the message "end" on the same connection.
+    // Thousands of them show one box at a time and the next few in turn; a long text shows its
+    // beginning, and markup shows as written.
+    void copyDataOverTheSocket_data()
+    {
+        QTest::addColumn<QByteArrayList>("texts");
+        QTest::addColumn<QStringList>("expected");
+        QByteArrayList flood;
+        QStringList firstFew;
+        for (int i = 0; i < 3000; ++i) {
+            flood << "m" + QByteArray::number(i);
+            if (i <= CopyDataMessages::MaxWaiting)
+                firstFew << flood.last();
+        }
+        QTest::newRow("thousands") << flood << firstFew;
+        const QByteArray longText(CopyDataFrame::MaxPayload - 8, 'x');
+        QTest::newRow("long and markup")
+            << QByteArrayList{longText, "<b>bold</b>"}
+            << QStringList{QString(CopyDataMessages::MaxShownChars, QLatin1Char('x')) + QChar(0x2026),
+                           "<b>bold</b>"};
+    }
+    void copyDataOverTheSocket()
+    {
+        QFETCH(QByteArrayList, texts);
+        QFETCH(QStringList, expected);
+        QTemporaryDir runtime;
+        ::chmod(QFile::encodeName(runtime.path()).constData(), 0700);
+        SingleInstance instance(inst->path() + "/kestral-config", runtime.path());
+        BoxCloser closer;
+        int onScreenAtEnd = -1;
+        QObject::connect(&instance, &InstanceChannel::messageReceived, [&](const QString &message) {
+            if (message == "end") {
+                onScreenAtEnd = int(visibleBoxes().size());
+                closer.timer.start();
+            }
+        });
+        QLocalSocket peer;
+        whenRunning([&] {
+            mainWidget()->hide();
+            QByteArray stream;
+            for (const QByteArray &text : texts)
+                stream += CopyDataFrame::encodeCopyData(9487, quint32(text.size()), text);
+            peer.connectToServer(instance.socketPath());
+            peer.write(stream + CopyDataFrame::encodeMessage("end"));
+        });
+        QCOMPARE(StartUp::run(*qApp, instance, platform(), inst->path()), 0);
+        QCOMPARE(onScreenAtEnd, 1);
+        QCOMPARE(closer.mostAtOnce, 1);
+        QStringList shown;
+        for (const BoxCloser::Shown &box : closer.shown) {
+            shown << box.text;
+            QCOMPARE(box.format, Qt::PlainText);
+        }
+        QCOMPARE(shown, expected);
     }
 
     void executableDirectory()
