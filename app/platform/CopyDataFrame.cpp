@@ -72,5 +72,7 @@ bool CopyDataFrame::next(Frame &frame)
         frame.text = QByteArray(payload + 8, qsizetype(length - 8));
     }
     m_buffer.remove(0, qsizetype(8 + length));
+    if (m_buffer.isEmpty())
+        m_buffer = QByteArray(); // gives back the room a large frame took
     return true;
 }

@@ -6,6 +6,16 @@
 //             as UTF-8; the text ends at its first NUL byte or at the end of the payload.
 // A payload above MaxPayload bytes, or an unknown kind, makes the stream unusable; the reader
 // then reports failure and the connection is dropped.
+//
+// Limits of the running copy (SingleInstance::Limits):
+//   - at most 16 connections at a time; another one pushes out the connection open longest;
+//   - each frame must be whole within 3 s of connecting or of the previous frame, else the
+//     connection is dropped (an idle connection too);
+//   - unfinished frames of all connections together take at most 4 MiB; past that the
+//     connection holding most is dropped.
+// A copy-data text with tag 9487 whose stated length matches its UTF-8 length is shown as plain
+// text in a warning box: one box at a time, up to 8 more waiting (later ones are dropped), each
+// cut to its first 300 characters and an ellipsis.
 #pragma once
 
 #include <QByteArray>
@@ -35,6 +45,8 @@ public:
     // Takes the next complete frame; false when none is complete yet or the stream failed.
     bool next(Frame &frame);
     bool failed() const { return m_failed; }
+    // Bytes received for the frame not yet complete.
+    qsizetype buffered() const { return m_buffer.size(); }
 
 private:
     QByteArray m_buffer;

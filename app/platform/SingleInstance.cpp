@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -73,6 +74,10 @@ SingleInstance::SingleInstance(const QString &executablePath, const QString &run
 
 SingleInstance::~SingleInstance()
 {
+    // The server takes its connections with it; they must not report back while it does.
+    for (QLocalSocket *socket : m_connections.keys())
+        disconnect(socket, nullptr, this, nullptr);
+    m_connections.clear();
     if (m_server) {
         m_server->close();
         delete m_server;
@@ -109,13 +114,25 @@ bool SingleInstance::isRunning()
         return m_running = false;
     }
 
-    // Holding the lock, any socket left there belongs to a copy that died.
-    QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer;
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    if (!m_server->listen(m_socketPath))
-        qWarning() << "single instance: cannot listen on" << m_socketPath << m_server->errorString();
+    listen();
+    m_checkTimer = new QTimer(this);
+    connect(m_checkTimer, &QTimer::timeout, this, &SingleInstance::check);
+    m_checkTimer->start(qMax(1, m_limits.checkIntervalMs));
     return m_running = false;
+}
+
+void SingleInstance::listen()
+{
+    // Holding the lock, any socket left there belongs to a copy that died.
+    QLocalServer::removeServer(m_socketPath);
+    if (m_server->listen(m_socketPath)) {
+        m_relistenReported = false;
+    } else if (!m_relistenReported) {
+        m_relistenReported = true;
+        qWarning() << "single instance: cannot listen on" << m_socketPath << m_server->errorString();
+    }
 }
 
 bool SingleInstance::sendMessage(const QString &message, int timeoutMs)
@@ -144,11 +161,23 @@ void SingleInstance::acceptConnections()
             socket->deleteLater();
             continue;
         }
-        m_readers.insert(socket, CopyDataFrame());
+        // Past the cap the connection open longest goes: a hand-over still gets in while others
+        // hold theirs open, and descriptors never run out here.
+        while (!m_connections.isEmpty() && m_connections.size() >= qMax(1, m_limits.maxConnections)) {
+            auto oldest = m_connections.begin();
+            for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
+                if (it->order < oldest->order)
+                    oldest = it;
+            }
+            drop(oldest.key());
+        }
+        Connection connection;
+        connection.order = ++m_accepted;
+        m_connections.insert(socket, connection);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
             readFrom(socket);
-            m_readers.remove(socket);
+            m_connections.remove(socket);
             socket->deleteLater();
         });
         readFrom(socket);
@@ -157,22 +186,70 @@ void SingleInstance::acceptConnections()
 
 void SingleInstance::readFrom(QLocalSocket *socket)
 {
-    auto it = m_readers.find(socket);
-    if (it == m_readers.end())
+    auto it = m_connections.find(socket);
+    if (it == m_connections.end())
         return;
-    it->append(socket->readAll());
+    if (socket->isReadable())
+        it->reader.append(socket->readAll());
     CopyDataFrame::Frame frame;
-    while (it->next(frame)) {
-        // Handled from the event loop: the copy-data handler may open a modal box, which must not
-        // run inside the socket's notification.
+    while (it->reader.next(frame)) {
+        it->ticks = 0;
+        // Handled from the event loop: the copy-data handler may open a box, which must not happen
+        // inside the socket's notification.
         QMetaObject::invokeMethod(
             this, [this, frame] { dispatch(frame); }, Qt::QueuedConnection);
     }
-    if (it->failed()) {
-        m_readers.erase(it);
-        socket->abort();
-        socket->deleteLater();
+    if (it->reader.failed())
+        drop(socket);
+    else
+        keepWithinBudget();
+}
+
+void SingleInstance::drop(QLocalSocket *socket)
+{
+    m_connections.remove(socket);
+    disconnect(socket, nullptr, this, nullptr);
+    socket->abort();
+    socket->deleteLater();
+}
+
+qint64 SingleInstance::bufferedBytes() const
+{
+    qint64 total = 0;
+    for (const Connection &connection : m_connections)
+        total += connection.reader.buffered();
+    return total;
+}
+
+void SingleInstance::keepWithinBudget()
+{
+    // The connection holding most goes first: a small frame still gets through.
+    while (bufferedBytes() > m_limits.maxBuffered) {
+        auto largest = m_connections.begin();
+        for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
+            if (it->reader.buffered() > largest->reader.buffered())
+                largest = it;
+        }
+        drop(largest.key());
     }
+}
+
+void SingleInstance::check()
+{
+    // Qt closes the server, and removes its socket, when accepting a connection fails (out of
+    // descriptors, say); the lock is still ours, so listen again.
+    if (!m_server->isListening())
+        listen();
+    // Time is counted in checks, which only pass while the event loop runs: a busy program does not
+    // drop a peer whose frame is waiting to be read.
+    const int allowed = qMax(2, m_limits.frameTimeoutMs / qMax(1, m_limits.checkIntervalMs));
+    QList<QLocalSocket *> late;
+    for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
+        if (++it->ticks > allowed)
+            late << it.key();
+    }
+    for (QLocalSocket *socket : late)
+        drop(socket);
 }
 
 void SingleInstance::dispatch(const CopyDataFrame::Frame &frame)

@@ -9,9 +9,14 @@
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +53,26 @@ bool sendRaw(const QString &path, const QByteArray &bytes, bool waitForClose = f
     }
     socket.disconnectFromServer();
     return true;
+}
+
+QByteArray frameHeader(quint32 kind, quint32 length)
+{
+    QByteArray header(8, '\0');
+    qToBigEndian(kind, header.data());
+    qToBigEndian(length, header.data() + 4);
+    return header;
+}
+
+std::unique_ptr<QLocalSocket> connectTo(const QString &path)
+{
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(path);
+    return socket->waitForConnected(2000) ? std::move(socket) : nullptr;
+}
+
+bool dropped(const std::unique_ptr<QLocalSocket> &socket)
+{
+    return socket->state() == QLocalSocket::UnconnectedState;
 }
 
 } // namespace
@@ -206,6 +231,133 @@ private slots:
         QTRY_COMPARE(spy.count(), 1);
         QCOMPARE(g_received.size(), 3);
         InputHooks::setNativeMessageFilter(nullptr, nullptr, nullptr);
+    }
+
+    // Past the cap the connection open longest goes, so a hand-over gets through while others hold
+    // theirs open.
+    void connectionsAreCapped()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        SingleInstance::Limits limits;
+        limits.maxConnections = 4;
+        first.setLimits(limits);
+        QVERIFY(!first.isRunning());
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+        std::vector<std::unique_ptr<QLocalSocket>> held;
+        for (int i = 0; i < 12; ++i) {
+            held.push_back(connectTo(first.socketPath()));
+            QVERIFY(held.back());
+        }
+        QTRY_COMPARE(first.connectionCount(), 4);
+        QTRY_VERIFY(dropped(held[0]) && dropped(held[7]));
+        QVERIFY(!dropped(held[11]));
+
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+        QVERIFY(second.sendMessage("through", 2000));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().first().toString(), QStringLiteral("through"));
+        QVERIFY(first.connectionCount() <= 4);
+    }
+
+    // Each frame has a time limit, counted from connecting or the previous frame: an idle peer, one
+    // that stops half-way and one that trickles are dropped; one that keeps sending whole frames stays.
+    void slowAndIdleConnectionsAreDropped()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        SingleInstance::Limits limits;
+        limits.frameTimeoutMs = 400;
+        limits.checkIntervalMs = 40;
+        first.setLimits(limits);
+        QVERIFY(!first.isRunning());
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+
+        auto idle = connectTo(first.socketPath());
+        auto halfway = connectTo(first.socketPath());
+        auto trickle = connectTo(first.socketPath());
+        auto steady = connectTo(first.socketPath());
+        QVERIFY(idle && halfway && trickle && steady);
+        const QByteArray frame = CopyDataFrame::encodeMessage(QString(40, QLatin1Char('t')));
+        halfway->write(frame.left(20));
+        int sent = 0;
+        QTimer pace;
+        QObject::connect(&pace, &QTimer::timeout, [&] {
+            if (trickle->state() == QLocalSocket::ConnectedState && sent < frame.size())
+                trickle->write(frame.mid(sent++, 1));
+            if (steady->state() == QLocalSocket::ConnectedState)
+                steady->write(CopyDataFrame::encodeMessage("steady"));
+        });
+        pace.start(limits.checkIntervalMs);
+        QTRY_VERIFY_WITH_TIMEOUT(dropped(idle) && dropped(halfway) && dropped(trickle), 4000);
+        QVERIFY(!dropped(steady));
+        QCOMPARE(first.connectionCount(), 1);
+        QVERIFY(spy.count() >= 1);
+        for (const QList<QVariant> &message : spy)
+            QCOMPARE(message.first().toString(), QStringLiteral("steady"));
+    }
+
+    // Unfinished frames of all connections together stay within the budget: the connection holding
+    // most goes; a hand-over still gets through.
+    void unfinishedFramesStayWithinTheBudget()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        SingleInstance::Limits limits;
+        limits.maxBuffered = 64 * 1024;
+        first.setLimits(limits);
+        QVERIFY(!first.isRunning());
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+        std::vector<std::unique_ptr<QLocalSocket>> peers;
+        for (int i = 0; i < 8; ++i) {
+            peers.push_back(connectTo(first.socketPath()));
+            QVERIFY(peers.back());
+            peers.back()->write(frameHeader(CopyDataFrame::InstanceMessage, CopyDataFrame::MaxPayload) +
+                                QByteArray(30 * 1024 + i, 'p'));
+        }
+        const auto droppedCount = [&] {
+            return std::count_if(peers.begin(), peers.end(), [](const auto &p) { return dropped(p); });
+        };
+        QTRY_COMPARE(droppedCount() + first.connectionCount(), qsizetype(8));
+        QTRY_VERIFY(droppedCount() >= 6);
+        QVERIFY(first.bufferedBytes() <= limits.maxBuffered);
+
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+        QVERIFY(second.sendMessage(QString(), 2000));
+        QTRY_COMPARE(spy.count(), 1);
+    }
+
+    // Out of descriptors, accepting a connection fails and Qt closes the server and removes its
+    // socket; once descriptors are free again the copy listens again.
+    void serverListensAgainAfterAcceptFails()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        SingleInstance::Limits limits;
+        limits.checkIntervalMs = 40;
+        first.setLimits(limits);
+        QVERIFY(!first.isRunning());
+        QSignalSpy spy(&first, &InstanceChannel::messageReceived);
+
+        rlimit saved;
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+        rlimit low = saved;
+        low.rlim_cur = rlim_t(QDir("/proc/self/fd").count() + 64);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        QList<int> fillers;
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            fillers << fd;
+        ::close(fillers.takeLast());
+        QLocalSocket client; // takes the last free descriptor; the server has none to accept it with
+        client.connectToServer(first.socketPath());
+        QTRY_VERIFY(!QFileInfo::exists(first.socketPath()));
+        for (int fd : fillers)
+            ::close(fd);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+        QTRY_VERIFY(first.isListening());
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+        QVERIFY(second.sendMessage("again", 2000));
+        QTRY_COMPARE(spy.count(), 1);
     }
 
 private:
