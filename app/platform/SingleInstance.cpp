@@ -11,8 +11,12 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +48,33 @@ bool peerIsSameUser(QLocalSocket *socket)
     if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
         return false;
     return cred.uid == geteuid();
+}
+
+// How long a lock file nobody holds gets to be taken by the copy that is creating it.
+constexpr unsigned long LockSettleMs = 50;
+
+// A running copy holds its lock file locked (flock) from the moment it creates it. A file nobody
+// holds, whatever it says, was left by a copy that died or by something else: remove it. A copy that
+// has just created the file locks it a moment later, hence the second look.
+bool removeLockWithoutOwner(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    for (int look = 0; look < 2; ++look) {
+        if (look > 0)
+            QThread::msleep(LockSettleMs);
+        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0)
+            return errno == ENOENT;
+        struct stat held, named;
+        const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+                          ::stat(name.constData(), &named) == 0 && held.st_ino == named.st_ino;
+        // Removed while locked, so nobody can take it in between.
+        const bool removed = free && look > 0 && ::unlink(name.constData()) == 0;
+        ::close(fd);
+        if (!free || removed)
+            return removed;
+    }
+    return false;
 }
 
 } // namespace
@@ -106,7 +137,12 @@ bool SingleInstance::isRunning()
 
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // stale only when its process is gone
-    if (!m_lock->tryLock(0)) {
+    bool locked = m_lock->tryLock(0);
+    if (!locked && m_lock->error() == QLockFile::LockFailedError && removeLockWithoutOwner(m_lockPath)) {
+        qWarning() << "single instance: taking over a lock nobody holds:" << m_lockPath;
+        locked = m_lock->tryLock(0);
+    }
+    if (!locked) {
         if (m_lock->error() == QLockFile::LockFailedError)
             return m_running = true;
         qWarning() << "single instance: cannot take" << m_lockPath;

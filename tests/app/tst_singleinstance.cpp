@@ -233,6 +233,44 @@ private slots:
         InputHooks::setNativeMessageFilter(nullptr, nullptr, nullptr);
     }
 
+    // A lock file nobody holds, whatever it says (empty, not a lock, an owner on another machine), is
+    // left from a crash or by something else: the copy takes it over and runs.
+    void lockWithoutOwnerIsTakenOver_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\xff\xfe not a lock\n\n");
+        QTest::newRow("another machine") << QByteArray("4242\nkestral-config\nelsewhere\n");
+    }
+    void lockWithoutOwnerIsTakenOver()
+    {
+        QFETCH(QByteArray, content);
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        QFile lock(first.lockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("single instance: taking over"));
+        QVERIFY(!first.isRunning());
+        QVERIFY(first.isListening());
+        SingleInstance second("/opt/kc/kestral-config", dir->path());
+        QVERIFY(second.isRunning());
+    }
+
+    // A copy holds its lock file locked from the moment it creates it: held, the file means a live
+    // owner even before it says who.
+    void heldLockIsNotTakenOver()
+    {
+        SingleInstance first("/opt/kc/kestral-config", dir->path());
+        const int fd = ::open(QFile::encodeName(first.lockPath()).constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        QVERIFY(first.isRunning());
+        QVERIFY(!first.isListening());
+        QVERIFY(QFileInfo::exists(first.lockPath()));
+        ::close(fd);
+    }
+
     // Past the cap the connection open longest goes, so a hand-over gets through while others hold
     // theirs open.
     void connectionsAreCapped()
