@@ -17,6 +17,7 @@ std::array<bool, 256> g_keyDownState{};
 
 bool g_keyboardHook = false;
 bool g_mouseHook = false;
+bool g_capturing = false;
 
 InputHooks::KeyboardCallback g_keyboardCallback = nullptr;
 void *g_keyboardContext = nullptr;
@@ -261,6 +262,23 @@ bool InputHooks::isKeyboardHookInstalled()
 bool InputHooks::isMouseHookInstalled()
 {
     return g_mouseHook;
+}
+
+void InputHooks::setCapturing(bool on)
+{
+    if (g_capturing == on)
+        return;
+    g_capturing = on;
+    // A key let go while nothing was captured would otherwise stay down, and its next press would
+    // count as a repeat.
+    if (on)
+        clearKeyDownState();
+    activeBackend()->setCapturing(on);
+}
+
+bool InputHooks::isCapturing()
+{
+    return g_capturing;
 }
 
 void InputHooks::setKeyboardCallback(KeyboardCallback callback, void *context)

@@ -1,7 +1,7 @@
 // System-wide key and mouse-button capture: translates PC scan codes to USB keyboard usages,
 // drops repeats and hands press/release changes to callbacks; also owns the application's filter
 // for native messages (copy-data). One set of process-wide state; events are only observed, never
-// swallowed.
+// swallowed, and only asked of the system while an input of the program captures them.
 #pragma once
 
 #include <QMap>
@@ -24,6 +24,11 @@ public:
     static bool isKeyboardHookInstalled();
     static bool isMouseHookInstalled();
 
+    // Whether the hooks deliver events: off at start, on only while an input waits for captured
+    // keys. Starting forgets the keys seen pressed, whose releases went unseen meanwhile.
+    static void setCapturing(bool on);
+    static bool isCapturing();
+
     static void setKeyboardCallback(KeyboardCallback callback, void *context);
     static void setMouseCallback(MouseCallback callback, void *context);
     // Installs the module's filter on the application, dropping the one installed before.
@@ -31,7 +36,7 @@ public:
                                        void *context);
 
     // Where the events come from; null returns to the system-wide source of this platform.
-    // The backend is not owned.
+    // The backend is not owned; set it while not capturing.
     static void setBackend(HookBackend *backend);
     static HookBackend *backend();
 

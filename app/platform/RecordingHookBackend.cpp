@@ -26,3 +26,9 @@ void RecordingHookBackend::removeMouse()
     calls << QStringLiteral("removeMouse");
     mouseInstalled = false;
 }
+
+void RecordingHookBackend::setCapturing(bool on)
+{
+    calls << (on ? QStringLiteral("startCapture") : QStringLiteral("stopCapture"));
+    capturing = on;
+}

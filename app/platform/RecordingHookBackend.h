@@ -1,5 +1,5 @@
-// Test double of the hook source: records what was installed and removed, in order, and can
-// refuse either hook.
+// Test double of the hook source: records what was installed and removed and when capturing started
+// and stopped, in order, and can refuse either hook.
 #pragma once
 
 #include "HookBackend.h"
@@ -13,10 +13,13 @@ public:
     bool installMouse() override;
     void removeKeyboard() override;
     void removeMouse() override;
+    void setCapturing(bool on) override;
 
     bool keyboardAvailable = true;
     bool mouseAvailable = true;
     bool keyboardInstalled = false;
     bool mouseInstalled = false;
-    QStringList calls; // "installKeyboard", "installMouse", "removeKeyboard", "removeMouse"
+    bool capturing = false;
+    // "installKeyboard", "installMouse", "removeKeyboard", "removeMouse", "startCapture", "stopCapture"
+    QStringList calls;
 };

@@ -97,9 +97,11 @@ bool XInputHookBackend::selectRawEvents()
     mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
     mask.head.mask_len = 1;
     mask.bits = 0;
-    if (m_keyboard)
+    // Installed and not capturing, the mask stays empty: the request still proves the server takes
+    // our selections, and the server sends us nothing.
+    if (m_keyboard && m_capturing)
         mask.bits |= XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
-    if (m_mouse)
+    if (m_mouse && m_capturing)
         mask.bits |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
     auto *connection = static_cast<xcb_connection_t *>(m_connection);
     xcb_void_cookie_t cookie = xcb_input_xi_select_events_checked(connection, m_root, 1, &mask.head);
@@ -148,9 +150,19 @@ void XInputHookBackend::removeMouse()
     selectRawEvents();
 }
 
+void XInputHookBackend::setCapturing(bool on)
+{
+    if (m_capturing == on)
+        return;
+    m_capturing = on;
+    if (m_keyboard || m_mouse)
+        selectRawEvents();
+}
+
 bool XInputHookBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
-    if (m_mode != Mode::XInput || eventType != "xcb_generic_event_t" || !message)
+    // Raw events selected by someone else on Qt's connection are not ours to report.
+    if (m_mode != Mode::XInput || !m_capturing || eventType != "xcb_generic_event_t" || !message)
         return false;
     auto *event = static_cast<xcb_generic_event_t *>(message);
     if ((event->response_type & 0x7F) != XCB_GE_GENERIC)
@@ -194,7 +206,7 @@ bool XInputHookBackend::eventFilter(QObject *watched, QEvent *event)
 {
     // Each input event reaches a window once from the platform; copies forwarded inside the
     // program are not spontaneous and are skipped.
-    if (m_mode != Mode::OwnWindow || !watched->isWindowType() || !event->spontaneous())
+    if (m_mode != Mode::OwnWindow || !m_capturing || !watched->isWindowType() || !event->spontaneous())
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:

@@ -1,6 +1,6 @@
 // System-wide key and button events on Linux: XInput2 raw events selected on the X server's root
-// window through Qt's own connection. Without an X server (a Wayland session, or no display) only
-// the events that reach the program's own windows are seen.
+// window through Qt's own connection, only while capturing. Without an X server (a Wayland session,
+// or no display) only the events that reach the program's own windows are seen.
 #pragma once
 
 #include "HookBackend.h"
@@ -20,6 +20,7 @@ public:
     bool installMouse() override;
     void removeKeyboard() override;
     void removeMouse() override;
+    void setCapturing(bool on) override;
 
     // True when events come from the whole X server, false in the own-window fallback.
     bool isSystemWide() const { return m_mode == Mode::XInput; }
@@ -37,6 +38,7 @@ private:
     Mode m_mode = Mode::Undecided;
     bool m_keyboard = false;
     bool m_mouse = false;
+    bool m_capturing = false;
     quint8 m_opcode = 0;
     quint32 m_root = 0;
     void *m_connection = nullptr;

@@ -1,6 +1,6 @@
 // Key and button capture: both key tables row by row through the keyboard procedure, repeats and
-// special keys, the mouse table, all-or-nothing installation, the native message filter, the
-// translation of X key codes, and the own-window fallback.
+// special keys, the mouse table, all-or-nothing installation, switching the capture on and off, the
+// native message filter, the translation of X key codes, and the own-window fallback.
 #include "InputHooks.h"
 #include "platform/NativeMessage.h"
 #include "platform/PcKeyTranslator.h"
@@ -145,6 +145,7 @@ private slots:
     }
     void cleanup()
     {
+        InputHooks::setCapturing(false);
         InputHooks::uninstall();
         InputHooks::setBackend(nullptr);
         backend = RecordingHookBackend();
@@ -277,6 +278,38 @@ private slots:
         InputHooks::setBackend(&backend);
     }
 
+    // Only changes reach the source, and installing or removing hooks does not touch the capture.
+    void captureSwitchesReachTheSource()
+    {
+        QVERIFY(!InputHooks::isCapturing());
+        InputHooks::setCapturing(false);
+        InputHooks::setCapturing(true);
+        InputHooks::setCapturing(true);
+        QVERIFY(InputHooks::isCapturing());
+        QVERIFY(InputHooks::install());
+        InputHooks::uninstall();
+        InputHooks::setCapturing(false);
+        QCOMPARE(
+            backend.calls,
+            QStringList({"installKeyboard", "installMouse", "startCapture", "removeKeyboard", "removeMouse",
+                         "installKeyboard", "installMouse", "removeKeyboard", "removeMouse", "stopCapture"}));
+        QVERIFY(!backend.capturing);
+    }
+
+    // A key held when a capture ends is let go unseen; the next capture must still see it pressed.
+    void keyReleasedBetweenCapturesIsPressedAgain()
+    {
+        InputHooks::setCapturing(true);
+        press(0x1E);
+        InputHooks::setCapturing(false); // its release is never delivered
+        InputHooks::setCapturing(true);
+        press(0x1E);
+        release(0x1E);
+        QCOMPARE(g_keys.size(), 3);
+        QVERIFY(g_keys[1].down);
+        QVERIFY(!g_keys[2].down);
+    }
+
     void nativeFilterConsumesCopyDataOnly()
     {
         auto *dispatcher = QAbstractEventDispatcher::instance();
@@ -376,11 +409,13 @@ private slots:
         XInputHookBackend system;
         InputHooks::setBackend(&system);
         auto restore = qScopeGuard([this] {
+            InputHooks::setCapturing(false);
             InputHooks::uninstall();
             InputHooks::setBackend(&backend);
         });
         QVERIFY(InputHooks::install());
         QVERIFY(!system.isSystemWide());
+        InputHooks::setCapturing(true);
 
         class KeyWindow : public QWindow
         {
@@ -407,8 +442,18 @@ private slots:
         QVERIFY(g_clicks[0].down);
         QVERIFY(!g_clicks[1].down);
 
-        InputHooks::uninstall();
+        // Installed but not capturing: the window's own input is its own.
+        InputHooks::setCapturing(false);
+        g_keys.clear();
         g_clicks.clear();
+        qt_sendSpontaneousEvent(&window, &key);
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
+        QVERIFY(g_keys.isEmpty());
+        QVERIFY(g_clicks.isEmpty());
+        QCOMPARE(window.keys, 3);
+
+        InputHooks::setCapturing(true);
+        InputHooks::uninstall();
         QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
         QVERIFY(g_clicks.isEmpty());
     }

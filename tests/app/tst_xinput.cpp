@@ -1,12 +1,18 @@
 // System-wide capture through XInput2 raw events on a private Xvfb server, driven by xdotool: keys
-// and buttons pressed anywhere on the X server reach the callbacks as usages and button codes.
+// and buttons pressed anywhere on the X server reach the callbacks as usages and button codes while
+// capturing; otherwise the server is asked for none and sends none.
 #include "InputHooks.h"
 #include "platform/XInputHookBackend.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QtGui/qguiapplication_platform.h>
 #include <QtTest>
+
+#include <xcb/xinput.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -30,6 +36,31 @@ bool xdotool(const QStringList &args)
     return p.waitForFinished(5000) && p.exitCode() == 0;
 }
 
+// The raw key and button events this client has selected on the root window, as the server says.
+uint32_t selectedRawEvents()
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return ~0u;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_input_xi_get_selected_events_reply_t *reply =
+        xcb_input_xi_get_selected_events_reply(c, xcb_input_xi_get_selected_events(c, root), nullptr);
+    if (!reply)
+        return ~0u;
+    const uint32_t raw = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE |
+                         XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
+                         XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
+    uint32_t bits = 0;
+    for (auto it = xcb_input_xi_get_selected_events_masks_iterator(reply); it.rem;
+         xcb_input_event_mask_next(&it)) {
+        if (it.data->mask_len > 0)
+            bits |= xcb_input_event_mask_mask(it.data)[0] & raw;
+    }
+    std::free(reply);
+    return bits;
+}
+
 } // namespace
 
 class tst_XInput : public QObject
@@ -46,11 +77,14 @@ private slots:
         InputHooks::setBackend(backend);
         QVERIFY(InputHooks::install());
         QVERIFY(backend->isSystemWide());
+        QCOMPARE(selectedRawEvents(), 0u); // installed, but nothing waits for keys yet
+        InputHooks::setCapturing(true);
         InputHooks::setKeyboardCallback(onKey, nullptr);
         InputHooks::setMouseCallback(onButton, nullptr);
     }
     void cleanupTestCase()
     {
+        InputHooks::setCapturing(false);
         InputHooks::uninstall();
         InputHooks::setBackend(nullptr);
         delete backend;
@@ -116,6 +150,37 @@ private slots:
         const QList<QPair<int, bool>> expected = {{0xF0, true},  {0xF0, false}, {0xF1, true},
                                                   {0xF1, false}, {0xF2, true},  {0xF2, false}};
         QCOMPARE(g_buttons, expected);
+    }
+
+    // Not capturing, the server is asked for no raw events and nothing is reported; the key of the
+    // capture that follows is the only report, so nothing earlier was merely late.
+    void nothingWhileNotCapturing()
+    {
+        QVERIFY(selectedRawEvents() != 0);
+        InputHooks::setCapturing(false);
+        QCOMPARE(selectedRawEvents(), 0u);
+        QVERIFY(xdotool({"key", "c"}));
+        QVERIFY(xdotool({"click", "1"}));
+        InputHooks::setCapturing(true);
+        QVERIFY(selectedRawEvents() != 0);
+        QVERIFY(xdotool({"key", "d"}));
+        QTRY_COMPARE(g_keys.size(), 2);
+        QCOMPARE(g_keys.first().first, 0x07);
+        QVERIFY(g_buttons.isEmpty());
+    }
+
+    // A key held while a capture ends and released meanwhile counts as pressed in the next capture.
+    void keyReleasedBetweenCapturesIsSeenAgain()
+    {
+        QVERIFY(xdotool({"keydown", "e"}));
+        QTRY_COMPARE(g_keys.size(), 1);
+        InputHooks::setCapturing(false);
+        QVERIFY(xdotool({"keyup", "e"}));
+        InputHooks::setCapturing(true);
+        QVERIFY(xdotool({"key", "e"}));
+        QTRY_COMPARE(g_keys.size(), 3);
+        QCOMPARE(g_keys.at(1), qMakePair(0x08, true));
+        QCOMPARE(g_keys.at(2), qMakePair(0x08, false));
     }
 
     void nothingAfterRemoval()
