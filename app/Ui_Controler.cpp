@@ -1,10 +1,12 @@
 // The window controller: frameless translucent window, scene view, context properties, title.
 #include "Ui_Controler.h"
 
+#include "InputHooks.h"
 #include "myQQuickView.h"
 #include "platform/CompositorProbe.h"
 
 #include <QBitmap>
+#include <QEvent>
 #include <QImage>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -25,6 +27,8 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     if (window->objectName().isEmpty())
         window->setObjectName(QStringLiteral("Widget"));
     m_window = window;
+    m_shown = window->isVisible() && !window->isMinimized();
+    window->installEventFilter(this);
 
     window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
     window->setWindowOpacity(1.0);
@@ -65,7 +69,47 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     window->setWindowTitle(settings.value(QStringLiteral("common/name"), QString()).toString());
 }
 
-Ui_Controler::~Ui_Controler() = default;
+Ui_Controler::~Ui_Controler()
+{
+    if (m_capturing)
+        InputHooks::setCapturing(false);
+}
+
+void Ui_Controler::setCaptureActive(bool active)
+{
+    m_captureWanted = active;
+    updateCapture();
+}
+
+// Hidden (the close button, the tray) or minimised, the window waits for nobody's keys.
+bool Ui_Controler::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        switch (event->type()) {
+        case QEvent::Hide:
+            m_shown = false;
+            updateCapture();
+            break;
+        case QEvent::Show:
+        case QEvent::WindowStateChange:
+            m_shown = m_window->isVisible() && !m_window->isMinimized();
+            updateCapture();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Ui_Controler::updateCapture()
+{
+    const bool capture = m_captureWanted && m_shown;
+    if (capture == m_capturing)
+        return;
+    m_capturing = capture;
+    InputHooks::setCapturing(capture);
+}
 
 void Ui_Controler::onMinimize()
 {

@@ -1,6 +1,7 @@
 // Turns the main window into a frameless, translucent window that shows only the scene, creates
-// the scene's view inside it, publishes the backend objects to the scene, and gives the scene the
-// window operations a frameless window needs.
+// the scene's view inside it, publishes the backend objects to the scene, gives the scene the
+// window operations a frameless window needs, and has system-wide keys captured only while an input
+// of the scene waits for them and the window is shown.
 #pragma once
 
 #include <QObject>
@@ -22,6 +23,10 @@ public:
     // Whether the window was made translucent (false without a compositing manager).
     bool isTranslucent() const { return m_translucent; }
 
+    // The scene says whether one of its inputs waits for captured keys.
+    Q_INVOKABLE void setCaptureActive(bool active);
+    bool captureActive() const { return m_captureWanted; }
+
 public slots:
     void onMinimize();
     void onClose();
@@ -29,8 +34,16 @@ public slots:
     void onYChanged(int y);
     void setBusy(int busyTime = 0);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void updateCapture();
+
     QPointer<QWidget> m_window;
     QPointer<myQQuickView> m_view;
     bool m_translucent = false;
+    bool m_captureWanted = false;
+    bool m_shown = false;
+    bool m_capturing = false;
 };

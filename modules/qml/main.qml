@@ -403,6 +403,15 @@ Item {
         function onModifyMacroData(macroName) { keyMatrixMain.macroChanged(macroName); }
     }
 
+    // An input waits for captured keys; the platform asks the system for them only meanwhile.
+    readonly property bool captureActive: (macroEditorMain.visible && macroEditorMain.hasSelection
+                                           && (macroEditorMain.isInputting || macroEditorMain.isInsertting))
+                                          || (keyAssigmentMain.visible && keyAssigmentMain.captureIndex >= 0)
+    onCaptureActiveChanged: {
+        if (typeof ui_Ctl !== "undefined" && ui_Ctl)
+            ui_Ctl.setCaptureActive(captureActive);
+    }
+
     // Captured keys go to the input that waits for one, and nowhere else.
     onMsg_KB: function (isDown, usbCode) {
         if (macroEditorMain.visible && macroEditorMain.hasSelection) {
