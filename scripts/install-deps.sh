@@ -12,6 +12,7 @@ packages=(
   gsettings-desktop-schemas libkf5config-bin
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils dbus
+  clang python3
   fonts-wqy-microhei
 )
 
