@@ -35,6 +35,7 @@ void GunDataStore::mouseSaveGundata(const QVariant &index, const QVariantList &s
         return;
     std::unique_ptr<QSettings> guns(SettingsFile::open(path()));
     guns->setValue(key, src6.mid(0, PresetSize));
+    SettingsFile::commit(guns.get());
 }
 
 void GunDataStore::modifyGundata(const QVariant &modifyType, const QVariantList &src6)
@@ -53,6 +54,7 @@ void GunDataStore::modifyGundata(const QVariant &modifyType, const QVariantList 
     case 0: {
         std::unique_ptr<QSettings> guns(SettingsFile::open(path()));
         guns->remove(key);
+        SettingsFile::commit(guns.get());
         break;
     }
     case 1: {
@@ -63,6 +65,7 @@ void GunDataStore::modifyGundata(const QVariant &modifyType, const QVariantList 
         std::unique_ptr<QSettings> guns(SettingsFile::open(path()));
         guns->remove(oldKey);
         guns->setValue(key, src6.mid(1, PresetSize - 1));
+        SettingsFile::commit(guns.get());
         break;
     }
     default:

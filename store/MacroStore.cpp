@@ -66,7 +66,8 @@ QVariant MacroStore::createMacroIni(const QVariant &name, const QVariant &macroI
     macro->setValue(QStringLiteral("config/total"), 0);
     macro->setValue(QStringLiteral("config/repeat"), 1);
     macro->setValue(QStringLiteral("config/did"), -1);
-    return true;
+    // A macro that could not be written is no macro.
+    return SettingsFile::commit(macro.get());
 }
 
 QVariant MacroStore::saveMacroIni(const QVariant &name, const QStringList &macros, const QVariant &repeat)
@@ -80,7 +81,7 @@ QVariant MacroStore::saveMacroIni(const QVariant &name, const QStringList &macro
     macro->setValue(QStringLiteral("config/repeat"), repeat);
     for (int i = 0; i < macros.size(); ++i)
         macro->setValue(stepKey(i), macros.at(i));
-    return true;
+    return SettingsFile::commit(macro.get());
 }
 
 QStringList MacroStore::loadMacroIni(const QVariant &name)
@@ -182,7 +183,6 @@ void MacroStore::saveMacroFile(const QVariant &macroFileName)
     // Nothing to export, or an export onto the macro file itself: keep the user's file as it is.
     if (!SettingsFile::isReadableFile(source) || SettingsFile::isSameFile(chosen, source))
         return;
-    if (QFile::exists(chosen))
-        QFile::remove(chosen);
-    QFile::copy(source, chosen);
+    // An earlier export of that name survives a copy that fails.
+    SettingsFile::replace(chosen, source);
 }

@@ -28,6 +28,7 @@ public:
     // Uses the settings store's profile objects, default profile and file chooser.
     explicit MacroStore(SettingsStore &settings);
 
+    // Both answer false when the file could not be written (that is announced as well).
     QVariant createMacroIni(const QVariant &name, const QVariant &macroIndex);
     QVariant saveMacroIni(const QVariant &name, const QStringList &macros, const QVariant &repeat);
     QStringList loadMacroIni(const QVariant &name);

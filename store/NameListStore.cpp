@@ -44,6 +44,8 @@ QVariant NameListStore::updataNameList(const QVariant &type, const QStringList &
         settings->remove(key);
     else
         settings->setValue(key, list);
+    // The pages take the answer as it always was; a failed write is announced to the person instead.
+    SettingsFile::commit(settings.get());
     return true;
 }
 

@@ -1,4 +1,4 @@
-// Helpers shared by every store for opening, protecting and replacing INI settings files.
+// Helpers shared by every store for opening, protecting, writing and replacing INI settings files.
 #pragma once
 
 #include <QString>
@@ -9,16 +9,30 @@ class QSettings;
 class SettingsFile
 {
 public:
+    // What the check of a file before it is opened found.
+    struct Damage
+    {
+        bool unreadable = false; // the settings library cannot parse it, or it is not valid UTF-8
+        QString keptAs;          // where a copy of it is kept now; empty when none could be made
+    };
+
     // A settings object in INI format on `path` (caller owns it). When the file cannot be read
     // cleanly, a copy is kept aside first, because the next write would drop what was not understood.
-    static QSettings *open(const QString &path);
+    // Writes the settings library defers are checked when they happen: a failure is announced
+    // (SettingsNotice).
+    static QSettings *open(const QString &path, Damage *damage = nullptr);
+
+    // Writes what is pending now; false, and announced, when that failed.
+    static bool commit(QSettings *settings);
 
     // Keeps a copy of the file beside it ("<file>.bad", then "<file>.bad1" …) when the settings
-    // library cannot parse it or it is not valid UTF-8. Returns true when such a copy exists now.
-    static bool keepUnreadableCopy(const QString &path);
+    // library cannot parse it or it is not valid UTF-8.
+    static Damage keepUnreadable(const QString &path);
+    // Whether such a copy exists now.
+    static bool keepUnreadableCopy(const QString &path) { return !keepUnreadable(path).keptAs.isEmpty(); }
 
-    // Replaces `target` by a copy of `source`: the old file is removed, then the copy made.
-    // Returns whether the copy succeeded.
+    // Replaces `target` by a copy of `source`, written beside it and renamed over it, so that a
+    // failure (a full disk, a read-only folder) leaves `target` as it was. Returns whether it worked.
     static bool replace(const QString &target, const QString &source);
 
     // Whether the file exists and can be read.

@@ -4,9 +4,9 @@
 
 #include "DialogFileChooser.h"
 #include "SettingsFile.h"
+#include "SettingsNotice.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -33,7 +33,7 @@ SettingsStore::SettingsStore(FileChooser *chooser) : m_chooser(chooser)
         m_chooser = m_ownChooser.get();
     }
 
-    m_global = SettingsFile::open(globalPath());
+    m_global = openGlobal();
     // Never written, so an unreadable default profile needs no copy kept aside.
     m_default = new QSettings(defaultProfilePath(), QSettings::IniFormat);
     for (int i = 0; i < ProfileCount; ++i)
@@ -103,8 +103,7 @@ bool SettingsStore::loadProfile(int profile)
                             dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
     if (chosen.isEmpty())
         return false;
-    replaceProfileFile(profile, chosen);
-    return true;
+    return replaceProfileFile(profile, chosen);
 }
 
 void SettingsStore::saveProfile(int profile)
@@ -119,14 +118,13 @@ void SettingsStore::saveProfile(int profile)
 
     const QString source = profilePath(profile);
     // Values set a moment ago belong in the export too.
-    m_profiles.at(profile)->sync();
+    SettingsFile::commit(m_profiles.at(profile));
     // Without a source there is nothing to export, and the user's file is not worth losing for it;
     // exporting onto the profile file itself would delete the very file to be copied.
     if (!SettingsFile::isReadableFile(source) || SettingsFile::isSameFile(chosen, source))
         return;
-    if (QFile::exists(chosen))
-        QFile::remove(chosen);
-    QFile::copy(source, chosen);
+    // An earlier export of that name survives a copy that fails.
+    SettingsFile::replace(chosen, source);
 }
 
 void SettingsStore::resetProfile(int profile)
@@ -152,34 +150,49 @@ void SettingsStore::resetApconfig()
     const QString fileName = m_global->fileName();
     retire(m_global);
     m_global = nullptr;
-    SettingsFile::replace(fileName, source);
-    m_global = SettingsFile::open(globalPath());
+    // A failed copy leaves the file as it was, and the new object reads that.
+    if (!SettingsFile::replace(fileName, source))
+        SettingsNotice::instance().cannotSave(fileName);
+    m_global = openGlobal();
 }
 
-void SettingsStore::replaceProfileFile(int profile, const QString &source)
+QSettings *SettingsStore::openGlobal()
+{
+    // Without a readable device table no mouse is found; the person is told, not just the debug output.
+    SettingsFile::Damage damage;
+    QSettings *global = SettingsFile::open(globalPath(), &damage);
+    if (damage.unreadable)
+        SettingsNotice::instance().damagedGlobalFile(globalPath(), damage.keptAs);
+    return global;
+}
+
+bool SettingsStore::replaceProfileFile(int profile, const QString &source)
 {
     // An unreadable source would only leave the profile without a file, and a source that is the
     // profile's own file would be deleted before it is copied: keep the profile as it is then.
     if (!SettingsFile::isReadableFile(source))
-        return;
+        return true;
     const QString fileName = m_profiles.at(profile)->fileName();
     if (SettingsFile::isSameFile(source, fileName))
-        return;
+        return true;
     syncIfOpen(source);
 
     retire(m_profiles.takeAt(profile));
-    SettingsFile::replace(fileName, source);
+    const bool replaced = SettingsFile::replace(fileName, source);
+    if (!replaced)
+        SettingsNotice::instance().cannotSave(fileName);
     m_profiles.insert(profile, SettingsFile::open(fileName));
+    return replaced;
 }
 
 void SettingsStore::syncIfOpen(const QString &path)
 {
     // A source that is one of our own files is copied with the values set through it so far.
     if (SettingsFile::isSameFile(path, m_global->fileName()))
-        m_global->sync();
+        SettingsFile::commit(m_global);
     for (QSettings *settings : std::as_const(m_profiles)) {
         if (SettingsFile::isSameFile(path, settings->fileName()))
-            settings->sync();
+            SettingsFile::commit(settings);
     }
 }
 
@@ -187,7 +200,7 @@ void SettingsStore::retire(QSettings *settings)
 {
     // Objects on one file share their pending values inside the settings library, so values still
     // pending here would be written into the replacement as soon as it is opened, and again when
-    // this object is destroyed. Writing them now puts them into the file about to be deleted.
-    settings->sync();
+    // this object is destroyed. Writing them now puts them into the file about to be replaced.
+    SettingsFile::commit(settings);
     settings->deleteLater();
 }

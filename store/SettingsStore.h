@@ -69,7 +69,9 @@ public:
     static QString dialogFolder();
 
 private:
-    void replaceProfileFile(int profile, const QString &source);
+    // False when the file could not be written (it is then as it was).
+    bool replaceProfileFile(int profile, const QString &source);
+    static QSettings *openGlobal();
     void syncIfOpen(const QString &path);
     static void retire(QSettings *settings);
 

@@ -2,6 +2,7 @@
 #include "NameListStore.h"
 #include "ScriptedFileChooser.h"
 #include "SettingsFile.h"
+#include "SettingsNotice.h"
 #include "SettingsStore.h"
 #include "TempInstallation.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <memory>
@@ -25,6 +27,8 @@ private slots:
     void profileFileKeptBeforeTheFirstWrite();
     void nameListFileKeptBeforeItIsRewritten();
     void replacementIsDatedAfterWhatItReplaced();
+    void damagedGlobalFileIsAnnouncedWithItsCopy();
+    void deferredWritesKeepHappening();
 };
 
 void TestSettingsFile::unreadableFilesAreKeptAside_data()
@@ -144,6 +148,54 @@ void TestSettingsFile::replacementIsDatedAfterWhatItReplaced()
     QCOMPARE(fresh.value(QStringLiteral("m/k")).toString(), QStringLiteral("3"));
 
     QVERIFY(!SettingsFile::replace(QStringLiteral("target.bin"), QStringLiteral("missing.bin")));
+}
+
+void TestSettingsFile::damagedGlobalFileIsAnnouncedWithItsCopy()
+{
+    SettingsNotice::instance().clear();
+    QSignalSpy notices(&SettingsNotice::instance(), &SettingsNotice::announced);
+    TempInstallation inst;
+    inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common]\ndeviceCount=1\n[0\nvid=4b43\n");
+    inst.write(QStringLiteral("modules/setting/p1.bin"), "[mouse]\nno equals sign\n");
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("kept as .*apConfig\\.bin\\.bad\""));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("kept as .*p1\\.bin\\.bad\""));
+    {
+        ScriptedFileChooser chooser;
+        SettingsStore store(&chooser);
+        SettingsStore again(&chooser);
+    }
+    // Once, for the global file only (the profile's copy is kept all the same).
+    QCOMPARE(notices.size(), 1);
+    const QString text = notices.at(0).at(0).toString();
+    const QString file = inst.path(QStringLiteral("modules/setting/apConfig.bin"));
+    QVERIFY2(text.contains(file + " is damaged") && text.contains("kept as " + file + ".bad."),
+             qPrintable(text));
+    QVERIFY(inst.exists(QStringLiteral("modules/setting/apConfig.bin.bad")));
+
+    // A readable global file says nothing.
+    SettingsNotice::instance().clear();
+    inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common]\ndeviceCount=0\n");
+    {
+        ScriptedFileChooser chooser;
+        SettingsStore store(&chooser);
+    }
+    QCOMPARE(notices.size(), 1);
+}
+
+void TestSettingsFile::deferredWritesKeepHappening()
+{
+    // The settings library's own deferred write is made by the write check instead; every later
+    // change still reaches the file on the next turn of the event loop.
+    TempInstallation inst;
+    inst.write(QStringLiteral("modules/setting/x.bin"), "[g]\nk=0\n");
+    std::unique_ptr<QSettings> settings(SettingsFile::open(QStringLiteral("./modules/setting/x.bin")));
+    for (int round = 1; round <= 3; ++round) {
+        settings->setValue(QStringLiteral("g/k"), round);
+        QCoreApplication::processEvents();
+        QCOMPARE(inst.read(QStringLiteral("modules/setting/x.bin")),
+                 "[g]\nk=" + QByteArray::number(round) + "\n");
+    }
+    QCOMPARE(settings->status(), QSettings::NoError);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
