@@ -644,6 +644,8 @@ Item {
                 // On the release: the save locks the view while its device commands let waiting
                 // input through, and a release dropped there would leave the button held for good.
                 onClicked: mainIten.saveAll()
+                // The second click of a quick pair comes as a double click, not as a click.
+                onDoubleClicked: mainIten.saveAll()
             }
         }
     }

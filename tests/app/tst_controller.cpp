@@ -199,7 +199,7 @@ private slots:
         QVERIFY(!item("askMenu")->isVisible());
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(932, 28)); // ask
         QTRY_VERIFY(item("askMenu")->isVisible());
-        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300)); // background
+        QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 600)); // background
         QTRY_VERIFY(!item("askMenu")->isVisible());
         QTest::mouseClick(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(972, 28)); // minimise
         QTRY_VERIFY(window->isMinimized());
@@ -391,10 +391,10 @@ private slots:
         window->move(100, 100);
         reveal();
         const QPoint start = window->pos();
-        QTest::mousePress(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300));
-        QTest::mouseMove(controller->view(), QPoint(505, 297));
+        QTest::mousePress(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 600));
+        QTest::mouseMove(controller->view(), QPoint(305, 597));
         QTRY_COMPARE(window->pos(), start + QPoint(5, -3));
-        QTest::mouseRelease(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(505, 297));
+        QTest::mouseRelease(controller->view(), Qt::LeftButton, Qt::NoModifier, QPoint(305, 597));
     }
 };
 
