@@ -2,6 +2,7 @@
 #include "Widget.h"
 
 #include "SceneStartEvent.h"
+#include "SettingsNotice.h"
 #include "Ui_Controler.h"
 #include "myQQuickView.h"
 #include "platform/SystemTrayNotifier.h"
@@ -13,6 +14,7 @@
 #include <QDebug>
 #include <QIcon>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 #include <hidapi/hidapi.h>
 
@@ -29,6 +31,12 @@ const char *const Widget::TrayMenuStyleSheet =
     "width: 13px; height: 13px; } QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
 
 namespace {
+
+const char *const NoticeStyleSheet =
+    "QMessageBox { background: rgb(68, 69, 73); } QLabel { background: transparent; color: rgb(225, 225, "
+    "225); "
+    "} QPushButton { background: rgb(90, 91, 96); color: rgb(230, 230, 230); border: 1px solid rgb(100, 100, "
+    "100); padding: 4px 20px; } QPushButton:hover { background: rgb(110, 111, 116); }";
 
 const QString kGlobalSettings = QStringLiteral("./modules/setting/apConfig.bin");
 
@@ -51,6 +59,14 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
     m_controller = new Ui_Controler(this, &m_hid);
     if (myQQuickView *v = view())
         v->setWorker(&m_hid);
+
+    // Problems the view met opening the settings files are shown once the window is up, later ones
+    // as they come.
+    SettingsNotice &notice = SettingsNotice::instance();
+    connect(&notice, &SettingsNotice::announced, this, &Widget::showSettingsNotice, Qt::QueuedConnection);
+    for (const QString &text : notice.takePending())
+        QMetaObject::invokeMethod(
+            this, [this, text] { showSettingsNotice(text); }, Qt::QueuedConnection);
 
     m_deviceCheckTimer.setInterval(DeviceCheckIntervalMs);
     m_deviceCheckTimer.setSingleShot(true);
@@ -212,6 +228,21 @@ void Widget::deviceChangeNotified()
     // While listening the listener notices a removal itself; a burst of changes gives one discovery.
     if (!m_hid.isListening)
         m_deviceCheckTimer.start();
+}
+
+void Widget::showSettingsNotice(const QString &text)
+{
+    const QString title = windowTitle().isEmpty() ? QString::fromLatin1(TrayToolTip) : windowTitle();
+    // In the tray a balloon; with the window open a box on it that holds nothing up.
+    if (!isVisible()) {
+        m_platform.tray->showMessage(title, text, QSystemTrayIcon::Warning, 10000);
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The window's style sheet makes every child transparent; the box takes the tray menu's colours.
+    box->setStyleSheet(QString::fromLatin1(NoticeStyleSheet));
+    box->open();
 }
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)

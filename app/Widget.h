@@ -67,6 +67,8 @@ protected:
 
 private slots:
     void deviceChangeNotified();
+    // What the person must know about the settings files (SettingsNotice).
+    void showSettingsNotice(const QString &text);
 
 private:
     void startScene();

@@ -1,0 +1,152 @@
+// What the settings files make the person know reaches the window: a box on it while it is open, a
+// tray balloon while it is hidden, once per cause, and start-up goes on as before.
+#include "AppTestSupport.h"
+#include "InputHooks.h"
+#include "SettingsNotice.h"
+#include "StartUp.h"
+#include "VirtualMouse.h"
+#include "Widget.h"
+#include "platform/RecordingDeviceChangeMonitor.h"
+#include "platform/RecordingHookBackend.h"
+#include "platform/RecordingInstanceChannel.h"
+#include "platform/RecordingTrayNotifier.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QtTest>
+
+namespace {
+
+Widget *mainWidget()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *widget = qobject_cast<Widget *>(w))
+            return widget;
+    }
+    return nullptr;
+}
+
+QList<QMessageBox *> boxesOn(Widget *widget)
+{
+    QList<QMessageBox *> boxes;
+    for (QMessageBox *box : widget->findChildren<QMessageBox *>()) {
+        if (box->isVisible())
+            boxes << box;
+    }
+    return boxes;
+}
+
+// Runs fn once the window is built and the device found and listened to.
+void whenRunning(std::function<void()> fn)
+{
+    auto *poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, qApp, [poll, fn] {
+        Widget *w = mainWidget();
+        if (!w || !w->hid().isListening)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        fn();
+    });
+    poll->start();
+}
+
+} // namespace
+
+class tst_SettingsNotice : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempInstallation> inst;
+    RecordingHookBackend hooks;
+    RecordingTrayNotifier tray;
+    RecordingDeviceChangeMonitor monitor;
+
+    int run()
+    {
+        Widget::Platform p;
+        p.tray = &tray;
+        p.deviceChanges = &monitor;
+        RecordingInstanceChannel channel;
+        return StartUp::run(*qApp, channel, p, inst->path());
+    }
+
+private slots:
+    void init()
+    {
+        inst = std::make_unique<TempInstallation>();
+        QVERIFY(inst->isValid());
+        inst->setGlobal({{"common/name", "Kestral Config"}});
+        vmouse::configure(vmouse::Config());
+        InputHooks::setBackend(&hooks);
+        SettingsNotice::instance().clear();
+        tray.messages.clear();
+    }
+    void cleanup()
+    {
+        InputHooks::setBackend(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A damaged global file: the device table still read as far as it goes, and the person told on the
+    // window, with where the damaged file was kept.
+    void damagedGlobalFileShownOnTheWindow()
+    {
+        {
+            QFile global(inst->globalSettings());
+            QVERIFY(global.open(QIODevice::Append));
+            global.write("a line the settings library cannot read\n");
+        }
+        MessageLog log;
+        QStringList texts;
+        bool modalToTheWindow = false;
+        whenRunning([&] {
+            Widget *w = mainWidget();
+            const auto quit = qScopeGuard([w] { w->exitSYS(); });
+            QTRY_VERIFY(!boxesOn(w).isEmpty());
+            for (QMessageBox *box : boxesOn(w)) {
+                texts << box->text();
+                modalToTheWindow = box->windowModality() == Qt::WindowModal && box->parent() == w &&
+                                   box->windowTitle() == QLatin1String("Kestral Config");
+                box->accept();
+            }
+        });
+        QCOMPARE(run(), 0);
+        const QString file = QDir(inst->path()).canonicalPath() + "/modules/setting/apConfig.bin";
+        QCOMPARE(texts, QStringList{SettingsNotice::damagedGlobalFileText(file, file + ".bad")});
+        QVERIFY(texts.first().contains(file + ".bad"));
+        QVERIFY(modalToTheWindow);
+        QVERIFY(QFileInfo::exists(inst->globalSettings() + ".bad"));
+        QCOMPARE(log.count("Device Connect"), 1);
+        QCOMPARE(tray.messages.size(), 1); // "Detect Device" only
+    }
+
+    // Settings that cannot be saved, while the window is hidden in the tray: one balloon, however often.
+    void cannotSaveWhileHiddenGoesToTheTrayOnce()
+    {
+        int boxes = -1;
+        whenRunning([&] {
+            Widget *w = mainWidget();
+            w->hide();
+            SettingsNotice::instance().cannotSave(QStringLiteral("./modules/setting/p1.bin"));
+            SettingsNotice::instance().cannotSave(QStringLiteral("./modules/setting/p2.bin"));
+            QTimer::singleShot(50, qApp, [&, w] {
+                boxes = boxesOn(w).size();
+                w->exitSYS();
+            });
+        });
+        QCOMPARE(run(), 0);
+        QCOMPARE(boxes, 0);
+        QCOMPARE(tray.messages.size(), 2);
+        const RecordingTrayNotifier::Message &m = tray.messages.last();
+        QCOMPARE(m.text, SettingsNotice::cannotSaveText(QDir(inst->path()).canonicalPath() +
+                                                        "/modules/setting/p1.bin"));
+        QCOMPARE(m.icon, QSystemTrayIcon::Warning);
+        QCOMPARE(m.title, QStringLiteral("Kestral Config"));
+    }
+};
+
+QTEST_MAIN(tst_SettingsNotice)
+#include "tst_settingsnotice.moc"
