@@ -100,6 +100,8 @@ bool parsePrivately(const QByteArray &content, QStringList *keys = nullptr)
 // its lock file but not for the settings), which leaves the file cut short while status() says nothing.
 bool writtenWhole(const QSettings &settings, const QByteArray &content)
 {
+    // Inside a group only that group's keys are listed, and without the group's name.
+    const QString group = settings.group();
     const QStringList expected = settings.allKeys();
     if (expected.isEmpty())
         return true;
@@ -108,7 +110,7 @@ bool writtenWhole(const QSettings &settings, const QByteArray &content)
         return false;
     const QSet<QString> present(found.cbegin(), found.cend());
     for (const QString &key : expected) {
-        if (!present.contains(key))
+        if (!present.contains(group.isEmpty() ? key : group + QLatin1Char('/') + key))
             return false;
     }
     return true;

@@ -196,6 +196,13 @@ void TestSettingsFile::deferredWritesKeepHappening()
                  "[g]\nk=" + QByteArray::number(round) + "\n");
     }
     QCOMPARE(settings->status(), QSettings::NoError);
+
+    // Written from inside a group, the file is still seen as whole and kept.
+    settings->beginGroup(QStringLiteral("g"));
+    settings->setValue(QStringLiteral("k"), 9);
+    QVERIFY(SettingsFile::commit(settings.get()));
+    settings->endGroup();
+    QCOMPARE(inst.read(QStringLiteral("modules/setting/x.bin")), QByteArray("[g]\nk=9\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
