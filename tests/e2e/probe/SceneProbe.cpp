@@ -305,10 +305,10 @@ private:
     }
 
     // Windows of widgets the program opens beside its scene, such as its file dialogs.
-    static QJsonValue widget(const QString &spec, QString *error)
+    static QJsonValue widget(const QString &target, QString *error)
     {
-        const QByteArray cls = spec.section(QLatin1Char('/'), 0, 0).toLatin1();
-        const QString name = spec.section(QLatin1Char('/'), 1);
+        const QByteArray cls = target.section(QLatin1Char('/'), 0, 0).toLatin1();
+        const QString name = target.section(QLatin1Char('/'), 1);
         QWidget *found = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || !w->inherits(cls.constData()))
@@ -318,7 +318,7 @@ private:
                 break;
         }
         if (!found) {
-            *error = QStringLiteral("no shown widget '%1'").arg(spec);
+            *error = QStringLiteral("no shown widget '%1'").arg(target);
             return {};
         }
         const QPoint topLeft = found->mapToGlobal(QPoint(0, 0));

@@ -280,10 +280,10 @@ bool Journey::keyUp(const QString &name)
     return xdotool({"keyup", name});
 }
 
-QJsonObject Journey::widget(const QString &spec)
+QJsonObject Journey::widget(const QString &target)
 {
     const QString keep = lastError;
-    const QJsonValue v = ask(QStringLiteral("widget ") + spec);
+    const QJsonValue v = ask(QStringLiteral("widget ") + target);
     // Not finding one is an answer here, not an error.
     if (!v.isObject())
         lastError = keep;

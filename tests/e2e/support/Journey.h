@@ -66,7 +66,7 @@ public:
 
     // The program's own widget windows (its file dialogs), through the probe: "QFileDialog" or
     // "QFileDialog/fileNameEdit"; an empty object while none is shown.
-    QJsonObject widget(const QString &spec);
+    QJsonObject widget(const QString &target);
     // Answers the program's open or save dialog (Qt's own, not the desktop's): types the path into its
     // file name field and presses Enter until the dialog has gone.
     bool chooseFile(const QString &path);
