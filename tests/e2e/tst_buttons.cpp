@@ -79,14 +79,6 @@ QByteArray payloadOf(const QList<Step> &steps, int repeat)
     return out.leftJustified(128, '\0', true);
 }
 
-QList<int> intList(const QVariant &v)
-{
-    QList<int> out;
-    for (const QString &s : v.toStringList())
-        out << s.trimmed().toInt();
-    return out;
-}
-
 } // namespace
 
 class tst_E2eButtons : public QObject

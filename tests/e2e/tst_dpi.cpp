@@ -20,14 +20,6 @@ int valueAt(double position)
     return int((position - 3) * (kMax - kMin) / 158 + kMin) / kBase * kBase;
 }
 
-QList<int> intList(const QVariant &v)
-{
-    QList<int> out;
-    for (const QString &s : v.toStringList())
-        out << s.trimmed().toInt();
-    return out;
-}
-
 } // namespace
 
 class tst_E2eDpi : public QObject

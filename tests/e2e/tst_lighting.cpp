@@ -33,14 +33,6 @@ QList<int> hueAt(int p)
     }
 }
 
-QList<int> intList(const QVariant &v)
-{
-    QList<int> out;
-    for (const QString &s : v.toStringList())
-        out << s.trimmed().toInt();
-    return out;
-}
-
 QJsonArray jsonInts(const QList<int> &values)
 {
     QJsonArray a;

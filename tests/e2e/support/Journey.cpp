@@ -364,3 +364,11 @@ int Journey::stop()
     output();
     return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
 }
+
+QList<int> intList(const QVariant &v)
+{
+    QList<int> out;
+    for (const QString &s : v.toStringList())
+        out << s.trimmed().toInt();
+    return out;
+}

@@ -14,6 +14,9 @@
 #include <functional>
 #include <memory>
 
+// A list setting as the settings files give it back (texts), as integers.
+QList<int> intList(const QVariant &v);
+
 class Journey
 {
 public:
