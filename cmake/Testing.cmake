@@ -1,7 +1,8 @@
-# kc_add_qtest(NAME SOURCES... LIBS ... LABEL label [ENV ...])
-# A QtTest executable run headless, with the default installation's path compiled in.
+# kc_add_qtest(NAME SOURCES... LIBS ... LABEL labels... [TIMEOUT s] [ENV ...])
+# A QtTest executable run headless, with the default installation's path compiled in. NAME is
+# tst_<subsystem>_<topic>; the labels are the folders under tests/ that hold its source.
 function(kc_add_qtest name)
-  cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV;LABEL" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
   target_compile_definitions(${name} PRIVATE

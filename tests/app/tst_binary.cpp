@@ -9,7 +9,7 @@
 
 #include <csignal>
 
-class tst_Binary : public QObject
+class TestBinary : public QObject
 {
     Q_OBJECT
 
@@ -286,5 +286,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_Binary)
+QTEST_GUILESS_MAIN(TestBinary)
 #include "tst_binary.moc"

@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-class tst_BinaryInstance : public QObject
+class TestBinaryInstance : public QObject
 {
     Q_OBJECT
 
@@ -121,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_BinaryInstance)
+QTEST_GUILESS_MAIN(TestBinaryInstance)
 #include "tst_binary_instance.moc"

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <QtTest>
 
-class tst_Capture : public QObject
+class TestCapture : public QObject
 {
     Q_OBJECT
 
@@ -160,5 +160,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Capture)
+QTEST_MAIN(TestCapture)
 #include "tst_capture.moc"

@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <QtTest>
 
-class tst_Controller : public QObject
+class TestController : public QObject
 {
     Q_OBJECT
 
@@ -398,5 +398,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Controller)
+QTEST_MAIN(TestController)
 #include "tst_controller.moc"

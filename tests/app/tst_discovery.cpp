@@ -12,7 +12,7 @@
 #include <QQuickItem>
 #include <QtTest>
 
-class tst_Discovery : public QObject
+class TestDiscovery : public QObject
 {
     Q_OBJECT
 
@@ -378,5 +378,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Discovery)
+QTEST_MAIN(TestDiscovery)
 #include "tst_discovery.moc"

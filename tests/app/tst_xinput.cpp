@@ -63,7 +63,7 @@ uint32_t selectedRawEvents()
 
 } // namespace
 
-class tst_XInput : public QObject
+class TestXInput : public QObject
 {
     Q_OBJECT
 
@@ -233,7 +233,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         QApplication app(argc, argv);
-        tst_XInput test;
+        TestXInput test;
         result = QTest::qExec(&test, argc, argv);
     }
     server.terminate();

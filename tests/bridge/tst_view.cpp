@@ -54,7 +54,8 @@ class TestView : public QObject
         auto view = std::make_unique<myQQuickView>(nullptr, nullptr, &pointer);
         view->rootContext()->setContextProperty("ui_View", view.get());
         view->rootContext()->setContextProperty("probe", &probe);
-        view->setSource(QUrl::fromLocalFile(QStringLiteral(KC_SOURCE_DIR "/tests/bridge/TestScene.qml")));
+        view->setSource(
+            QUrl::fromLocalFile(QStringLiteral(KC_SOURCE_DIR "/tests/bridge/support/TestScene.qml")));
         return view;
     }
 

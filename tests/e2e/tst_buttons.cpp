@@ -81,7 +81,7 @@ QByteArray payloadOf(const QList<Step> &steps, int repeat)
 
 } // namespace
 
-class tst_E2eButtons : public QObject
+class TestButtonsJourney : public QObject
 {
     Q_OBJECT
 
@@ -314,5 +314,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eButtons)
+QTEST_GUILESS_MAIN(TestButtonsJourney)
 #include "tst_buttons.moc"

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QtTest>
 
-class tst_E2eCapture : public QObject
+class TestCaptureJourney : public QObject
 {
     Q_OBJECT
 
@@ -123,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eCapture)
+QTEST_GUILESS_MAIN(TestCaptureJourney)
 #include "tst_capture.moc"

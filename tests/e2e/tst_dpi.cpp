@@ -22,7 +22,7 @@ int valueAt(double position)
 
 } // namespace
 
-class tst_E2eDpi : public QObject
+class TestDpiJourney : public QObject
 {
     Q_OBJECT
 
@@ -106,5 +106,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eDpi)
+QTEST_GUILESS_MAIN(TestDpiJourney)
 #include "tst_dpi.moc"

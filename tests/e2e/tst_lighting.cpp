@@ -43,7 +43,7 @@ QJsonArray jsonInts(const QList<int> &values)
 
 } // namespace
 
-class tst_E2eLighting : public QObject
+class TestLightingJourney : public QObject
 {
     Q_OBJECT
 
@@ -145,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eLighting)
+QTEST_GUILESS_MAIN(TestLightingJourney)
 #include "tst_lighting.moc"

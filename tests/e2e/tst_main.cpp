@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-class tst_E2eMain : public QObject
+class TestMainJourney : public QObject
 {
     Q_OBJECT
 
@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eMain)
+QTEST_GUILESS_MAIN(TestMainJourney)
 #include "tst_main.moc"

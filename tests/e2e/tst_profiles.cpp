@@ -173,7 +173,7 @@ QString hex(const QByteArray &b)
 
 } // namespace
 
-class tst_E2eProfiles : public QObject
+class TestProfilesJourney : public QObject
 {
     Q_OBJECT
 
@@ -482,5 +482,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eProfiles)
+QTEST_GUILESS_MAIN(TestProfilesJourney)
 #include "tst_profiles.moc"

@@ -54,7 +54,7 @@ void whenRunning(std::function<void()> fn)
 
 } // namespace
 
-class tst_SettingsNotice : public QObject
+class TestSettingsNotice : public QObject
 {
     Q_OBJECT
 
@@ -148,5 +148,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_SettingsNotice)
-#include "tst_settingsnotice.moc"
+QTEST_MAIN(TestSettingsNotice)
+#include "tst_settings_notice.moc"

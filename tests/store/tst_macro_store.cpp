@@ -380,4 +380,4 @@ void TestMacroStore::unusualButValidNamesWork()
 }
 
 QTEST_GUILESS_MAIN(TestMacroStore)
-#include "tst_macrostore.moc"
+#include "tst_macro_store.moc"

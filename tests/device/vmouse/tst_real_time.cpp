@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-class VmouseRealTime : public QObject
+class TestRealTime : public QObject
 {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ private slots:
     void blockingReadGivesUpAtTheLimit();
 };
 
-void VmouseRealTime::stampsAreRealTimeSinceLoad()
+void TestRealTime::stampsAreRealTimeSinceLoad()
 {
     QVERIFY(!vmouse::virtualClockLinked());
     const std::int64_t before = vmouse::nowMs();
@@ -30,7 +30,7 @@ void VmouseRealTime::stampsAreRealTimeSinceLoad()
     QVERIFY(vmouse::nowMs() - before >= 30);
 }
 
-void VmouseRealTime::timeoutsWaitForReal()
+void TestRealTime::timeoutsWaitForReal()
 {
     std::uint8_t buf[33];
     for (const char *path : {"/dev/hidraw-virtual-0", "/dev/hidraw-virtual-1"}) {
@@ -48,7 +48,7 @@ void VmouseRealTime::timeoutsWaitForReal()
     }
 }
 
-void VmouseRealTime::blockingReadGivesUpAtTheLimit()
+void TestRealTime::blockingReadGivesUpAtTheLimit()
 {
     vmouse::setBlockingReadLimitMs(50);
     hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
@@ -60,5 +60,5 @@ void VmouseRealTime::blockingReadGivesUpAtTheLimit()
     hid_close(h);
 }
 
-QTEST_GUILESS_MAIN(VmouseRealTime)
-#include "tst_VmouseRealTime.moc"
+QTEST_GUILESS_MAIN(TestRealTime)
+#include "tst_real_time.moc"

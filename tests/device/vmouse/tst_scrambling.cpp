@@ -9,7 +9,7 @@
 using Block = std::array<std::uint8_t, 8>;
 Q_DECLARE_METATYPE(Block)
 
-class VmouseScrambling : public QObject
+class TestScrambling : public QObject
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ private slots:
     void checksumVectors();
 };
 
-void VmouseScrambling::knownVectors_data()
+void TestScrambling::knownVectors_data()
 {
     QTest::addColumn<Block>("plain");
     QTest::addColumn<QString>("code");
@@ -46,7 +46,7 @@ void VmouseScrambling::knownVectors_data()
                           << Block{0xB4, 0x16, 0xD4, 0x07, 0x65, 0xF6, 0x25, 0x56};
 }
 
-void VmouseScrambling::knownVectors()
+void TestScrambling::knownVectors()
 {
     QFETCH(Block, plain);
     QFETCH(QString, code);
@@ -60,7 +60,7 @@ void VmouseScrambling::knownVectors()
     QCOMPARE(vmouse::toHex(b.data(), 8), vmouse::toHex(plain.data(), 8));
 }
 
-void VmouseScrambling::roundTripManyBlocksAndCodes()
+void TestScrambling::roundTripManyBlocksAndCodes()
 {
     std::mt19937 rng(20240607);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -87,7 +87,7 @@ void VmouseScrambling::roundTripManyBlocksAndCodes()
     QVERIFY(changed > 39000); // scrambling does change blocks
 }
 
-void VmouseScrambling::codeCharacterReachesOnlyItsPosition()
+void TestScrambling::codeCharacterReachesOnlyItsPosition()
 {
     // Scrambled with one code and unscrambled with a code differing in character k, a block comes back
     // wrong in exactly one byte: the one that the pair swap moved to position k + 1.
@@ -108,7 +108,7 @@ void VmouseScrambling::codeCharacterReachesOnlyItsPosition()
     }
 }
 
-void VmouseScrambling::shortAndLongCodes()
+void TestScrambling::shortAndLongCodes()
 {
     const Block plain{1, 2, 3, 4, 5, 6, 7, 8};
     Block a = plain, b = plain, c = plain, d = plain;
@@ -124,7 +124,7 @@ void VmouseScrambling::shortAndLongCodes()
     QCOMPARE(e, plain);
 }
 
-void VmouseScrambling::checksumVectors()
+void TestScrambling::checksumVectors()
 {
     const std::uint8_t rate[7] = {0x01, 0x02, 0, 0, 0, 0, 0};
     const std::uint8_t zero[7] = {};
@@ -138,5 +138,5 @@ void VmouseScrambling::checksumVectors()
     QCOMPARE(int(vmouse::checksum(wrap)), 0x06);
 }
 
-QTEST_APPLESS_MAIN(VmouseScrambling)
-#include "tst_VmouseScrambling.moc"
+QTEST_APPLESS_MAIN(TestScrambling)
+#include "tst_scrambling.moc"

@@ -286,4 +286,4 @@ int main(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_settingsdisk.moc"
+#include "tst_settings_disk.moc"

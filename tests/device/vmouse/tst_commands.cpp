@@ -33,7 +33,7 @@ template <std::size_t N> QString hex(const std::array<std::uint8_t, N> &a)
 
 } // namespace
 
-class VmouseCommands : public QObject
+class TestCommands : public QObject
 {
     Q_OBJECT
 
@@ -60,7 +60,7 @@ private slots:
     void strayWritesAreCounted();
 };
 
-void VmouseCommands::probe_data()
+void TestCommands::probe_data()
 {
     QTest::addColumn<int>("family");
     QTest::addColumn<bool>("deviceScrambles");
@@ -78,7 +78,7 @@ void VmouseCommands::probe_data()
     }
 }
 
-void VmouseCommands::probe()
+void TestCommands::probe()
 {
     QFETCH(int, family);
     QFETCH(bool, deviceScrambles);
@@ -98,7 +98,7 @@ void VmouseCommands::probe()
     QCOMPARE(echoed, passes ? 8 : 0);
 }
 
-void VmouseCommands::gets553()
+void TestCommands::gets553()
 {
     vmouse::FirmwareState s = vmouse::state();
     s.keyboardOption = {0x01, 0x02, 0x03, 0x12};
@@ -117,7 +117,7 @@ void VmouseCommands::gets553()
     QCOMPARE(x.answer(), frame(0x01, {4}));
 }
 
-void VmouseCommands::simpleSets553()
+void TestCommands::simpleSets553()
 {
     const Exchange x;
     QVERIFY(x.set(frame(0x01, {8})));
@@ -149,14 +149,14 @@ void VmouseCommands::simpleSets553()
     QCOMPARE(hex(host::bytes(&a[2], 4)), QStringLiteral("11223352"));
 }
 
-void VmouseCommands::bulkSets553_data()
+void TestCommands::bulkSets553_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::newRow("32") << 32;
     QTest::newRow("64") << 64;
 }
 
-void VmouseCommands::bulkSets553()
+void TestCommands::bulkSets553()
 {
     QFETCH(int, reportLength);
     vmouse::configure(configFor(553, false, reportLength));
@@ -194,7 +194,7 @@ void VmouseCommands::bulkSets553()
     QCOMPARE(writes, (8 + per - 1) / per + 2 * ((64 + per - 1) / per) + (128 + per - 1) / per);
 }
 
-void VmouseCommands::ledColourLengthFollowsRequest()
+void TestCommands::ledColourLengthFollowsRequest()
 {
     const Exchange x;
     const auto colours = host::pattern(24, 200);
@@ -215,7 +215,7 @@ void VmouseCommands::ledColourLengthFollowsRequest()
     QCOMPARE(s.strayWrites, 0);
 }
 
-void VmouseCommands::gets560()
+void TestCommands::gets560()
 {
     vmouse::configure(configFor(560));
     vmouse::FirmwareState s = vmouse::state();
@@ -237,7 +237,7 @@ void VmouseCommands::gets560()
     QCOMPARE(int(x.get(frame(0x84, {4}))[3]), 8);
 }
 
-void VmouseCommands::sets560()
+void TestCommands::sets560()
 {
     vmouse::configure(configFor(560));
     const Exchange x;
@@ -264,7 +264,7 @@ void VmouseCommands::sets560()
     QCOMPARE(int(o[3]), 0x22);
 }
 
-void VmouseCommands::repeatedReportsOf560()
+void TestCommands::repeatedReportsOf560()
 {
     vmouse::configure(configFor(560));
     const Exchange x;
@@ -280,7 +280,7 @@ void VmouseCommands::repeatedReportsOf560()
     QCOMPARE(int(x.get(frame(0x84, {3}))[3]), 5);
 }
 
-void VmouseCommands::profileBlocksRoundTrip_data()
+void TestCommands::profileBlocksRoundTrip_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::addColumn<bool>("encode");
@@ -289,7 +289,7 @@ void VmouseCommands::profileBlocksRoundTrip_data()
     QTest::newRow("32 scrambled") << 32 << true;
 }
 
-void VmouseCommands::profileBlocksRoundTrip()
+void TestCommands::profileBlocksRoundTrip()
 {
     QFETCH(int, reportLength);
     QFETCH(bool, encode);
@@ -320,7 +320,7 @@ void VmouseCommands::profileBlocksRoundTrip()
     QCOMPARE(reads, 128 / reportLength);
 }
 
-void VmouseCommands::scrambledAnswers()
+void TestCommands::scrambledAnswers()
 {
     vmouse::configure(configFor(553, true, 32, "ZQ01x9"));
     vmouse::FirmwareState s = vmouse::state();
@@ -342,7 +342,7 @@ void VmouseCommands::scrambledAnswers()
     QCOMPARE(hex(vmouse::state().keyboardOption), QStringLiteral("01020352"));
 }
 
-void VmouseCommands::badChecksumIsDropped()
+void TestCommands::badChecksumIsDropped()
 {
     const Exchange x;
     Frame bad = frame(0x01, {2});
@@ -360,7 +360,7 @@ void VmouseCommands::badChecksumIsDropped()
     QCOMPARE(hex(x.get(badGet)), QString(18, '0'));
 }
 
-void VmouseCommands::otherFamilysCommandsAreUnknown()
+void TestCommands::otherFamilysCommandsAreUnknown()
 {
     const Exchange x;
     QCOMPARE(hex(x.get(frame(0x84, {1}))), QString(18, '0'));
@@ -380,7 +380,7 @@ void VmouseCommands::otherFamilysCommandsAreUnknown()
     QCOMPARE(hex(s.dpiCodes), QString(16, '0'));
 }
 
-void VmouseCommands::numbersOutOfRangeChangeNothing()
+void TestCommands::numbersOutOfRangeChangeNothing()
 {
     const Exchange x;
     const vmouse::FirmwareState before = vmouse::state();
@@ -411,7 +411,7 @@ void VmouseCommands::numbersOutOfRangeChangeNothing()
         QCOMPARE(hex(b), QString(256, '0'));
 }
 
-void VmouseCommands::interruptedTransferIsDropped()
+void TestCommands::interruptedTransferIsDropped()
 {
     const Exchange x;
     QVERIFY(x.send(frame(0x13, {1, 128})));
@@ -432,7 +432,7 @@ void VmouseCommands::interruptedTransferIsDropped()
     QVERIFY(x.read(32).empty());
 }
 
-void VmouseCommands::strayWritesAreCounted()
+void TestCommands::strayWritesAreCounted()
 {
     const Exchange x;
     QVERIFY(x.write(host::pattern(32, 0)));
@@ -440,5 +440,5 @@ void VmouseCommands::strayWritesAreCounted()
     QCOMPARE(vmouse::state().commands, 0);
 }
 
-QTEST_GUILESS_MAIN(VmouseCommands)
-#include "tst_VmouseCommands.moc"
+QTEST_GUILESS_MAIN(TestCommands)
+#include "tst_commands.moc"

@@ -349,4 +349,4 @@ void TestProfileOperations::profileNumbersOutsideTheListTouchNothing()
 }
 
 QTEST_GUILESS_MAIN(TestProfileOperations)
-#include "tst_profileoperations.moc"
+#include "tst_profile_operations.moc"

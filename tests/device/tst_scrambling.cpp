@@ -23,7 +23,7 @@ QByteArray run(Hid_Thread &hid, bool encrypt, QByteArray block, const QByteArray
 
 } // namespace
 
-class tst_Scrambling : public QObject
+class TestScrambling : public QObject
 {
     Q_OBJECT
 private slots:
@@ -37,7 +37,7 @@ private slots:
     void codeCharacterChangesOnlyItsPosition();
 };
 
-void tst_Scrambling::checksum_data()
+void TestScrambling::checksum_data()
 {
     QTest::addColumn<QByteArray>("bytes7");
     QTest::addColumn<int>("expected");
@@ -49,7 +49,7 @@ void tst_Scrambling::checksum_data()
     QTest::newRow("wraps") << QByteArray(7, char(0xFF)) << 0x06;
 }
 
-void tst_Scrambling::checksum()
+void TestScrambling::checksum()
 {
     QFETCH(QByteArray, bytes7);
     QFETCH(int, expected);
@@ -58,7 +58,7 @@ void tst_Scrambling::checksum()
     QCOMPARE(int(hid.hidCS(reinterpret_cast<uchar *>(withGuard.data()))), expected);
 }
 
-void tst_Scrambling::requestFrame()
+void TestScrambling::requestFrame()
 {
     // The frame is exactly the 9 bytes that go on the wire.
     CommandReport r;
@@ -67,7 +67,7 @@ void tst_Scrambling::requestFrame()
     QCOMPARE(CommandReport::ChecksumOffset, 8);
 }
 
-void tst_Scrambling::knownVectors_data()
+void TestScrambling::knownVectors_data()
 {
     QTest::addColumn<QByteArray>("plain");
     QTest::addColumn<QByteArray>("code");
@@ -86,7 +86,7 @@ void tst_Scrambling::knownVectors_data()
                                             << QByteArray::fromHex("e4bc25aa979636f5");
 }
 
-void tst_Scrambling::knownVectors()
+void TestScrambling::knownVectors()
 {
     QFETCH(QByteArray, plain);
     QFETCH(QByteArray, code);
@@ -96,7 +96,7 @@ void tst_Scrambling::knownVectors()
     QCOMPARE(run(hid, false, scrambled, code).toHex(), plain.toHex());
 }
 
-void tst_Scrambling::roundTripAndAgreement()
+void TestScrambling::roundTripAndAgreement()
 {
     Hid_Thread hid;
     QRandomGenerator random(20240607);
@@ -117,7 +117,7 @@ void tst_Scrambling::roundTripAndAgreement()
     }
 }
 
-void tst_Scrambling::unusedCodeBytesHaveNoInfluence()
+void TestScrambling::unusedCodeBytesHaveNoInfluence()
 {
     Hid_Thread hid;
     const QByteArray block = QByteArray::fromHex("0012345678abcdef");
@@ -131,7 +131,7 @@ void tst_Scrambling::unusedCodeBytesHaveNoInfluence()
     QCOMPARE(b.toHex(), block.toHex());
 }
 
-void tst_Scrambling::codeCharacterChangesOnlyItsPosition()
+void TestScrambling::codeCharacterChangesOnlyItsPosition()
 {
     // Undo the key addition and the rotation of two scrambles that differ in one code character:
     // what is left differs only at that character's position, by the xor of the two characters.
@@ -158,5 +158,5 @@ void tst_Scrambling::codeCharacterChangesOnlyItsPosition()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_Scrambling)
-#include "tst_Scrambling.moc"
+QTEST_GUILESS_MAIN(TestScrambling)
+#include "tst_scrambling.moc"

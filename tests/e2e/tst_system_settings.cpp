@@ -48,7 +48,7 @@ const char *const kMouseGroup = "org/gnome/desktop/peripherals/mouse";
 
 } // namespace
 
-class tst_E2eSystemSettings : public QObject
+class TestSystemSettingsJourney : public QObject
 {
     Q_OBJECT
 
@@ -134,5 +134,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_E2eSystemSettings)
-#include "tst_systemsettings.moc"
+QTEST_GUILESS_MAIN(TestSystemSettingsJourney)
+#include "tst_system_settings.moc"

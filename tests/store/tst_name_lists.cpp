@@ -149,4 +149,4 @@ void TestNameLists::olderInstallationsEscapedText()
 }
 
 QTEST_GUILESS_MAIN(TestNameLists)
-#include "tst_namelists.moc"
+#include "tst_name_lists.moc"

@@ -206,4 +206,4 @@ void TestSettingsFile::deferredWritesKeepHappening()
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
-#include "tst_settingsfile.moc"
+#include "tst_settings_file.moc"

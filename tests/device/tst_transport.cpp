@@ -39,7 +39,7 @@ void whenSent(QObject *context, std::string frame, std::function<void()> action,
 
 } // namespace
 
-class tst_Transport : public QObject
+class TestTransport : public QObject
 {
     Q_OBJECT
 private slots:
@@ -74,20 +74,20 @@ private:
     MessageLog *log = nullptr;
 };
 
-void tst_Transport::init()
+void TestTransport::init()
 {
     log = new MessageLog;
     std::fill(std::begin(Hid_Thread::SecrecyCode), std::end(Hid_Thread::SecrecyCode), 0);
 }
 
-void tst_Transport::cleanup()
+void TestTransport::cleanup()
 {
     delete log;
     log = nullptr;
     vmouse::clearFaults();
 }
 
-void tst_Transport::everyCallOnAFreshHandle()
+void TestTransport::everyCallOnAFreshHandle()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse());
@@ -106,7 +106,7 @@ void tst_Transport::everyCallOnAFreshHandle()
     QVERIFY(hid.cmdHandle == nullptr);
 }
 
-void tst_Transport::chunkedWrites_data()
+void TestTransport::chunkedWrites_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::addColumn<int>("family");
@@ -117,7 +117,7 @@ void tst_Transport::chunkedWrites_data()
     QTest::newRow("128 bytes over 64") << 64 << 560 << 2;
 }
 
-void tst_Transport::chunkedWrites()
+void TestTransport::chunkedWrites()
 {
     QFETCH(int, reportLength);
     QFETCH(int, family);
@@ -149,7 +149,7 @@ void tst_Transport::chunkedWrites()
     QCOMPARE(kc::nowMs() - t0, 128 + 120 * reports + 128);
 }
 
-void tst_Transport::testLineShowsPlainRequest()
+void TestTransport::testLineShowsPlainRequest()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({553, 32, true, "739105"}));
@@ -164,7 +164,7 @@ void tst_Transport::testLineShowsPlainRequest()
     QVERIFY(transcriptHas("hid_send_feature_report", scrambledFrameHex(0x12, {3, 64, 8}, "739105")));
 }
 
-void tst_Transport::emptyPathTouchesNothing()
+void TestTransport::emptyPathTouchesNothing()
 {
     configureMouse();
     FakeOwner owner;
@@ -201,7 +201,7 @@ void tst_Transport::emptyPathTouchesNothing()
     QCOMPARE(int(b4), 10);
 }
 
-void tst_Transport::unplugBetweenCommands()
+void TestTransport::unplugBetweenCommands()
 {
     Hid_Thread hid;
     const DeviceEntry entry = configureMouse();
@@ -230,7 +230,7 @@ void tst_Transport::unplugBetweenCommands()
     QVERIFY(log->messages().filter("cmd Failed").isEmpty());
 }
 
-void tst_Transport::unplugBetweenRepeatedReports()
+void TestTransport::unplugBetweenRepeatedReports()
 {
     Hid_Thread hid;
     FakeOwner owner("560", false);
@@ -249,7 +249,7 @@ void tst_Transport::unplugBetweenRepeatedReports()
     QCOMPARE(hid.deviceList().at(0).path, QString());
 }
 
-void tst_Transport::failingCallEndsTransaction_data()
+void TestTransport::failingCallEndsTransaction_data()
 {
     QTest::addColumn<QString>("fn");
     QTest::addColumn<bool>("get");
@@ -259,7 +259,7 @@ void tst_Transport::failingCallEndsTransaction_data()
     QTest::newRow("output report") << "hid_write" << false;
 }
 
-void tst_Transport::failingCallEndsTransaction()
+void TestTransport::failingCallEndsTransaction()
 {
     QFETCH(QString, fn);
     QFETCH(bool, get);
@@ -292,7 +292,7 @@ void tst_Transport::failingCallEndsTransaction()
     QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({1, 2, 3, 4}));
 }
 
-void tst_Transport::dataReadThatNeverAnswers()
+void TestTransport::dataReadThatNeverAnswers()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({560}));
@@ -325,7 +325,7 @@ void tst_Transport::dataReadThatNeverAnswers()
     QVERIFY(std::all_of(std::begin(block), std::end(block), [](uchar b) { return b == 0x3C; }));
 }
 
-void tst_Transport::unusableReportLength_data()
+void TestTransport::unusableReportLength_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::newRow("zero") << 0;
@@ -333,7 +333,7 @@ void tst_Transport::unusableReportLength_data()
     QTest::newRow("beyond any HID report") << (1 << 30);
 }
 
-void tst_Transport::unusableReportLength()
+void TestTransport::unusableReportLength()
 {
     // A corrupt device table must not hang (a zero chunk) or crash (a negative buffer) a bulk transfer.
     QFETCH(int, reportLength);
@@ -351,7 +351,7 @@ void tst_Transport::unusableReportLength()
     QCOMPARE(int(vmouse::state().currentProfile), 3);
 }
 
-void tst_Transport::busyDeviceGivesUp()
+void TestTransport::busyDeviceGivesUp()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse());
@@ -375,7 +375,7 @@ void tst_Transport::busyDeviceGivesUp()
     QCOMPARE(int(vmouse::state().keyboardOption[3]), 4);
 }
 
-void tst_Transport::nestedCommandFromProcessedEvents()
+void TestTransport::nestedCommandFromProcessedEvents()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse());
@@ -402,7 +402,7 @@ void tst_Transport::nestedCommandFromProcessedEvents()
     QVERIFY(hid.hidFree);
 }
 
-void tst_Transport::nestedCommandBetweenRepeatedReports()
+void TestTransport::nestedCommandBetweenRepeatedReports()
 {
     Hid_Thread hid;
     FakeOwner owner("560", false);
@@ -423,7 +423,7 @@ void tst_Transport::nestedCommandBetweenRepeatedReports()
     QVERIFY(hid.hidFree);
 }
 
-void tst_Transport::scrambledGetUnscramblesShortAnswers()
+void TestTransport::scrambledGetUnscramblesShortAnswers()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({553, 32, true, "246810"}));
@@ -449,7 +449,7 @@ void tst_Transport::scrambledGetUnscramblesShortAnswers()
     QVERIFY(hid.hidFree);
 }
 
-void tst_Transport::scrambledDataReadStaysRaw()
+void TestTransport::scrambledDataReadStaysRaw()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({560, 64, true, "739105"}));
@@ -471,7 +471,7 @@ void tst_Transport::scrambledDataReadStaysRaw()
     QVERIFY(ex.at(3).endsWith(" 65"));
 }
 
-void tst_Transport::garbageAnswers()
+void TestTransport::garbageAnswers()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({560}));
@@ -485,7 +485,7 @@ void tst_Transport::garbageAnswers()
     QCOMPARE(handleDiscipline(), QString());
 }
 
-void tst_Transport::probe_data()
+void TestTransport::probe_data()
 {
     QTest::addColumn<bool>("mouseEncodes");
     QTest::addColumn<QString>("mouseCode");
@@ -500,7 +500,7 @@ void tst_Transport::probe_data()
     QTest::newRow("plain mouse, scrambling entry") << false << "739105" << true << "739105" << false;
 }
 
-void tst_Transport::probe()
+void TestTransport::probe()
 {
     QFETCH(bool, mouseEncodes);
     QFETCH(QString, mouseCode);
@@ -526,7 +526,7 @@ void tst_Transport::probe()
     QVERIFY(log->messages().isEmpty());
 }
 
-void tst_Transport::probeSendsCommand00ForBothFamilies()
+void TestTransport::probeSendsCommand00ForBothFamilies()
 {
     for (int family : {553, 560}) {
         Hid_Thread hid;
@@ -541,7 +541,7 @@ void tst_Transport::probeSendsCommand00ForBothFamilies()
     }
 }
 
-void tst_Transport::probeShortCodeKeepsPreviousCode()
+void TestTransport::probeShortCodeKeepsPreviousCode()
 {
     Hid_Thread hid;
     DeviceEntry entry = configureMouse({553, 32, true, "123456"});
@@ -561,7 +561,7 @@ void tst_Transport::probeShortCodeKeepsPreviousCode()
              QByteArray("123456"));
 }
 
-void tst_Transport::probeOfAbsentOrBusyDevice()
+void TestTransport::probeOfAbsentOrBusyDevice()
 {
     Hid_Thread hid;
     DeviceEntry entry = configureMouse();
@@ -591,5 +591,5 @@ void tst_Transport::probeOfAbsentOrBusyDevice()
     QCOMPARE(QList<int>({a, b, c, d}), QList<int>({0, 0, 0, 0}));
 }
 
-QTEST_GUILESS_MAIN(tst_Transport)
-#include "tst_Transport.moc"
+QTEST_GUILESS_MAIN(TestTransport)
+#include "tst_transport.moc"

@@ -151,4 +151,4 @@ void TestGunDataStore::sensitivityAndSelectedGunFollowTheCurrentProfile()
 }
 
 QTEST_GUILESS_MAIN(TestGunDataStore)
-#include "tst_gundatastore.moc"
+#include "tst_gun_data_store.moc"

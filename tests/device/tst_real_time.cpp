@@ -13,7 +13,7 @@
 using namespace devtest;
 using vmouse::Interface;
 
-class tst_RealTime : public QObject
+class TestRealTime : public QObject
 {
     Q_OBJECT
 private slots:
@@ -35,7 +35,7 @@ private:
     MessageLog *log = nullptr;
 };
 
-void tst_RealTime::bulkWriteWithSettlePauses()
+void TestRealTime::bulkWriteWithSettlePauses()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse());
@@ -59,7 +59,7 @@ void tst_RealTime::bulkWriteWithSettlePauses()
     QVERIFY(elapsed >= 496);
 }
 
-void tst_RealTime::busyWaitAndThenPause()
+void TestRealTime::busyWaitAndThenPause()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({560}));
@@ -75,7 +75,7 @@ void tst_RealTime::busyWaitAndThenPause()
     QCOMPARE(log->messages().last(), QStringLiteral("cmd Failed 02"));
 }
 
-void tst_RealTime::unplugInsideATransaction()
+void TestRealTime::unplugInsideATransaction()
 {
     // The mouse goes away during the settle pause between the feature report and the data.
     Hid_Thread hid;
@@ -104,7 +104,7 @@ void tst_RealTime::unplugInsideATransaction()
     vmouse::plug();
 }
 
-void tst_RealTime::silentDeviceFailsTheDataRead()
+void TestRealTime::silentDeviceFailsTheDataRead()
 {
     Hid_Thread hid;
     aimAt(hid, configureMouse({560}));
@@ -119,7 +119,7 @@ void tst_RealTime::silentDeviceFailsTheDataRead()
     vmouse::setNeverAnswer(false);
 }
 
-void tst_RealTime::listenerStopsWithinOneReadTimeout()
+void TestRealTime::listenerStopsWithinOneReadTimeout()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -136,7 +136,7 @@ void tst_RealTime::listenerStopsWithinOneReadTimeout()
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
-void tst_RealTime::readErrorsDoNotSpin()
+void TestRealTime::readErrorsDoNotSpin()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -154,5 +154,5 @@ void tst_RealTime::readErrorsDoNotSpin()
     QVERIFY2(reads >= 2 && reads <= 15, qPrintable(QString::number(reads)));
 }
 
-QTEST_GUILESS_MAIN(tst_RealTime)
-#include "tst_RealTime.moc"
+QTEST_GUILESS_MAIN(TestRealTime)
+#include "tst_real_time.moc"

@@ -128,7 +128,7 @@ void release(int scan, quint32 flags = 0)
 
 } // namespace
 
-class tst_InputHooks : public QObject
+class TestInputHooks : public QObject
 {
     Q_OBJECT
 
@@ -462,5 +462,5 @@ private:
     RecordingHookBackend backend;
 };
 
-QTEST_MAIN(tst_InputHooks)
-#include "tst_inputhooks.moc"
+QTEST_MAIN(TestInputHooks)
+#include "tst_input_hooks.moc"

@@ -77,7 +77,7 @@ bool dropped(const std::unique_ptr<QLocalSocket> &socket)
 
 } // namespace
 
-class tst_SingleInstance : public QObject
+class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
@@ -402,5 +402,5 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
 };
 
-QTEST_MAIN(tst_SingleInstance)
-#include "tst_singleinstance.moc"
+QTEST_MAIN(TestSingleInstance)
+#include "tst_single_instance.moc"

@@ -118,7 +118,7 @@ struct BoxCloser
 
 } // namespace
 
-class tst_StartUp : public QObject
+class TestStartUp : public QObject
 {
     Q_OBJECT
 
@@ -319,5 +319,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_StartUp)
-#include "tst_startup.moc"
+QTEST_MAIN(TestStartUp)
+#include "tst_start_up.moc"

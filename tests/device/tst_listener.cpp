@@ -42,7 +42,7 @@ private:
     }
 };
 
-class tst_Listener : public QObject
+class TestListener : public QObject
 {
     Q_OBJECT
 private slots:
@@ -67,27 +67,27 @@ private:
     MessageLog *log = nullptr;
 };
 
-void tst_Listener::initTestCase()
+void TestListener::initTestCase()
 {
     // One pool thread: the pool's own bookkeeping between two of its threads (a listener ending while
     // the next one starts) is hidden from the thread checker and would show up as a race inside Qt.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
 }
 
-void tst_Listener::init()
+void TestListener::init()
 {
     log = new MessageLog;
     DpiSwitchText::reset();
 }
 
-void tst_Listener::cleanup()
+void TestListener::cleanup()
 {
     delete log;
     vmouse::clearFaults();
     DpiSwitchText::reset();
 }
 
-void tst_Listener::keyboardOptionBitOnConnection_data()
+void TestListener::keyboardOptionBitOnConnection_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QList<int>>("before");
@@ -102,7 +102,7 @@ void tst_Listener::keyboardOptionBitOnConnection_data()
                                           << QStringList{"test 3 0 0 0 64 0 0 188"};
 }
 
-void tst_Listener::keyboardOptionBitOnConnection()
+void TestListener::keyboardOptionBitOnConnection()
 {
     QFETCH(QString, family);
     QFETCH(QList<int>, before);
@@ -140,7 +140,7 @@ void tst_Listener::keyboardOptionBitOnConnection()
     hid.waitForListener();
 }
 
-void tst_Listener::keyboardOptionWithoutAnswer()
+void TestListener::keyboardOptionWithoutAnswer()
 {
     FakeOwner owner("553");
     {
@@ -169,7 +169,7 @@ void tst_Listener::keyboardOptionWithoutAnswer()
     }
 }
 
-void tst_Listener::dpiReports_data()
+void TestListener::dpiReports_data()
 {
     QTest::addColumn<int>("stage");
     QTest::addColumn<int>("entry");
@@ -182,7 +182,7 @@ void tst_Listener::dpiReports_data()
     QTest::newRow("stage 255") << 255 << 7;
 }
 
-void tst_Listener::dpiReports()
+void TestListener::dpiReports()
 {
     QFETCH(int, stage);
     QFETCH(int, entry);
@@ -204,7 +204,7 @@ void tst_Listener::dpiReports()
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
-void tst_Listener::reportsKeepTheirOrder()
+void TestListener::reportsKeepTheirOrder()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -221,7 +221,7 @@ void tst_Listener::reportsKeepTheirOrder()
     QCOMPARE(rx.seen, expected);
 }
 
-void tst_Listener::foreignReportsAreIgnored()
+void TestListener::foreignReportsAreIgnored()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -242,7 +242,7 @@ void tst_Listener::foreignReportsAreIgnored()
     QVERIFY(hid.isListening);
 }
 
-void tst_Listener::removalIsNoticed()
+void TestListener::removalIsNoticed()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -264,7 +264,7 @@ void tst_Listener::removalIsNoticed()
     QCOMPARE(handleDiscipline(Interface::Event), QString());
 }
 
-void tst_Listener::stopEndsQuietly()
+void TestListener::stopEndsQuietly()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -287,7 +287,7 @@ void tst_Listener::stopEndsQuietly()
     QCOMPARE(int(vmouse::pendingEvents()), 1);
 }
 
-void tst_Listener::restartRunsOneListener()
+void TestListener::restartRunsOneListener()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -304,7 +304,7 @@ void tst_Listener::restartRunsOneListener()
     QCOMPARE(handleDiscipline(Interface::Event).contains("2 handles"), false);
 }
 
-void tst_Listener::replacingTheListEndsTheListener()
+void TestListener::replacingTheListEndsTheListener()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -319,7 +319,7 @@ void tst_Listener::replacingTheListEndsTheListener()
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
-void tst_Listener::noEventInterface()
+void TestListener::noEventInterface()
 {
     FakeOwner owner;
     Hid_Thread hid;
@@ -339,7 +339,7 @@ void tst_Listener::noEventInterface()
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
-void tst_Listener::destructionWaitsForTheListener()
+void TestListener::destructionWaitsForTheListener()
 {
     FakeOwner owner;
     for (int round = 0; round < 5; ++round) {
@@ -355,5 +355,5 @@ void tst_Listener::destructionWaitsForTheListener()
     QCoreApplication::processEvents();
 }
 
-QTEST_GUILESS_MAIN(tst_Listener)
-#include "tst_Listener.moc"
+QTEST_GUILESS_MAIN(TestListener)
+#include "tst_listener.moc"

@@ -74,7 +74,7 @@ QJsonObject lastRecord(const QString &transcript)
 
 } // namespace
 
-class VmousePreload : public QObject
+class TestPreload : public QObject
 {
     Q_OBJECT
 
@@ -90,7 +90,7 @@ private slots:
     void dlopenedLibraryIsNotReached();
 };
 
-void VmousePreload::withoutPreloadThereIsNoMouse()
+void TestPreload::withoutPreloadThereIsNoMouse()
 {
     QProcess p;
     p.start(QStringLiteral(VMOUSE_PROBE), {probeRequest()});
@@ -98,7 +98,7 @@ void VmousePreload::withoutPreloadThereIsNoMouse()
     QVERIFY(!QString::fromLocal8Bit(p.readAllStandardOutput()).contains("hidraw-virtual"));
 }
 
-void VmousePreload::defaultMouse()
+void TestPreload::defaultMouse()
 {
     const Run r = runProbe({}, probeRequest());
     QCOMPARE(r.exitCode, 0);
@@ -107,7 +107,7 @@ void VmousePreload::defaultMouse()
     QVERIFY2(echoed(r), qPrintable(r.lines.join('|')));
 }
 
-void VmousePreload::configuredByEnvironment()
+void TestPreload::configuredByEnvironment()
 {
     const Run r =
         runProbe({"VIRTUAL_MOUSE_VID=1d57", "VIRTUAL_MOUSE_PID=0xfa60", "VIRTUAL_MOUSE_USAGE_PAGE=ff02",
@@ -120,7 +120,7 @@ void VmousePreload::configuredByEnvironment()
     QCOMPARE(runProbe({"VIRTUAL_MOUSE_PLUGGED=0"}, probeRequest()).lines, QStringList({"no device"}));
 }
 
-void VmousePreload::scramblingMouse()
+void TestPreload::scramblingMouse()
 {
     const QStringList env = {"VIRTUAL_MOUSE_ENCODE=1", "VIRTUAL_MOUSE_SCODE=Q7w2E9"};
     QVERIFY(echoed(runProbe(env, probeRequest("Q7w2E9")), "Q7w2E9"));
@@ -129,7 +129,7 @@ void VmousePreload::scramblingMouse()
     QVERIFY(!echoed(runProbe({}, probeRequest("739105")), "739105")); // a plain mouse
 }
 
-void VmousePreload::faultsFromEnvironment()
+void TestPreload::faultsFromEnvironment()
 {
     QCOMPARE(runProbe({"VIRTUAL_MOUSE_FAULTS=fail:hid_enumerate"}, probeRequest()).lines,
              QStringList({"no device"}));
@@ -142,7 +142,7 @@ void VmousePreload::faultsFromEnvironment()
     QVERIFY(r.errors.contains("bogus"));
 }
 
-void VmousePreload::transcriptAndStateFiles()
+void TestPreload::transcriptAndStateFiles()
 {
     QTemporaryDir dir;
     const QString transcript = dir.path() + "/t.jsonl";
@@ -169,7 +169,7 @@ void VmousePreload::transcriptAndStateFiles()
     QCOMPARE(t.readAll().count('\n'), 12);
 }
 
-void VmousePreload::missingLibraryIsReported()
+void TestPreload::missingLibraryIsReported()
 {
     const Run r = runProbe({}, probeRequest(), QStringLiteral("/nonexistent/libkc_virtual_mouse.so"));
     QCOMPARE(r.exitCode, 127);
@@ -177,7 +177,7 @@ void VmousePreload::missingLibraryIsReported()
     QVERIFY(r.lines.isEmpty());
 }
 
-void VmousePreload::doubleCloseIsCaught()
+void TestPreload::doubleCloseIsCaught()
 {
     QTemporaryDir dir;
     const QString transcript = dir.path() + "/t.jsonl";
@@ -201,12 +201,12 @@ void VmousePreload::doubleCloseIsCaught()
 
 // Preloading replaces the process's hidapi functions; a lookup through a handle of the library itself
 // still finds the library's own, as the README says.
-void VmousePreload::dlopenedLibraryIsNotReached()
+void TestPreload::dlopenedLibraryIsNotReached()
 {
     const Run r = runProbe({}, QStringLiteral("dlopen"));
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.lines, QStringList({"process: virtual", "dlopen: real"}));
 }
 
-QTEST_GUILESS_MAIN(VmousePreload)
-#include "tst_VmousePreload.moc"
+QTEST_GUILESS_MAIN(TestPreload)
+#include "tst_preload.moc"

@@ -223,4 +223,4 @@ void TestSettingsStore::writesAreLeftToDeferredWriteBack()
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
-#include "tst_settingsstore.moc"
+#include "tst_settings_store.moc"

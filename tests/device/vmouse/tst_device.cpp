@@ -44,7 +44,7 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-class VmouseDevice : public QObject
+class TestDevice : public QObject
 {
     Q_OBJECT
 
@@ -75,7 +75,7 @@ private slots:
     void controlFifo();
 };
 
-void VmouseDevice::enumerationFollowsConfiguration()
+void TestDevice::enumerationFollowsConfiguration()
 {
     auto found = enumerate(0x4B43, 0x0001);
     QCOMPARE(int(found.size()), 2);
@@ -114,7 +114,7 @@ void VmouseDevice::enumerationFollowsConfiguration()
     QVERIFY(!hid_open_path("/dev/hidraw-b"));
 }
 
-void VmouseDevice::openOnlyKnownPaths()
+void TestDevice::openOnlyKnownPaths()
 {
     QVERIFY(!hid_open_path("/dev/hidraw0"));
     QVERIFY(!hid_open_path(""));
@@ -144,7 +144,7 @@ void VmouseDevice::openOnlyKnownPaths()
     QCOMPARE(int(vmouse::state().reportRate), 1);
 }
 
-void VmouseDevice::transcriptRecordsEveryCall()
+void TestDevice::transcriptRecordsEveryCall()
 {
     const Exchange x;
     x.get(frame(0x00, {1, 2, 3, 4}));
@@ -180,7 +180,7 @@ void VmouseDevice::transcriptRecordsEveryCall()
     QCOMPARE(int(vmouse::transcript(vmouse::Interface::Command).size()), 3);
 }
 
-void VmouseDevice::transcriptLineFormat()
+void TestDevice::transcriptLineFormat()
 {
     vmouse::TranscriptRecord r{1234, "hid_read_timeout", "/dev/x\"y\\z", "0607ff03", 4};
     QCOMPARE(QString::fromStdString(vmouse::toJsonLine(r)),
@@ -195,7 +195,7 @@ void VmouseDevice::transcriptLineFormat()
     QCOMPARE(doc.object().value("ret").toInt(), -1);
 }
 
-void VmouseDevice::transcriptFileMatchesMemory()
+void TestDevice::transcriptFileMatchesMemory()
 {
     QTemporaryDir dir;
     vmouse::Config c;
@@ -223,7 +223,7 @@ void VmouseDevice::transcriptFileMatchesMemory()
     QCOMPARE(readFile(dir.path() + "/t.jsonl").count('\n'), int(t.size()));
 }
 
-void VmouseDevice::transcriptStampsVirtualTime()
+void TestDevice::transcriptStampsVirtualTime()
 {
     QVERIFY(vmouse::virtualClockLinked());
     const Exchange x;
@@ -242,7 +242,7 @@ void VmouseDevice::transcriptStampsVirtualTime()
     QCOMPARE(kc_virtual_clock_ms(), kc::nowMs());
 }
 
-void VmouseDevice::stateFileFollowsChanges()
+void TestDevice::stateFileFollowsChanges()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + "/state.json";
@@ -279,7 +279,7 @@ void VmouseDevice::stateFileFollowsChanges()
     QVERIFY(!QFile::exists(path + ".tmp"));
 }
 
-void VmouseDevice::environmentConfiguration()
+void TestDevice::environmentConfiguration()
 {
     const char *vars[][2] = {{"VIRTUAL_MOUSE_FAMILY", "560"},        {"VIRTUAL_MOUSE_ENCODE", "1"},
                              {"VIRTUAL_MOUSE_SCODE", "A1B2C3"},      {"VIRTUAL_MOUSE_REPORT_LENGTH", "64"},
@@ -313,7 +313,7 @@ void VmouseDevice::environmentConfiguration()
     QCOMPARE(c.blockingReadLimitMs, 250);
 }
 
-void VmouseDevice::environmentRejectsNonsense()
+void TestDevice::environmentRejectsNonsense()
 {
     const char *vars[][2] = {{"VIRTUAL_MOUSE_FAMILY", "999"},   {"VIRTUAL_MOUSE_REPORT_LENGTH", "-3"},
                              {"VIRTUAL_MOUSE_VID", "xyz"},      {"VIRTUAL_MOUSE_PID", "12345"},
@@ -334,7 +334,7 @@ void VmouseDevice::environmentRejectsNonsense()
     QVERIFY(!c.encode);
 }
 
-void VmouseDevice::eventReportsInOrder()
+void TestDevice::eventReportsInOrder()
 {
     vmouse::sendDpiEvent(3);
     vmouse::sendEvent({6, 8, 0, 1});
@@ -364,7 +364,7 @@ void VmouseDevice::eventReportsInOrder()
     QCOMPARE(vmouse::transcript().end()[-2].bytes, std::string("06070002"));
 }
 
-void VmouseDevice::eventReadWaitsBrieflyWithoutMovingTheClock()
+void TestDevice::eventReadWaitsBrieflyWithoutMovingTheClock()
 {
     vmouse::setEventWaitCapMs(1);
     hid_device *e = hid_open_path("/dev/hidraw-virtual-1");
@@ -378,7 +378,7 @@ void VmouseDevice::eventReadWaitsBrieflyWithoutMovingTheClock()
     hid_close(e);
 }
 
-void VmouseDevice::eventFromAnotherThreadWakesReader()
+void TestDevice::eventFromAnotherThreadWakesReader()
 {
     vmouse::setEventWaitCapMs(60000); // only the event can end the wait in time
     hid_device *e = hid_open_path("/dev/hidraw-virtual-1");
@@ -394,7 +394,7 @@ void VmouseDevice::eventFromAnotherThreadWakesReader()
     QCOMPARE(int(buf[3]), 2);
 }
 
-void VmouseDevice::commandTimeoutPassesOnVirtualClock()
+void TestDevice::commandTimeoutPassesOnVirtualClock()
 {
     hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
     std::uint8_t buf[33];
@@ -406,7 +406,7 @@ void VmouseDevice::commandTimeoutPassesOnVirtualClock()
     hid_close(h);
 }
 
-void VmouseDevice::unplugKillsHandlesAndReplugKeepsMemory()
+void TestDevice::unplugKillsHandlesAndReplugKeepsMemory()
 {
     const Exchange x;
     x.set(frame(0x01, {4}));
@@ -436,7 +436,7 @@ void VmouseDevice::unplugKillsHandlesAndReplugKeepsMemory()
     QCOMPARE(int(x.get(frame(0x8B))[2]), 5);
 }
 
-void VmouseDevice::unplugWakesBlockedRead()
+void TestDevice::unplugWakesBlockedRead()
 {
     vmouse::setBlockingReadLimitMs(60000);
     hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
@@ -451,7 +451,7 @@ void VmouseDevice::unplugWakesBlockedRead()
     QCOMPARE(n, -1);
 }
 
-void VmouseDevice::failNextAndAlways()
+void TestDevice::failNextAndAlways()
 {
     const Exchange x;
     vmouse::failNext("hid_send_feature_report");
@@ -488,7 +488,7 @@ void VmouseDevice::failNextAndAlways()
     hid_close(h);
 }
 
-void VmouseDevice::failOnOneInterfaceOnly()
+void TestDevice::failOnOneInterfaceOnly()
 {
     vmouse::failAlways("hid_open_path", vmouse::Interface::Event);
     QVERIFY(!hid_open_path("/dev/hidraw-virtual-1"));
@@ -500,7 +500,7 @@ void VmouseDevice::failOnOneInterfaceOnly()
     hid_close(h);
 }
 
-void VmouseDevice::faultListForm()
+void TestDevice::faultListForm()
 {
     const Exchange x;
     QVERIFY(vmouse::addFaults("fail-next:hid_write:2, garbage"));
@@ -521,7 +521,7 @@ void VmouseDevice::faultListForm()
     QCOMPARE(x.get(frame(0x00, {1, 2, 3, 4})), frame(0x00, {1, 2, 3, 4}));
 }
 
-void VmouseDevice::neverAnswerEndsBlockingRead()
+void TestDevice::neverAnswerEndsBlockingRead()
 {
     vmouse::Config c;
     c.family = 560;
@@ -540,7 +540,7 @@ void VmouseDevice::neverAnswerEndsBlockingRead()
     QCOMPARE(int(x.read(128).size()), 128);
 }
 
-void VmouseDevice::garbageAnswersFailTheProbe()
+void TestDevice::garbageAnswersFailTheProbe()
 {
     vmouse::Config c;
     c.family = 560;
@@ -556,7 +556,7 @@ void VmouseDevice::garbageAnswersFailTheProbe()
     QVERIFY(b[2] == 1 && b[3] == 2 && b[4] == 3 && b[5] == 4);
 }
 
-void VmouseDevice::badArgumentsAreSafe()
+void TestDevice::badArgumentsAreSafe()
 {
     std::uint8_t buf[9] = {};
     hid_device *h = hid_open_path("/dev/hidraw-virtual-0");
@@ -573,7 +573,7 @@ void VmouseDevice::badArgumentsAreSafe()
     QCOMPARE(int(vmouse::state().reportRate), 1);
 }
 
-void VmouseDevice::controlFifo()
+void TestDevice::controlFifo()
 {
     QTemporaryDir dir;
     const QString fifo = dir.path() + "/control";
@@ -616,5 +616,5 @@ void VmouseDevice::controlFifo()
     vmouse::configure(vmouse::Config()); // stops the reader before the folder goes
 }
 
-QTEST_GUILESS_MAIN(VmouseDevice)
-#include "tst_VmouseDevice.moc"
+QTEST_GUILESS_MAIN(TestDevice)
+#include "tst_device.moc"

@@ -5,7 +5,7 @@
 
 using namespace devtest;
 
-class tst_Commands560 : public QObject
+class TestCommands560 : public QObject
 {
     Q_OBJECT
 private slots:
@@ -25,7 +25,7 @@ private:
     MessageLog *log = nullptr;
 };
 
-void tst_Commands560::setCommands_data()
+void TestCommands560::setCommands_data()
 {
     QTest::addColumn<SetCase>("command");
     QTest::addColumn<int>("reportLength");
@@ -94,14 +94,14 @@ void tst_Commands560::setCommands_data()
             QTest::addRow("%s, reports of %d", c.first, reportLength) << c.second << reportLength;
 }
 
-void tst_Commands560::setCommands()
+void TestCommands560::setCommands()
 {
     QFETCH(SetCase, command);
     QFETCH(int, reportLength);
     verifySetCase(command, {560, reportLength}, *log);
 }
 
-void tst_Commands560::getCommands_data()
+void TestCommands560::getCommands_data()
 {
     QTest::addColumn<GetCase>("command");
     QTest::newRow("81H keyboard option") << GetCase{[](Hid_Thread &h, QList<int> in) {
@@ -137,7 +137,7 @@ void tst_Commands560::getCommands_data()
                                                 "cmd Failed 84"};
 }
 
-void tst_Commands560::getCommands()
+void TestCommands560::getCommands()
 {
     QFETCH(GetCase, command);
     verifyGetCase(
@@ -151,7 +151,7 @@ void tst_Commands560::getCommands()
         *log);
 }
 
-void tst_Commands560::repeatedReports_data()
+void TestCommands560::repeatedReports_data()
 {
     QTest::addColumn<bool>("dpi");
     QTest::addColumn<bool>("gun");
@@ -161,7 +161,7 @@ void tst_Commands560::repeatedReports_data()
     QTest::newRow("03H, gun: one report") << false << true;
 }
 
-void tst_Commands560::repeatedReports()
+void TestCommands560::repeatedReports()
 {
     QFETCH(bool, dpi);
     QFETCH(bool, gun);
@@ -215,14 +215,14 @@ void tst_Commands560::repeatedReports()
     }
 }
 
-void tst_Commands560::readProfile_data()
+void TestCommands560::readProfile_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::newRow("reports of 32: four reads") << 32;
     QTest::newRow("reports of 64: two reads") << 64;
 }
 
-void tst_Commands560::readProfile()
+void TestCommands560::readProfile()
 {
     QFETCH(int, reportLength);
     Hid_Thread hid;
@@ -251,7 +251,7 @@ void tst_Commands560::readProfile()
     QVERIFY(log->messages().isEmpty());
 }
 
-void tst_Commands560::readProfileFailures()
+void TestCommands560::readProfileFailures()
 {
     uchar block[128];
     std::fill(std::begin(block), std::end(block), 0x5A);
@@ -292,5 +292,5 @@ void tst_Commands560::readProfileFailures()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_Commands560)
-#include "tst_Commands560.moc"
+QTEST_GUILESS_MAIN(TestCommands560)
+#include "tst_commands560.moc"

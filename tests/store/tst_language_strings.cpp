@@ -152,4 +152,4 @@ void TestLanguageStrings::notificationTextsAreSafeAcrossThreads()
 }
 
 QTEST_GUILESS_MAIN(TestLanguageStrings)
-#include "tst_languagestrings.moc"
+#include "tst_language_strings.moc"

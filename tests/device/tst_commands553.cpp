@@ -4,7 +4,7 @@
 
 using namespace devtest;
 
-class tst_Commands553 : public QObject
+class TestCommands553 : public QObject
 {
     Q_OBJECT
 private slots:
@@ -19,7 +19,7 @@ private:
     MessageLog *log = nullptr;
 };
 
-void tst_Commands553::setCommands_data()
+void TestCommands553::setCommands_data()
 {
     QTest::addColumn<SetCase>("command");
     QTest::addColumn<int>("reportLength");
@@ -152,14 +152,14 @@ void tst_Commands553::setCommands_data()
             QTest::addRow("%s, reports of %d", c.first, reportLength) << c.second << reportLength;
 }
 
-void tst_Commands553::setCommands()
+void TestCommands553::setCommands()
 {
     QFETCH(SetCase, command);
     QFETCH(int, reportLength);
     verifySetCase(command, {553, reportLength}, *log);
 }
 
-void tst_Commands553::getCommands_data()
+void TestCommands553::getCommands_data()
 {
     QTest::addColumn<GetCase>("command");
     QTest::newRow("83H keyboard option") << GetCase{[](Hid_Thread &h, QList<int> in) {
@@ -185,7 +185,7 @@ void tst_Commands553::getCommands_data()
                                                 "cmd Failed 8BH"};
 }
 
-void tst_Commands553::getCommands()
+void TestCommands553::getCommands()
 {
     QFETCH(GetCase, command);
     verifyGetCase(
@@ -197,5 +197,5 @@ void tst_Commands553::getCommands()
         *log);
 }
 
-QTEST_GUILESS_MAIN(tst_Commands553)
-#include "tst_Commands553.moc"
+QTEST_GUILESS_MAIN(TestCommands553)
+#include "tst_commands553.moc"

@@ -148,4 +148,4 @@ int main(int argc, char **argv)
     TestPointerSettings test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "tst_pointersettings.moc"
+#include "tst_pointer_settings.moc"

@@ -28,7 +28,7 @@ void configureLenient()
 
 } // namespace
 
-class VmouseHandles : public QObject
+class TestHandles : public QObject
 {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ private slots:
     void staleAndBadHandlesAreRefused();
 };
 
-void VmouseHandles::openByIdsNeedsAnExactMatch()
+void TestHandles::openByIdsNeedsAnExactMatch()
 {
     // 0 is a wildcard for hid_enumerate only.
     QVERIFY(!hid_open(0, 0, nullptr));
@@ -68,7 +68,7 @@ void VmouseHandles::openByIdsNeedsAnExactMatch()
     QVERIFY(!hid_open(0x4B43, 0x0001, nullptr));
 }
 
-void VmouseHandles::errorFollowsTheLastCall()
+void TestHandles::errorFollowsTheLastCall()
 {
     hid_device *h = hid_open_path(host::commandPath().c_str());
     QVERIFY(h);
@@ -101,7 +101,7 @@ void VmouseHandles::errorFollowsTheLastCall()
     hid_close(h);
 }
 
-void VmouseHandles::closedHandleIsNeverReused()
+void TestHandles::closedHandleIsNeverReused()
 {
     configureLenient();
     const std::string path = host::commandPath();
@@ -130,7 +130,7 @@ void VmouseHandles::closedHandleIsNeverReused()
     QCOMPARE(vmouse::transcript().back().ret, 0L);
 }
 
-void VmouseHandles::staleAndBadHandlesAreRefused()
+void TestHandles::staleAndBadHandlesAreRefused()
 {
     configureLenient();
     hid_device *h = hid_open_path(host::commandPath().c_str());
@@ -156,5 +156,5 @@ void VmouseHandles::staleAndBadHandlesAreRefused()
     QCOMPARE(int(vmouse::state().commands), 0);
 }
 
-QTEST_GUILESS_MAIN(VmouseHandles)
-#include "tst_VmouseHandles.moc"
+QTEST_GUILESS_MAIN(TestHandles)
+#include "tst_handles.moc"
