@@ -2,6 +2,7 @@
 #include "SceneBackend.h"
 #include "StartUp.h"
 #include "platform/SingleInstance.h"
+#include "platform/UserInstallation.h"
 
 #include <QApplication>
 
@@ -9,6 +10,11 @@ int main(int argc, char *argv[])
 {
     SceneBackend::applyDefault();
     QApplication app(argc, argv);
-    SingleInstance instance(QCoreApplication::applicationFilePath());
-    return StartUp::run(app, instance);
+    // One instance per working installation: every installed copy of one user shares one.
+    QString error;
+    const QString folder = UserInstallation::prepare(&error);
+    if (folder.isEmpty())
+        return UserInstallation::reportFailure(error);
+    SingleInstance instance(folder);
+    return StartUp::run(app, instance, {}, folder);
 }

@@ -22,6 +22,8 @@ private:
         QProcess process;
         QString output;
         QString executable() const { return QFileInfo(inst.path() + "/kestral-config").canonicalFilePath(); }
+        // The instance is named after the folder the program works in.
+        QString folder() const { return QFileInfo(executable()).path(); }
     };
 
     // Installs a copy of the program; start() runs it, with at most maxFiles descriptors when given.
@@ -88,7 +90,7 @@ private slots:
     {
         auto run = install();
         QVERIFY(run);
-        QFile lock(SingleInstance(run->executable(), runtimeDir.path()).lockPath());
+        QFile lock(SingleInstance(run->folder(), runtimeDir.path()).lockPath());
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.close();
         start(*run);
@@ -104,7 +106,7 @@ private slots:
         QVERIFY(run);
         start(*run, 128);
         QVERIFY2(waitForScene(*run), qPrintable(run->output));
-        const QString path = SingleInstance::socketPathFor(run->executable(), runtimeDir.path());
+        const QString path = SingleInstance::socketPathFor(run->folder(), runtimeDir.path());
         std::vector<std::unique_ptr<QLocalSocket>> crowd;
         for (int i = 0; i < 200; ++i) {
             crowd.push_back(std::make_unique<QLocalSocket>());
