@@ -1,6 +1,7 @@
 // Entry point of kestral-config.
 #include "SceneBackend.h"
 #include "StartUp.h"
+#include "platform/PlatformChoice.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserInstallation.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char *argv[])
 {
     SceneBackend::applyDefault();
+    PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
     // One instance per working installation: every installed copy of one user shares one.
     QString error;
