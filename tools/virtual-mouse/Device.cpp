@@ -2,6 +2,7 @@
 #include "Device.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +82,10 @@ bool Device::addFaultsLocked(const std::string &list)
             neverAnswer_ = true;
         } else if (item == "garbage") {
             garbage_ = true;
+        } else if (item == "open-denied") {
+            openErrno_ = EACCES;
+        } else if (item == "open-busy") {
+            openErrno_ = EBUSY;
         } else if (item.rfind("fail:", 0) == 0 && item.size() > 5) {
             faults_.push_back({item.substr(5), Interface::Any, -1});
         } else if (item.rfind("fail-next:", 0) == 0 && item.size() > 10) {
@@ -130,6 +135,7 @@ void Device::resetLocked()
     firmware_.reset(cfg_.family);
     neverAnswer_ = false;
     garbage_ = false;
+    openErrno_ = 0;
     applyFirmwareConfigLocked();
     plugged_ = cfg_.plugged;
     ++generation_;
@@ -330,6 +336,8 @@ hid_device *Device::open(const char *fn, const char *path)
     hid_device *dev = nullptr;
     if (faultLocked(fn, iface)) {
         globalError_ = L"open failed (injected fault)";
+    } else if (openErrno_ != 0 && iface != Interface::Any && plugged_) {
+        globalError_ = openErrno_ == EACCES ? L"Permission denied" : L"Device or resource busy";
     } else if (iface == Interface::Any || !plugged_) {
         globalError_ = L"No such device";
     } else if (!(dev = static_cast<hid_device *>(handleSpace_.next()))) {
@@ -344,6 +352,9 @@ hid_device *Device::open(const char *fn, const char *path)
         globalError_ = kSuccess;
     }
     recordLocked(t, fn, p, "", dev ? 1 : 0);
+    // Set last: writing the transcript may change errno.
+    if (!dev && openErrno_ != 0 && iface != Interface::Any && plugged_)
+        errno = openErrno_;
     return dev;
 }
 
@@ -725,6 +736,7 @@ void Device::clearFaults()
     faults_.clear();
     neverAnswer_ = false;
     garbage_ = false;
+    openErrno_ = 0;
     applyFirmwareConfigLocked();
 }
 

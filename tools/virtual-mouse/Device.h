@@ -110,6 +110,7 @@ private:
     std::uint64_t generation_ = 1;
     bool neverAnswer_ = false;
     bool garbage_ = false;
+    int openErrno_ = 0; // opening fails with this errno, as a node without access or held by another would
     std::deque<std::vector<std::uint8_t>> events_;
     HandleSpace handleSpace_;
     std::unordered_map<const hid_device *, Handle *> handles_; // open ones only

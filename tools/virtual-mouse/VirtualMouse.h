@@ -118,7 +118,8 @@ void failNext(const std::string &fn, int count = 1, Interface where = Interface:
 void failAlways(const std::string &fn, Interface where = Interface::Any);
 void clearFaults();
 // Adds faults in the VIRTUAL_MOUSE_FAULTS form: a comma list of "fail:FN", "fail-next:FN[:COUNT]",
-// "never-answer" and "garbage"; unknown items are skipped. False when any item was unknown.
+// "never-answer", "garbage", "open-denied" and "open-busy" (opening fails with errno EACCES or
+// EBUSY); unknown items are skipped. False when any item was unknown.
 bool addFaults(const std::string &list);
 void setNeverAnswer(bool on);    // bulk data reads on the command interface get nothing
 void setGarbageAnswers(bool on); // feature answers and bulk data are replaced by noise
