@@ -132,6 +132,8 @@ bool Hid_Thread::endTransaction(bool ok)
 {
     closeCmdHandle();
     hidFree = true;
+    if (!ok)
+        ++failedTransactions;
     return ok;
 }
 
@@ -145,6 +147,7 @@ bool Hid_Thread::waitHidFree()
         kc::sleepMs(BusyPollMs);
         QCoreApplication::processEvents();
     }
+    ++failedTransactions;
     return false;
 }
 
@@ -158,6 +161,7 @@ bool Hid_Thread::beginTransaction(int dataLength, DeviceEntry &entry)
 {
     if (!openCmdPath(currentIndex)) {
         hidFree = true;
+        ++failedTransactions;
         return false;
     }
     if (!entryAt(currentIndex, entry))

@@ -67,6 +67,9 @@ public:
     hid_device *cmdHandle = nullptr;
     hid_device *eventHandle = nullptr; // listener thread only
     bool hidFree = true;               // GUI thread only
+    // Transactions that failed or never got the device (GUI thread only): the commands themselves
+    // report nothing, and a caller that must tell failure from success compares this before and after.
+    int failedTransactions = 0;
     std::atomic<bool> isListening{false};
 
 private:
