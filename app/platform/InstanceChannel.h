@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class InstanceChannel : public QObject
 {
@@ -16,7 +17,18 @@ public:
     virtual bool isRunning() = 0;
     // Sends text to the running copy; false when it could not be delivered in time.
     virtual bool sendMessage(const QString &message, int timeoutMs) = 0;
+    // The running copy's answer to a command request received with commandReceived; a request whose
+    // peer has gone is forgotten.
+    virtual void answerCommand(quint64 id, int exitCode, const QString &out, const QString &err)
+    {
+        Q_UNUSED(id)
+        Q_UNUSED(exitCode)
+        Q_UNUSED(out)
+        Q_UNUSED(err)
+    }
 
 signals:
     void messageReceived(const QString &message);
+    // A command-line copy hands over its command (the command and its arguments as typed).
+    void commandReceived(quint64 id, const QStringList &arguments);
 };

@@ -189,6 +189,64 @@ bool SingleInstance::sendMessage(const QString &message, int timeoutMs)
     return true;
 }
 
+void SingleInstance::answerCommand(quint64 id, int exitCode, const QString &out, const QString &err)
+{
+    for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
+        if (it->command != id)
+            continue;
+        it->command = 0;
+        it->ticks = 0;
+        QLocalSocket *socket = it.key();
+        socket->write(CopyDataFrame::encodeCommandReply(exitCode, out, err));
+        // Closes once the reply is written; a peer that does not read it goes with the time limit.
+        socket->disconnectFromServer();
+        return;
+    }
+}
+
+SingleInstance::Delivery SingleInstance::sendCommand(const QStringList &arguments, int answerTimeoutMs,
+                                                     int finishTimeoutMs, CopyDataFrame::Frame *reply)
+{
+    const QByteArray request = CopyDataFrame::encodeCommandRequest(arguments);
+    if (request.isEmpty())
+        return Delivery::Lost;
+    QElapsedTimer clock;
+    clock.start();
+    QLocalSocket socket;
+    socket.connectToServer(m_socketPath);
+    if (!socket.waitForConnected(answerTimeoutMs))
+        return Delivery::NotAnswering;
+    socket.write(request);
+    CopyDataFrame reader;
+    CopyDataFrame::Frame frame;
+    bool accepted = false;
+    for (;;) {
+        while (reader.next(frame)) {
+            if (!accepted && frame.kind == CopyDataFrame::CommandAccepted) {
+                accepted = true;
+                clock.restart();
+            } else if (accepted && frame.kind == CopyDataFrame::CommandReply) {
+                if (reply)
+                    *reply = frame;
+                return Delivery::Replied;
+            } else {
+                return accepted ? Delivery::Lost : Delivery::NotAnswering;
+            }
+        }
+        if (reader.failed())
+            return accepted ? Delivery::Lost : Delivery::NotAnswering;
+        const int left = (accepted ? finishTimeoutMs : answerTimeoutMs) - int(clock.elapsed());
+        if (left <= 0)
+            return accepted ? Delivery::Lost : Delivery::NotAnswering;
+        if (socket.bytesToWrite() > 0)
+            socket.waitForBytesWritten(left);
+        else if (!socket.waitForReadyRead(left) && socket.state() != QLocalSocket::ConnectedState &&
+                 socket.bytesAvailable() == 0)
+            return accepted ? Delivery::Lost : Delivery::NotAnswering;
+        reader.append(socket.readAll());
+    }
+}
+
 void SingleInstance::acceptConnections()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
@@ -230,6 +288,21 @@ void SingleInstance::readFrom(QLocalSocket *socket)
     CopyDataFrame::Frame frame;
     while (it->reader.next(frame)) {
         it->ticks = 0;
+        // A peer waiting for its command's reply has nothing more to say, and answers are ours to send.
+        if (it->command || frame.kind == CopyDataFrame::CommandAccepted ||
+            frame.kind == CopyDataFrame::CommandReply) {
+            drop(socket);
+            return;
+        }
+        if (frame.kind == CopyDataFrame::CommandRequest) {
+            it->command = ++m_commands;
+            socket->write(CopyDataFrame::encodeCommandAccepted());
+            const quint64 id = it->command;
+            const QStringList arguments = frame.arguments;
+            QMetaObject::invokeMethod(
+                this, [this, id, arguments] { emit commandReceived(id, arguments); }, Qt::QueuedConnection);
+            continue;
+        }
         // Handled from the event loop: the copy-data handler may open a box, which must not happen
         // inside the socket's notification.
         QMetaObject::invokeMethod(
@@ -281,7 +354,8 @@ void SingleInstance::check()
     const int allowed = qMax(2, m_limits.frameTimeoutMs / qMax(1, m_limits.checkIntervalMs));
     QList<QLocalSocket *> late;
     for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
-        if (++it->ticks > allowed)
+        // A command takes as long as the mouse needs; its peer waits for us, not we for it.
+        if (!it->command && ++it->ticks > allowed)
             late << it.key();
     }
     for (QLocalSocket *socket : late)

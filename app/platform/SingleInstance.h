@@ -38,6 +38,14 @@ public:
 
     bool isRunning() override;
     bool sendMessage(const QString &message, int timeoutMs) override;
+    void answerCommand(quint64 id, int exitCode, const QString &out, const QString &err) override;
+
+    enum class Delivery { Replied, NotAnswering, Lost };
+    // Hands a command to the running copy and waits for its reply. NotAnswering: no connection or no
+    // acceptance within answerTimeoutMs; Lost: accepted, but the reply did not come within
+    // finishTimeoutMs or the connection broke.
+    Delivery sendCommand(const QStringList &arguments, int answerTimeoutMs, int finishTimeoutMs,
+                         CopyDataFrame::Frame *reply);
 
     QString socketPath() const { return m_socketPath; }
     QString lockPath() const { return m_lockPath; }
@@ -55,8 +63,9 @@ private:
     struct Connection
     {
         CopyDataFrame reader;
-        quint64 order = 0; // when accepted, for finding the one open longest
-        int ticks = 0;     // checks since connecting or the last whole frame
+        quint64 order = 0;   // when accepted, for finding the one open longest
+        int ticks = 0;       // checks since connecting or the last whole frame
+        quint64 command = 0; // the accepted command request waiting for its reply
     };
 
     void listen();
@@ -76,6 +85,7 @@ private:
     QTimer *m_checkTimer = nullptr;
     QMap<QLocalSocket *, Connection> m_connections;
     quint64 m_accepted = 0;
+    quint64 m_commands = 0;
     bool m_relistenReported = false;
     bool m_decided = false;
     bool m_running = false;
