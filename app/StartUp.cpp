@@ -3,6 +3,7 @@
 
 #include "CopyDataMessages.h"
 #include "InputHooks.h"
+#include "RunningCopyCommands.h"
 #include "myQQuickView.h"
 #include "platform/InstanceChannel.h"
 #include "platform/NativeMessage.h"
@@ -78,6 +79,8 @@ int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Pla
 
     auto widget = std::make_unique<Widget>(platform);
     QObject::connect(&instance, &InstanceChannel::messageReceived, widget.get(), &Widget::receiveMessage);
+    // Commands of the command line are carried out here while the window runs.
+    auto commands = std::make_unique<RunningCopyCommands>(instance, *widget);
 
     InputHooks::install();
     InputHooks::setKeyboardCallback(&StartUp::keyboardCallback, widget.get());
@@ -99,6 +102,7 @@ int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Pla
     InputHooks::setKeyboardCallback(nullptr, nullptr);
     InputHooks::setMouseCallback(nullptr, nullptr);
     InputHooks::setNativeMessageFilter(nullptr, nullptr, nullptr);
+    commands.reset();
     widget.reset();
     // The window controller was scheduled for deletion; no event loop runs any more to do it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

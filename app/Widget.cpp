@@ -1,6 +1,7 @@
 // The main window: device discovery, tray icon and notifications.
 #include "Widget.h"
 
+#include "DeviceDiscovery.h"
 #include "SceneStartEvent.h"
 #include "SettingsNotice.h"
 #include "Ui_Controler.h"
@@ -15,8 +16,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSettings>
-#include <hidapi/hidapi.h>
 
 bool isDeviceConnected = false;
 
@@ -37,18 +36,6 @@ const char *const NoticeStyleSheet =
     "225); "
     "} QPushButton { background: rgb(90, 91, 96); color: rgb(230, 230, 230); border: 1px solid rgb(100, 100, "
     "100); padding: 4px 20px; } QPushButton:hover { background: rgb(110, 111, 116); }";
-
-const QString kGlobalSettings = QStringLiteral("./modules/setting/apConfig.bin");
-
-// Hexadecimal text with or without "0x"; text that does not parse gives 0.
-int hexValue(const QSettings &settings, const QString &key, int missing)
-{
-    if (!settings.contains(key))
-        return missing;
-    bool ok = false;
-    const int value = settings.value(key).toString().trimmed().toInt(&ok, 16);
-    return ok ? value : 0;
-}
 
 } // namespace
 
@@ -123,63 +110,17 @@ myQQuickView *Widget::view() const
 
 DeviceList Widget::readDeviceTable(const QString &fileName)
 {
-    DeviceList list;
-    QSettings settings(fileName, QSettings::IniFormat);
-    for (int i = 0; i < MaxDeviceEntries; ++i) {
-        if (i >= settings.value(QStringLiteral("common/deviceCount"), 0).toInt())
-            break;
-        const QString section = QString::number(i);
-        DeviceEntry entry;
-        entry.type = hexValue(settings, section + QStringLiteral("/type"), -1);
-        entry.vid = quint16(hexValue(settings, section + QStringLiteral("/vid"), 0) & 0xFFFF);
-        entry.pid = quint16(hexValue(settings, section + QStringLiteral("/pid"), 0) & 0xFFFF);
-        entry.usagePage = quint16(hexValue(settings, section + QStringLiteral("/usagePage"), 0) & 0xFFFF);
-        entry.usage = quint16(hexValue(settings, section + QStringLiteral("/usage"), 0) & 0xFFFF);
-        entry.usagePage2 = quint16(hexValue(settings, section + QStringLiteral("/usagePage2"), 0) & 0xFFFF);
-        entry.usage2 = quint16(hexValue(settings, section + QStringLiteral("/usage2"), 0) & 0xFFFF);
-        entry.reportLength = settings.value(section + QStringLiteral("/reportLength"), 32).toInt();
-        entry.isEncode = settings.value(section + QStringLiteral("/isEncode"), false).toBool();
-        entry.sCode = settings.value(section + QStringLiteral("/sCode"), QStringLiteral("739105")).toString();
-        list.append(entry);
-    }
-    return list;
+    return DeviceDiscovery::readDeviceTable(fileName);
 }
 
 void Widget::findInterfaces(DeviceList &list)
 {
-    for (DeviceEntry &entry : list) {
-        entry.path.clear();
-        entry.path2.clear();
-        hid_device_info *devices = hid_enumerate(entry.vid, entry.pid);
-        for (hid_device_info *d = devices; d; d = d->next) {
-            if (!d->path)
-                continue;
-            // Both tests for every record: one interface may serve both, and the last match wins.
-            if (d->usage_page == entry.usagePage && d->usage == entry.usage)
-                entry.path = QString::fromLocal8Bit(d->path);
-            if (d->usage_page == entry.usagePage2 && d->usage == entry.usage2)
-                entry.path2 = QString::fromLocal8Bit(d->path);
-        }
-        hid_free_enumeration(devices);
-    }
+    DeviceDiscovery::findInterfaces(list);
 }
 
 void Widget::checkDevice()
 {
-    DeviceList list = readDeviceTable(kGlobalSettings);
-    findInterfaces(list);
-    m_hid.setDeviceList(list);
-
-    const DeviceList current = m_hid.deviceList();
-    bool accepted = false;
-    for (int index = 0; index < current.size(); ++index) {
-        if (current.at(index).path.isEmpty())
-            continue;
-        if (m_hid.chkDeviceIsEnCode(index)) {
-            accepted = true;
-            break;
-        }
-    }
+    const bool accepted = DeviceDiscovery::accept(m_hid);
 
     myQQuickView *v = view();
     if (accepted) {
@@ -189,15 +130,8 @@ void Widget::checkDevice()
         isDeviceConnected = true;
         showInfo(QStringLiteral("Detect Device"));
         m_hid.startListen(m_hid.currentIndex);
-        if (v && v->icType == QLatin1String("560")) {
-            v->mouseReadProfile(0);
-            v->mouseReadProfile(1);
-            if (v->isGun) {
-                v->mouseReadProfile(2);
-                v->mouseReadProfile(3);
-                v->mouseReadProfile(4);
-            }
-        }
+        if (v)
+            DeviceDiscovery::loadProfileImage(*v);
         if (v)
             v->setEnabled(true);
     } else {

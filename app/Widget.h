@@ -2,6 +2,7 @@
 // owner of the device worker and the window controller.
 #pragma once
 
+#include "DeviceDiscovery.h"
 #include "Hid_Thread.h"
 
 #include <QSystemTrayIcon>
@@ -36,8 +37,7 @@ public:
     static const char *const TrayToolTip;
     static const char *const TrayMenuStyleSheet;
     static constexpr int DeviceCheckIntervalMs = 2048;
-    // More rows than any installation lists: a corrupt count must not stall discovery.
-    static constexpr int MaxDeviceEntries = 256;
+    static constexpr int MaxDeviceEntries = DeviceDiscovery::MaxDeviceEntries;
 
     explicit Widget(QWidget *parent = nullptr);
     explicit Widget(const Platform &platform, QWidget *parent = nullptr);
@@ -51,9 +51,8 @@ public:
     QAction *quitAction() const { return m_quitAction; }
     QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
 
-    // Reads the device table of the global settings file, in table order.
+    // DeviceDiscovery's, kept for the window's callers.
     static DeviceList readDeviceTable(const QString &fileName);
-    // Fills path and path2 of each entry from the HID interfaces present.
     static void findInterfaces(DeviceList &list);
 
 public slots:

@@ -1,4 +1,5 @@
 // Entry point of kestral-config.
+#include "CommandLine.h"
 #include "SceneBackend.h"
 #include "StartUp.h"
 #include "platform/PlatformChoice.h"
@@ -9,6 +10,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Commands (list, state, ...) need no window and no display.
+    if (CommandLine::wantsCommandLine(argc, argv))
+        return CommandLine::run(argc, argv);
     SceneBackend::applyDefault();
     PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 // encoders and call the worker's commands on the calling (GUI) thread.
 #include "myQQuickView.h"
 
+#include "ActiveDpiStage.h"
 #include "DpiEncoder.h"
 #include "Hid_Thread.h"
 #include "LightingEncoder.h"
@@ -425,27 +426,13 @@ void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dp
 
 void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
 {
-    if (!worker)
-        return;
-    if (is560())
-        worker->hid560_04H_SetCurrentDPI(currentDPI);
-    else
-        worker->hid553_0BH_SetCurrentDPI(currentDPI);
+    if (worker)
+        ActiveDpiStage::set(*worker, family, currentDPI);
 }
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    uchar byte1 = 0;
-    uchar byte2 = 0;
-    if (!worker)
-        return 0;
-    if (is560()) {
-        byte1 = 1;
-        worker->hid560_84H_GetCurrentDPI(byte1, byte2);
-        return int(byte2);
-    }
-    worker->hid553_8BH_GetCurrentDPI(byte1);
-    return int(byte1);
+    return worker ? ActiveDpiStage::read(*worker, family) : 0;
 }
 
 void myQQuickView::mouseSetReportRate(uchar rate)

@@ -334,6 +334,21 @@ Item {
         controlUIEnable(true);
     }
 
+    // The command line's choice of a profile: the title bar's, except that choosing the active profile
+    // sends it again, since that is what was asked for.
+    function applyProfile(tmpProfileNo)
+    {
+        if (!hasBackend())
+            return;
+        if (tmpProfileNo !== profileMain.profileNo) {
+            switchProfile(tmpProfileNo);
+            return;
+        }
+        controlUIEnable(false);
+        sendProfile();
+        controlUIEnable(true);
+    }
+
     // Loads every page from the active profile and sends all of it to the mouse and the desktop: after
     // a factory reset and after a profile change.
     function sendProfile()

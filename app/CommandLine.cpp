@@ -1,0 +1,310 @@
+// The command line beside the window.
+#include "CommandLine.h"
+
+#include "DeviceDiscovery.h"
+#include "Hid_Thread.h"
+#include "MouseCommands.h"
+#include "SceneBackend.h"
+#include "SceneRules.h"
+#include "SettingsStore.h"
+#include "Ui_Controler.h"
+#include "myQQuickView.h"
+#include "platform/SingleInstance.h"
+#include "platform/UserInstallation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QQuickItem>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+#ifndef KC_VERSION
+#define KC_VERSION "unknown"
+#endif
+
+namespace {
+
+// How long a running copy has to take a command, and to finish it (a whole profile takes seconds).
+constexpr int HandOverAnswerMs = 3000;
+constexpr int HandOverFinishMs = 120000;
+
+const char *const kProgram = "kestral-config: ";
+
+// The worker's family and gun questions, answered from the settings as the window's view does.
+class StoreHidOwner : public HidOwner
+{
+public:
+    explicit StoreHidOwner(const SettingsStore &store) : store(store) {}
+    QString icType() const override { return store.icType(); }
+    bool isGun() const override { return store.isGun(); }
+
+private:
+    const SettingsStore &store;
+};
+
+void print(FILE *stream, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int finish(const CommandLine::Result &result)
+{
+    print(stdout, result.out);
+    print(stderr, result.err);
+    return result.exitCode;
+}
+
+// The device exchanges and the scene log what they do; a command's output is its answer alone.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    print(stderr, QString::fromLatin1(kProgram) + message + QLatin1Char('\n'));
+}
+
+// The active profile as the window starts with it.
+void selectStoredProfile(SettingsStore &store)
+{
+    store.setCurrentProfile(store.getGlobalData(QStringLiteral("mouse/profileNo")).toInt());
+}
+
+CommandLine::Result runHere(const CommandLine::Request &request)
+{
+    if (request.command == CommandLine::Command::List) {
+        SettingsStore store;
+        return MouseCommands::list(store.icType());
+    }
+
+    Hid_Thread worker;
+    MouseCommands::Session session;
+    session.worker = &worker;
+    session.outcome = DeviceDiscovery::probe(worker, &session.path);
+    SceneRules rules;
+
+    if (request.command != CommandLine::Command::ApplyProfile) {
+        SettingsStore store;
+        StoreHidOwner owner(store);
+        worker.owner = &owner;
+        selectStoredProfile(store);
+        session.store = &store;
+        session.icType = store.icType();
+        const CommandLine::Result result = MouseCommands::carryOut(request, session, rules);
+        worker.owner = nullptr;
+        return result;
+    }
+
+    if (session.outcome != DeviceDiscovery::Outcome::Accepted)
+        return MouseCommands::unusable(session.outcome, session.path);
+    // The window's own scene, never shown: it sends a profile as the window does.
+    QWidget host;
+    Ui_Controler controller(&host, &worker);
+    myQQuickView *view = controller.view();
+    if (!view || !view->rootObject())
+        return {CommandLine::Failed, QString(),
+                QString::fromLatin1(kProgram) + QStringLiteral("the scene could not be loaded\n")};
+    view->setWorker(&worker);
+    view->clearHidBusy();
+    DeviceDiscovery::loadProfileImage(*view);
+    QMetaObject::invokeMethod(view->rootObject(), "initUI", Qt::DirectConnection);
+    session.store = &view->settingsStore();
+    session.view = view;
+    session.icType = view->icType;
+    CommandLine::Result result = MouseCommands::carryOut(request, session, rules);
+    view->setWorker(nullptr);
+    return result;
+}
+
+} // namespace
+
+CommandLine::Request CommandLine::parse(const QStringList &arguments)
+{
+    Request r;
+    if (arguments.isEmpty())
+        return r;
+    const QString first = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    r.arguments = arguments;
+    auto invalid = [&r](const QString &error) {
+        r.command = Command::Invalid;
+        r.error = error;
+        return r;
+    };
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        r.command = Command::Help;
+        return r;
+    }
+    if (first == QLatin1String("--version")) {
+        r.command = Command::Version;
+        return r;
+    }
+    // Qt's own options and anything else that starts with a dash are the window's.
+    if (first.startsWith(QLatin1Char('-')))
+        return Request();
+
+    if (first == QLatin1String("list") || first == QLatin1String("state")) {
+        if (!rest.isEmpty())
+            return invalid(QStringLiteral("%1 takes no arguments").arg(first));
+        r.command = first == QLatin1String("list") ? Command::List : Command::State;
+        return r;
+    }
+    if (first == QLatin1String("apply-profile")) {
+        if (rest.size() != 1 || rest.first().isEmpty())
+            return invalid(QStringLiteral("apply-profile takes one profile, by number or name"));
+        r.command = Command::ApplyProfile;
+        r.value = rest.first();
+        return r;
+    }
+    if (first == QLatin1String("set-dpi-stage")) {
+        if (rest.size() != 1)
+            return invalid(QStringLiteral("set-dpi-stage takes one stage number"));
+        bool ok = false;
+        const QString text = rest.first();
+        const int stage = text.toInt(&ok);
+        if (!ok || stage < 1 || stage > 8 || text.trimmed() != text || text.startsWith(QLatin1Char('+')))
+            return invalid(QStringLiteral("set-dpi-stage: \"%1\" is no stage number (1 to 8)").arg(text));
+        r.command = Command::SetDpiStage;
+        r.value = text;
+        r.stage = stage;
+        return r;
+    }
+    return invalid(QStringLiteral("unknown command \"%1\"").arg(first));
+}
+
+bool CommandLine::isDeviceCommand(Command command)
+{
+    return command == Command::List || command == Command::State || command == Command::ApplyProfile ||
+           command == Command::SetDpiStage;
+}
+
+QString CommandLine::usageText()
+{
+    return QStringLiteral(
+        "usage: kestral-config [--help | --version | list | state | apply-profile PROFILE | "
+        "set-dpi-stage STAGE]\n");
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("kestral-config %1\n").arg(QStringLiteral(KC_VERSION));
+}
+
+QString CommandLine::helpText()
+{
+    return usageText() + QStringLiteral(R"(
+Without a command the window starts (a second start brings the running one forward).
+
+Commands:
+  list                  the mice found: vendor:product, command family (553 or 560), whether
+                        reports are scrambled, and the command and event interfaces
+  state                 the current state as JSON:
+                          profileNumber, profileName  the active profile (stored setting)
+                          dpiStages                   DPI of each enabled stage (stored profile)
+                          activeDpiStage              the stage in use, 1-based (asked of the mouse)
+                          reportRateHz                report rate (stored profile)
+  apply-profile PROFILE make a stored profile the active one and send all of it to the mouse, as
+                        choosing it in the window's title bar does; PROFILE is its number as
+                        state shows it, or its name
+  set-dpi-stage STAGE   make stage STAGE (1 = the first) the active DPI stage; it must be one of
+                        the active profile's enabled stages
+  --help, --version
+
+While the window runs, a command is carried out by it (the window shows the change); otherwise
+this command talks to the mouse itself.
+
+Exit codes:
+  0  done
+  1  the mouse did not answer, or did not take a command
+  2  bad arguments (unknown command, no such profile, stage out of range)
+  3  no mouse found
+  4  no permission to open the mouse: the udev rule 70-kestral-config.rules grants it; the
+     package installs it as /usr/lib/udev/rules.d/70-kestral-config.rules, the source tree
+     has it as udev/70-kestral-config.rules
+  5  busy: another program holds the mouse, or a running kestral-config does not answer
+)");
+}
+
+CommandLine::Result CommandLine::badArguments(const QString &error)
+{
+    return {BadArguments, QString(), QString::fromLatin1(kProgram) + error + QLatin1Char('\n') + usageText()};
+}
+
+bool CommandLine::wantsCommandLine(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parse(arguments).command != Command::Window;
+}
+
+int CommandLine::run(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Request request = parse(arguments);
+    switch (request.command) {
+    case Command::Help:
+        return finish({Success, helpText(), QString()});
+    case Command::Version:
+        return finish({Success, versionText(), QString()});
+    case Command::Invalid:
+        return finish(badArguments(request.error));
+    case Command::Window:
+        return finish(badArguments(QStringLiteral("no command")));
+    default:
+        break;
+    }
+
+    qInstallMessageHandler(quietMessages);
+    int count = argc;
+    std::unique_ptr<QCoreApplication> app;
+    if (request.command == Command::ApplyProfile) {
+        // The scene, with no display: nothing is shown.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        SceneBackend::applyDefault();
+        app = std::make_unique<QApplication>(count, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(count, argv);
+    }
+
+    QString error;
+    const QString folder = UserInstallation::prepare(&error);
+    if (folder.isEmpty())
+        return finish({Failed, QString(), QString::fromLatin1(kProgram) + error + QLatin1Char('\n')});
+    QDir::setCurrent(folder);
+
+    // Keyed as the window's: one instance per working installation.
+    SingleInstance instance(folder);
+    if (instance.isRunning()) {
+        CopyDataFrame::Frame reply;
+        switch (instance.sendCommand(request.arguments, HandOverAnswerMs, HandOverFinishMs, &reply)) {
+        case SingleInstance::Delivery::Replied:
+            return finish({reply.exitCode, reply.out, reply.err});
+        case SingleInstance::Delivery::NotAnswering:
+            return finish({Busy, QString(),
+                           QString::fromLatin1(kProgram) +
+                               QStringLiteral("a running kestral-config holds the mouse but does not answer "
+                                              "(lock %1); try again, or end that copy\n")
+                                   .arg(instance.lockPath())});
+        case SingleInstance::Delivery::Lost:
+            return finish(
+                {Failed, QString(),
+                 QString::fromLatin1(kProgram) +
+                     QStringLiteral("the running kestral-config took the command but gave no answer\n")});
+        }
+    }
+    // This copy holds the instance while it talks to the mouse; other commands are told so.
+    QObject::connect(&instance, &InstanceChannel::commandReceived, &instance,
+                     [&instance](quint64 id, const QStringList &) {
+                         instance.answerCommand(
+                             id, Busy, QString(),
+                             QString::fromLatin1(kProgram) +
+                                 QStringLiteral("another kestral-config command is using the mouse\n"));
+                     });
+    return finish(runHere(request));
+}

@@ -1,0 +1,135 @@
+// Finding the mouse among the HID devices.
+#include "DeviceDiscovery.h"
+
+#include "Hid_Thread.h"
+#include "myQQuickView.h"
+
+#include <QSettings>
+#include <cerrno>
+#include <hidapi/hidapi.h>
+
+namespace {
+
+// Hexadecimal text with or without "0x"; text that does not parse gives 0.
+int hexValue(const QSettings &settings, const QString &key, int missing)
+{
+    if (!settings.contains(key))
+        return missing;
+    bool ok = false;
+    const int value = settings.value(key).toString().trimmed().toInt(&ok, 16);
+    return ok ? value : 0;
+}
+
+// Opens the interface once to learn why a probe failed; errno tells access rights and a holder apart.
+DeviceDiscovery::Outcome openFailure(const QString &path)
+{
+    errno = 0;
+    hid_device *handle = hid_open_path(path.toLocal8Bit().constData());
+    const int error = errno;
+    if (handle) {
+        hid_close(handle);
+        return DeviceDiscovery::Outcome::NoAnswer;
+    }
+    if (error == EACCES || error == EPERM)
+        return DeviceDiscovery::Outcome::NoPermission;
+    if (error == EBUSY)
+        return DeviceDiscovery::Outcome::Busy;
+    return DeviceDiscovery::Outcome::NoMouse;
+}
+
+} // namespace
+
+DeviceList DeviceDiscovery::readDeviceTable(const QString &fileName)
+{
+    DeviceList list;
+    QSettings settings(fileName, QSettings::IniFormat);
+    for (int i = 0; i < MaxDeviceEntries; ++i) {
+        if (i >= settings.value(QStringLiteral("common/deviceCount"), 0).toInt())
+            break;
+        const QString section = QString::number(i);
+        DeviceEntry entry;
+        entry.type = hexValue(settings, section + QStringLiteral("/type"), -1);
+        entry.vid = quint16(hexValue(settings, section + QStringLiteral("/vid"), 0) & 0xFFFF);
+        entry.pid = quint16(hexValue(settings, section + QStringLiteral("/pid"), 0) & 0xFFFF);
+        entry.usagePage = quint16(hexValue(settings, section + QStringLiteral("/usagePage"), 0) & 0xFFFF);
+        entry.usage = quint16(hexValue(settings, section + QStringLiteral("/usage"), 0) & 0xFFFF);
+        entry.usagePage2 = quint16(hexValue(settings, section + QStringLiteral("/usagePage2"), 0) & 0xFFFF);
+        entry.usage2 = quint16(hexValue(settings, section + QStringLiteral("/usage2"), 0) & 0xFFFF);
+        entry.reportLength = settings.value(section + QStringLiteral("/reportLength"), 32).toInt();
+        entry.isEncode = settings.value(section + QStringLiteral("/isEncode"), false).toBool();
+        entry.sCode = settings.value(section + QStringLiteral("/sCode"), QStringLiteral("739105")).toString();
+        list.append(entry);
+    }
+    return list;
+}
+
+void DeviceDiscovery::findInterfaces(DeviceList &list)
+{
+    for (DeviceEntry &entry : list) {
+        entry.path.clear();
+        entry.path2.clear();
+        hid_device_info *devices = hid_enumerate(entry.vid, entry.pid);
+        for (hid_device_info *d = devices; d; d = d->next) {
+            if (!d->path)
+                continue;
+            // Both tests for every record: one interface may serve both, and the last match wins.
+            if (d->usage_page == entry.usagePage && d->usage == entry.usage)
+                entry.path = QString::fromLocal8Bit(d->path);
+            if (d->usage_page == entry.usagePage2 && d->usage == entry.usage2)
+                entry.path2 = QString::fromLocal8Bit(d->path);
+        }
+        hid_free_enumeration(devices);
+    }
+}
+
+bool DeviceDiscovery::accept(Hid_Thread &worker, const QString &table)
+{
+    return probe(worker, nullptr, table) == Outcome::Accepted;
+}
+
+DeviceDiscovery::Outcome DeviceDiscovery::probe(Hid_Thread &worker, QString *path, const QString &table)
+{
+    DeviceList list = readDeviceTable(table);
+    findInterfaces(list);
+    worker.setDeviceList(list);
+
+    const DeviceList current = worker.deviceList();
+    QList<int> present;
+    for (int index = 0; index < current.size(); ++index) {
+        if (current.at(index).path.isEmpty())
+            continue;
+        present << index;
+        if (worker.chkDeviceIsEnCode(index))
+            return Outcome::Accepted;
+    }
+    if (!path)
+        return present.isEmpty() ? Outcome::NoMouse : Outcome::NoAnswer;
+
+    // The most telling reason wins: a person can act on access rights and on a holder.
+    Outcome worst = Outcome::NoMouse;
+    for (int index : present) {
+        const QString interface = current.at(index).path;
+        const Outcome why = openFailure(interface);
+        if (why == Outcome::NoMouse)
+            continue;
+        if (worst == Outcome::NoMouse || why == Outcome::NoPermission ||
+            (why == Outcome::Busy && worst == Outcome::NoAnswer)) {
+            worst = why;
+            *path = interface;
+        }
+    }
+    return worst;
+}
+
+void DeviceDiscovery::loadProfileImage(myQQuickView &view)
+{
+    if (view.icType != QLatin1String("560"))
+        return;
+    view.mouseReadProfile(0);
+    view.mouseReadProfile(1);
+    if (view.isGun) {
+        view.mouseReadProfile(2);
+        view.mouseReadProfile(3);
+        view.mouseReadProfile(4);
+    }
+}

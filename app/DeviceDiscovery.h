@@ -1,0 +1,39 @@
+// Finding the mouse: the device table of the global settings file, the HID interfaces present for
+// its rows, and the probe that accepts one. The main window and the command line both use it.
+#pragma once
+
+#include "DeviceEntry.h"
+
+#include <QString>
+
+class Hid_Thread;
+class myQQuickView;
+
+class DeviceDiscovery
+{
+public:
+    // More rows than any installation lists: a corrupt count must not stall discovery.
+    static constexpr int MaxDeviceEntries = 256;
+
+    // Why a mouse that is listed could not be used.
+    enum class Outcome { Accepted, NoMouse, NoPermission, Busy, NoAnswer };
+
+    static QString tablePath() { return QStringLiteral("./modules/setting/apConfig.bin"); }
+
+    // Reads the device table of the global settings file, in table order.
+    static DeviceList readDeviceTable(const QString &fileName);
+    // Fills path and path2 of each entry from the HID interfaces present.
+    static void findInterfaces(DeviceList &list);
+
+    // Reads the table, finds the interfaces, hands the list to the worker and probes the present
+    // entries in table order until one answers; the worker then points at it.
+    static bool accept(Hid_Thread &worker, const QString &table = tablePath());
+    // accept(), and when no entry answers, why: nothing present, an interface that may not be
+    // opened or is held by another program, or a mouse that does not answer. `path` names the
+    // interface concerned.
+    static Outcome probe(Hid_Thread &worker, QString *path = nullptr, const QString &table = tablePath());
+
+    // What the view needs from a newly accepted mouse: the 560 family keeps its settings in profile
+    // blocks, read once so that later block writes change only what they mean to.
+    static void loadProfileImage(myQQuickView &view);
+};

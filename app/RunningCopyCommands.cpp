@@ -1,0 +1,84 @@
+// The running window's side of the command line.
+#include "RunningCopyCommands.h"
+
+#include "MouseCommands.h"
+#include "SceneRules.h"
+#include "Widget.h"
+#include "myQQuickView.h"
+#include "platform/InstanceChannel.h"
+
+#include <QTimer>
+
+RunningCopyCommands::RunningCopyCommands(InstanceChannel &channel, Widget &window)
+    : m_channel(channel), m_window(&window)
+{
+    connect(&channel, &InstanceChannel::commandReceived, this, &RunningCopyCommands::received);
+}
+
+RunningCopyCommands::~RunningCopyCommands() = default;
+
+void RunningCopyCommands::received(quint64 id, const QStringList &arguments)
+{
+    // The same checks as the command line's own: a peer can ask for nothing it could not type.
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    if (!CommandLine::isDeviceCommand(request.command)) {
+        answer(id,
+               CommandLine::badArguments(request.command == CommandLine::Command::Invalid
+                                             ? request.error
+                                             : QStringLiteral("not a command the running copy carries out")));
+        return;
+    }
+    if (m_busy) {
+        answer(id, {CommandLine::Busy, QString(),
+                    QStringLiteral("kestral-config: the running copy is carrying out another command\n")});
+        return;
+    }
+    m_busy = true;
+    carryOut(id, request, 0);
+}
+
+void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &request, int tries)
+{
+    myQQuickView *view = m_window ? m_window->view() : nullptr;
+    if (!view) {
+        finish(id, MouseCommands::unusable(DeviceDiscovery::Outcome::NoMouse, QString()));
+        return;
+    }
+    if (request.command == CommandLine::Command::List) {
+        finish(id, MouseCommands::list(view->icType));
+        return;
+    }
+    // Requests arrive from the event loop, which a device exchange of the window also runs while it
+    // waits: the command starts once that exchange is over.
+    if (!m_window->hid().hidFree) {
+        if (tries >= WaitTries) {
+            finish(id, {CommandLine::Busy, QString(),
+                        QStringLiteral("kestral-config: the running copy is busy talking to the mouse\n")});
+            return;
+        }
+        QTimer::singleShot(WaitStepMs, this,
+                           [this, id, request, tries] { carryOut(id, request, tries + 1); });
+        return;
+    }
+    if (!m_rules)
+        m_rules = std::make_unique<SceneRules>();
+    MouseCommands::Session session;
+    session.worker = &m_window->hid();
+    session.store = &view->settingsStore();
+    session.view = view;
+    session.icType = view->icType;
+    session.outcome =
+        isDeviceConnected ? DeviceDiscovery::Outcome::Accepted : DeviceDiscovery::Outcome::NoMouse;
+    finish(id, MouseCommands::carryOut(request, session, *m_rules));
+}
+
+void RunningCopyCommands::answer(quint64 id, const CommandLine::Result &result)
+{
+    m_channel.answerCommand(id, result.exitCode, result.out, result.err);
+}
+
+void RunningCopyCommands::finish(quint64 id, const CommandLine::Result &result)
+{
+    m_busy = false;
+    answer(id, result);
+}
