@@ -1,0 +1,445 @@
+// The command line of the unchanged program against the virtual mouse, with no display: each
+// command's bytes on the wire, state against the mouse's memory and the profile files, apply-profile
+// sending what the window sends for a profile chosen in it, the hand-over to a running window (which
+// then shows the change, and the command-line process never touches the mouse), and the failures.
+#include "AppTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QSettings>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+struct Outcome
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The sets and writes the mouse received, as "fn bytes".
+QStringList wire(const QList<HidCall> &calls)
+{
+    QStringList out;
+    for (const HidCall &c : calls) {
+        if (c.fn == QLatin1String("hid_send_feature_report") || c.fn == QLatin1String("hid_write"))
+            out << c.fn + QLatin1Char(' ') + QString::fromLatin1(c.bytes.toHex());
+    }
+    return out;
+}
+
+QJsonObject readJson(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
+}
+
+// Two profiles, the second one active with three of its stages enabled.
+void addProfiles(TempInstallation &inst)
+{
+    QSettings names(inst.path() + "/modules/setting/name.bin", QSettings::IniFormat);
+    names.setValue("profile/profileName", QStringList{"Standard0", "Game1"});
+    names.sync();
+    QSettings game(inst.path() + "/modules/setting/p2.bin", QSettings::IniFormat);
+    game.setValue("mouse/dpiValueArray",
+                  QStringList{"450", "900", "1350", "1800", "2400", "3000", "3600", "4200"});
+    game.setValue("mouse/currentDpiCount", 3);
+    game.setValue("mouse/reportRate", 2);
+    game.sync();
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private:
+    // One installation with the program, its private runtime folder and the mouse's files.
+    struct Setup
+    {
+        TempInstallation inst;
+        QTemporaryDir dir;
+        QProcess window;
+        QString windowOutput;
+        QString runtime() const { return dir.path() + "/runtime"; }
+        QString file(const QString &name) const { return dir.path() + '/' + name; }
+    };
+
+    std::unique_ptr<Setup> install(const QString &family = "553", bool gun = true)
+    {
+        auto s = std::make_unique<Setup>();
+        if (!s->inst.isValid() || !s->dir.isValid() ||
+            !s->inst.addExecutable(QStringLiteral(KC_INSTALLATION_DIR "/kestral-config")))
+            return nullptr;
+        QDir(s->dir.path()).mkpath("runtime");
+        QFile::setPermissions(s->runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        s->inst.setGlobal({{"mouse/icType", family}, {"mouse/isGun", gun}, {"mouse/profileNo", 0}});
+        return s;
+    }
+
+    QProcessEnvironment environment(Setup &s, const QString &transcript, const QStringList &extra)
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        // No display of any kind: the commands need none.
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            e.remove(QString::fromLatin1(name));
+        e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
+        e.insert("VIRTUAL_MOUSE_TRANSCRIPT", s.file(transcript));
+        e.insert("VIRTUAL_MOUSE_STATE", s.file(transcript + ".state.json"));
+        e.insert("XDG_RUNTIME_DIR", s.runtime());
+        e.insert("XDG_DATA_HOME", s.file("data"));
+        e.insert("GSETTINGS_BACKEND", "memory");
+        for (const QString &kv : extra)
+            e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+        return e;
+    }
+
+    Outcome run(Setup &s, const QStringList &args, const QStringList &env = {},
+                const QString &transcript = "cli.jsonl")
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment(s, transcript, env));
+        p.setWorkingDirectory(QDir::tempPath()); // the program finds its own folder
+        p.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                QStringList{s.inst.path() + "/kestral-config"} + args);
+        Outcome o;
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return o;
+        }
+        o.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        o.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        o.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return o;
+    }
+
+    // The window on the offscreen platform, with the scene probe; waits until its scene has started.
+    bool startWindow(Setup &s, const QStringList &env = {})
+    {
+        QProcessEnvironment e = environment(s, "window.jsonl", env);
+        e.insert("QT_QPA_PLATFORM", "offscreen");
+        e.insert("LD_PRELOAD", KC_SCENE_PROBE_LIB);
+        e.insert("KC_SCENE_PROBE_SOCKET", s.file("probe.socket"));
+        s.window.setProcessEnvironment(e);
+        s.window.setProcessChannelMode(QProcess::MergedChannels);
+        s.window.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                       {s.inst.path() + "/kestral-config"});
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000 && s.window.state() != QProcess::NotRunning) {
+            s.window.waitForReadyRead(50);
+            s.windowOutput += QString::fromLocal8Bit(s.window.readAll());
+            if (s.windowOutput.contains("profileNo") && ask(s, "ready").toBool())
+                return true;
+        }
+        return false;
+    }
+
+    void stopWindow(Setup &s)
+    {
+        if (s.window.state() == QProcess::NotRunning)
+            return;
+        ::kill(pid_t(s.window.processId()), SIGCONT);
+        s.window.terminate();
+        if (!s.window.waitForFinished(10000)) {
+            s.window.kill();
+            s.window.waitForFinished();
+        }
+    }
+
+    // One request to the scene probe (see tests/e2e/probe/SceneProbe.cpp).
+    static QJsonValue ask(Setup &s, const QString &request)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(s.file("probe.socket"));
+        if (!socket.waitForConnected(2000))
+            return QJsonValue();
+        socket.write(request.toUtf8() + '\n');
+        QByteArray line;
+        while (!line.endsWith('\n') && socket.waitForReadyRead(20000))
+            line += socket.readAll();
+        return QJsonDocument::fromJson(line).object().value("value");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFileInfo::exists(QStringLiteral(KC_INSTALLATION_DIR "/kestral-config")))
+            QSKIP("the program is not built");
+    }
+
+    void helpVersionAndBadArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "/usr/lib/udev/rules.d/70-kestral-config.rules"
+                              << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "kestral-config " KC_VERSION "\n"
+                                 << "";
+        QTest::newRow("unknown command") << QStringList{"stat"} << 2 << ""
+                                         << "unknown command \"stat\"";
+        QTest::newRow("list with an argument") << QStringList{"list", "x"} << 2 << ""
+                                               << "usage:";
+        QTest::newRow("no profile given") << QStringList{"apply-profile"} << 2 << ""
+                                          << "usage:";
+        QTest::newRow("stage 0") << QStringList{"set-dpi-stage", "0"} << 2 << ""
+                                 << "no stage number";
+        QTest::newRow("stage 9") << QStringList{"set-dpi-stage", "9"} << 2 << ""
+                                 << "no stage number";
+        QTest::newRow("stage not a number") << QStringList{"set-dpi-stage", "2x"} << 2 << ""
+                                            << "no stage number";
+        QTest::newRow("stage beyond the profile's") << QStringList{"set-dpi-stage", "5"} << 2 << ""
+                                                    << "the active profile has stages 1 to 4";
+        QTest::newRow("no such profile") << QStringList{"apply-profile", "Nope"} << 2 << ""
+                                         << "no profile \"Nope\"; the profiles are 0 \"Standard\"";
+    }
+    void helpVersionAndBadArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        auto s = install();
+        QVERIFY(s);
+        const Outcome o = run(*s, args);
+        QCOMPARE(o.code, code);
+        if (out.isEmpty())
+            QVERIFY2(o.out.isEmpty(), qPrintable(o.out));
+        else
+            QVERIFY2(o.out.contains(out), qPrintable(o.out));
+        if (err.isEmpty())
+            QVERIFY2(o.err.isEmpty(), qPrintable(o.err));
+        else
+            QVERIFY2(o.err.contains(err), qPrintable(o.err));
+        // Nothing was sent to the mouse.
+        QVERIFY(wire(hidCallsFromFile(s->file("cli.jsonl")))
+                    .filter(QRegularExpression(" 00(0b|04|12|0d|0c)"))
+                    .isEmpty());
+    }
+
+    void listOpensNothing_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("scrambled");
+        QTest::newRow("553 scrambled") << "553" << true;
+        QTest::newRow("560") << "560" << false;
+    }
+    void listOpensNothing()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, scrambled);
+        auto s = install(family);
+        QVERIFY(s);
+        s->inst.setGlobal({{"0/isEncode", scrambled}});
+        const Outcome o = run(*s, {"list"}, {"VIRTUAL_MOUSE_ENCODE=" + QString(scrambled ? "1" : "0")});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out,
+                 QStringLiteral("4b43:0001\tfamily %1\tscrambled %2\tcommand /dev/hidraw-virtual-0\tevents "
+                                "/dev/hidraw-virtual-1\n")
+                     .arg(family, scrambled ? "yes" : "no"));
+        for (const HidCall &c : hidCallsFromFile(s->file("cli.jsonl")))
+            QVERIFY2(c.fn != "hid_open_path" && c.fn != "hid_open", qPrintable(c.fn));
+    }
+
+    void stateAndStage_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("gun");
+        QTest::addColumn<QStringList>("stageWire");
+        QTest::newRow("553") << "553" << true << QStringList{"000b030000000000f1"};
+        QTest::newRow("560 with gun") << "560" << true << QStringList{"0004010300000000f7"};
+        QTest::newRow("560 without gun") << "560" << false
+                                         << QStringList{"0004010300000000f7", "0004020300000000f6",
+                                                        "0004030300000000f5", "0004040300000000f4"};
+    }
+    void stateAndStage()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, gun);
+        QFETCH(QStringList, stageWire);
+        auto s = install(family, gun);
+        QVERIFY(s);
+        addProfiles(s->inst);
+        s->inst.setGlobal({{"mouse/profileNo", 1}});
+        const QString mouse = "VIRTUAL_MOUSE_FAMILY=" + family;
+
+        Outcome o = run(*s, {"state"}, {mouse}, "state.jsonl");
+        QCOMPARE(o.code, 0);
+        const QJsonObject state = QJsonDocument::fromJson(o.out.toUtf8()).object();
+        QCOMPARE(state.value("profileNumber").toInt(), 1);
+        QCOMPARE(state.value("profileName").toString(), QString("Game"));
+        QCOMPARE(state.value("dpiStages").toArray(), QJsonArray({450, 900, 1350}));
+        QCOMPARE(state.value("reportRateHz").toInt(), 500);
+        const int active = readJson(s->file("state.jsonl.state.json")).value("currentDpiStage").toInt();
+        QVERIFY(active >= 1);
+        QCOMPARE(state.value("activeDpiStage").toInt(), active);
+
+        o = run(*s, {"set-dpi-stage", "3"}, {mouse}, "stage.jsonl");
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, QString("DPI stage 3 (1350 DPI) active\n"));
+        QStringList sent;
+        for (const QString &w : wire(hidCallsFromFile(s->file("stage.jsonl"))))
+            sent << w.section(' ', 1);
+        // The probe (00), then the stage command alone.
+        QCOMPARE(sent.mid(1), stageWire);
+        QCOMPARE(readJson(s->file("stage.jsonl.state.json")).value("currentDpiStage").toInt(), 3);
+
+        // Stage 4 is not enabled in this profile.
+        o = run(*s, {"set-dpi-stage", "4"}, {mouse}, "refused.jsonl");
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.contains("stages 1 to 3"), qPrintable(o.err));
+        QCOMPARE(wire(hidCallsFromFile(s->file("refused.jsonl"))).size(), 1);
+    }
+
+    // The same profile change by the window (its title bar's choice, through the probe) and by the
+    // command line, each from the same installation and mouse: the same bytes.
+    void applyProfileSendsWhatTheWindowSends_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("which");
+        QTest::newRow("553 by name") << "553"
+                                     << "Game";
+        QTest::newRow("560 by number") << "560"
+                                       << "1";
+    }
+    void applyProfileSendsWhatTheWindowSends()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, which);
+        const QString mouse = "VIRTUAL_MOUSE_FAMILY=" + family;
+
+        auto byWindow = install(family);
+        QVERIFY(byWindow);
+        addProfiles(byWindow->inst);
+        QVERIFY2(startWindow(*byWindow, {mouse}), qPrintable(byWindow->windowOutput));
+        const qsizetype before = hidCallsFromFile(byWindow->file("window.jsonl")).size();
+        ask(*byWindow, "eval . switchProfile(1)");
+        QTRY_COMPARE(ask(*byWindow, "eval . profileMain.profileNo").toInt(), 1);
+        const QStringList windowSent = wire(hidCallsFromFile(byWindow->file("window.jsonl")).mid(before));
+        stopWindow(*byWindow);
+        QVERIFY(windowSent.size() > 10);
+
+        auto byCommand = install(family);
+        QVERIFY(byCommand);
+        addProfiles(byCommand->inst);
+        const Outcome o = run(*byCommand, {"apply-profile", which}, {mouse});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, QString("profile 1 \"Game\" applied\n"));
+        const QStringList sent = wire(hidCallsFromFile(byCommand->file("cli.jsonl")));
+        QVERIFY(sent.size() > windowSent.size());
+        QCOMPARE(sent.mid(sent.size() - windowSent.size()), windowSent);
+        // The active profile is that one, as after the window's choice.
+        QCOMPARE(QSettings(byCommand->inst.globalSettings(), QSettings::IniFormat)
+                     .value("mouse/profileNo")
+                     .toInt(),
+                 1);
+    }
+
+    // With the window running, each command is carried out by it: the command-line process makes no
+    // hidapi call at all, and the window shows the change.
+    void runningWindowCarriesOut()
+    {
+        auto s = install();
+        QVERIFY(s);
+        addProfiles(s->inst);
+        QVERIFY2(startWindow(*s), qPrintable(s->windowOutput));
+        const qsizetype before = hidCallsFromFile(s->file("window.jsonl")).size();
+
+        Outcome o = run(*s, {"set-dpi-stage", "2"});
+        QCOMPARE(o.code, 0);
+        QVERIFY(wire(hidCallsFromFile(s->file("window.jsonl")).mid(before))
+                    .contains("hid_send_feature_report 000b020000000000f2"));
+        QTRY_COMPARE(ask(*s, "eval dpiSettingMain currentDPI").toInt(), 1);
+
+        o = run(*s, {"state"});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(QJsonDocument::fromJson(o.out.toUtf8()).object().value("activeDpiStage").toInt(), 2);
+
+        o = run(*s, {"apply-profile", "Game"});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(ask(*s, "eval . profileMain.profileNo").toInt(), 1);
+        QCOMPARE(ask(*s, "eval upItem/profileBtn currentText").toString(), QString("Game"));
+
+        o = run(*s, {"list"});
+        QCOMPARE(o.code, 0);
+        QVERIFY(o.out.startsWith("4b43:0001\t"));
+
+        // Checked by the window as by the command line.
+        o = run(*s, {"set-dpi-stage", "4"});
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.contains("stages 1 to 3"), qPrintable(o.err));
+
+        QVERIFY(!QFileInfo::exists(s->file("cli.jsonl")));
+        stopWindow(*s);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QStringList>("env");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("no mouse") << QStringList{"VIRTUAL_MOUSE_PLUGGED=0"} << 3
+                                  << QStringList{"no mouse found"};
+        QTest::newRow("no permission")
+            << QStringList{"VIRTUAL_MOUSE_FAULTS=open-denied"} << 4
+            << QStringList{"no permission to open the mouse (/dev/hidraw-virtual-0)",
+                           "/usr/lib/udev/rules.d/70-kestral-config.rules", "udev/70-kestral-config.rules"};
+        QTest::newRow("busy mouse") << QStringList{"VIRTUAL_MOUSE_FAULTS=open-busy"} << 5
+                                    << QStringList{"held by another program"};
+        QTest::newRow("no answer") << QStringList{"VIRTUAL_MOUSE_FAULTS=fail:hid_get_feature_report"} << 1
+                                   << QStringList{"does not answer"};
+    }
+    void failures()
+    {
+        QFETCH(QStringList, env);
+        QFETCH(int, code);
+        QFETCH(QStringList, told);
+        auto s = install();
+        QVERIFY(s);
+        for (const QStringList &args :
+             {QStringList{"state"}, QStringList{"set-dpi-stage", "1"}, QStringList{"apply-profile", "0"}}) {
+            const Outcome o = run(*s, args, env);
+            QCOMPARE(o.code, code);
+            QVERIFY(o.out.isEmpty());
+            for (const QString &t : told)
+                QVERIFY2(o.err.contains(t), qPrintable(o.err));
+        }
+        // Nothing but the probe reached the mouse.
+        for (const QString &w : wire(hidCallsFromFile(s->file("cli.jsonl"))))
+            QVERIFY2(w.startsWith("hid_send_feature_report 0000"), qPrintable(w));
+    }
+
+    // A running copy that holds the instance but does not answer (stopped): busy, in bounded time.
+    void silentRunningCopyIsBusy()
+    {
+        auto s = install();
+        QVERIFY(s);
+        QVERIFY2(startWindow(*s), qPrintable(s->windowOutput));
+        ::kill(pid_t(s->window.processId()), SIGSTOP);
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome o = run(*s, {"state"});
+        const qint64 took = clock.elapsed();
+        ::kill(pid_t(s->window.processId()), SIGCONT);
+        QCOMPARE(o.code, 5);
+        QVERIFY2(o.err.contains("does not answer"), qPrintable(o.err));
+        QVERIFY2(took < 20000, qPrintable(QString::number(took)));
+        QVERIFY(!QFileInfo::exists(s->file("cli.jsonl")));
+        // Once it runs again it answers.
+        QCOMPARE(run(*s, {"list"}).code, 0);
+        stopWindow(*s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
