@@ -62,7 +62,8 @@ class TestView : public QObject
 private slots:
     void init()
     {
-        install = std::make_unique<TempInstallation>();
+        install =
+            std::make_unique<TempInstallation>(TempInstallation::Defaults, TempInstallation::MakeCurrent);
         QVERIFY(install->isValid());
         probe.calls.clear();
         pointer = RecordingPointerSettings();

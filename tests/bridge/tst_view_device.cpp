@@ -36,7 +36,7 @@ struct Rig
     }
     ~Rig() { view->setWorker(nullptr); }
 
-    TempInstallation install;
+    TempInstallation install{TempInstallation::Defaults, TempInstallation::MakeCurrent};
     RecordingPointerSettings pointer;
     Hid_Thread hid;
     std::unique_ptr<myQQuickView> view;

@@ -36,7 +36,7 @@ private slots:
 
 void TestGunDataStore::missingFileReadsEmptyAndIsNeverCreated()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     GunDataStore guns(settings);
@@ -49,7 +49,7 @@ void TestGunDataStore::missingFileReadsEmptyAndIsNeverCreated()
 
 void TestGunDataStore::savedPresetsComeBackAsStrings()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(GunFile, Presets);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -61,14 +61,14 @@ void TestGunDataStore::savedPresetsComeBackAsStrings()
     guns.mouseSaveGundata(2.0, preset(QStringLiteral("M16A4"), 8));
     QVERIFY(inst.read(GunFile).contains("\n2=M16A4, L-Click, 9, 0, 8, 0\n"));
     QCOMPARE(guns.getGunDataKey(), (QStringList{"0", "1", "2"}));
-    const QJsonObject v = StoreProbe::run(inst.root(), {"getGunData", "2"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"getGunData", "2"});
     QCOMPARE(v.value("value").toArray(), QJsonArray({"M16A4", "L-Click", "9", "0", "8", "0"}));
     QCOMPARE(v.value("elementTypes").toArray().first().toString(), QStringLiteral("QString"));
 }
 
 void TestGunDataStore::onlySixElementsAreStored()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(GunFile, Presets);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -80,7 +80,7 @@ void TestGunDataStore::onlySixElementsAreStored()
 
 void TestGunDataStore::shortListsAreNoPreset()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(GunFile, Presets);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -94,7 +94,7 @@ void TestGunDataStore::shortListsAreNoPreset()
 
 void TestGunDataStore::deleteAndRenameByName()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(GunFile, "[gunData]\n0=M416, L-Click, 10, 0, 10, 0\nAKM=L-Click, 10, 0, 10, 0\n");
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -110,7 +110,7 @@ void TestGunDataStore::deleteAndRenameByName()
 
 void TestGunDataStore::typesAndNamesThatMustNotDeleteEverything()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(GunFile, Presets);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -130,7 +130,7 @@ void TestGunDataStore::typesAndNamesThatMustNotDeleteEverything()
 
 void TestGunDataStore::sensitivityAndSelectedGunFollowTheCurrentProfile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     {
         SettingsStore settings(&chooser);

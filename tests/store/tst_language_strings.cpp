@@ -34,7 +34,7 @@ private slots:
 
 void TestLanguageStrings::sectionIsReadUpToItsTotal()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[main]\ntotal=3\n0=Editor\n2=Config\n5=beyond\n");
     QCOMPARE(LanguageStrings().getLangStrings(QStringLiteral("main"), QStringLiteral("Test")),
              (QStringList{"Editor", "", "Config"}));
@@ -42,7 +42,7 @@ void TestLanguageStrings::sectionIsReadUpToItsTotal()
 
 void TestLanguageStrings::totalDecidesAlone()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[zero]\ntotal=0\n0=a\n[absent]\n0=a\n1=b\n[comma]\ntotal=2\n0=\"a, b\"\n1=a, b\n");
     LanguageStrings strings;
     QVERIFY(strings.getLangStrings(QStringLiteral("zero"), QStringLiteral("Test")).isEmpty());
@@ -55,7 +55,7 @@ void TestLanguageStrings::totalDecidesAlone()
 
 void TestLanguageStrings::hostileTotalsAreBounded()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[huge]\ntotal=2147483647\n0=a\n[negative]\ntotal=-3\n0=a\n");
     LanguageStrings strings;
     QCOMPARE(strings.getLangStrings(QStringLiteral("huge"), QStringLiteral("Test")).size(),
@@ -65,7 +65,7 @@ void TestLanguageStrings::hostileTotalsAreBounded()
 
 void TestLanguageStrings::textIsUtf8AndOlderEscapesStillRead()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[main]\ntotal=3\n0=\xe5\xae\x8f\xe7\xbc\x96\xe8\xbe\x91\n1=\\x5b8f\n2=Caf\xc3\xa9\n");
     QCOMPARE(LanguageStrings().getLangStrings(QStringLiteral("main"), QStringLiteral("Test")),
              (QStringList{QStringLiteral("宏编辑"), QStringLiteral("宏"), QStringLiteral("Café")}));
@@ -73,7 +73,7 @@ void TestLanguageStrings::textIsUtf8AndOlderEscapesStillRead()
 
 void TestLanguageStrings::missingFileOrUnsafeCodeGivesNothing()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/secret.ini"), "[main]\ntotal=1\n0=secret\n");
     LanguageStrings strings;
     QVERIFY(strings.getLangStrings(QStringLiteral("main"), QStringLiteral("Nope")).isEmpty());
@@ -85,7 +85,7 @@ void TestLanguageStrings::missingFileOrUnsafeCodeGivesNothing()
 
 void TestLanguageStrings::otherSectionUpdatesTheNotificationTexts()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[other]\ntotal=5\n0=s1\n1=s2\n2=s3\n3=s4\n4=s5\n"
                      "[long]\ntotal=10\n0=a\n1=b\n2=c\n3=d\n4=e\n5=f\n6=g\n7=h\n8=i\n9=j\n");
     DpiSwitchText::set(7, QStringLiteral("kept"));
@@ -104,7 +104,7 @@ void TestLanguageStrings::otherSectionUpdatesTheNotificationTexts()
 
 void TestLanguageStrings::otherSectionIsMatchedExactly()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(Lang, "[Other]\ntotal=1\n0=x\n[OTHER]\ntotal=1\n0=x\n");
     LanguageStrings strings;
     QCOMPARE(strings.getLangStrings(QStringLiteral("Other"), QStringLiteral("Test")), QStringList{"x"});

@@ -56,7 +56,7 @@ private slots:
 
 void TestMacroStore::createdMacroHasNoStepsAndRepeatsOnce()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     MacroStore macros(settings);
@@ -71,7 +71,7 @@ void TestMacroStore::createdMacroHasNoStepsAndRepeatsOnce()
 
 void TestMacroStore::createKeepsOldStepsButUnreadable()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(macroFile(QStringLiteral("M")),
                "[config]\ntotal=2\nrepeat=5\n\n[macro]\n0=\"1,A\"\n1=\"2,A\"\n");
     ScriptedFileChooser chooser;
@@ -86,7 +86,7 @@ void TestMacroStore::createKeepsOldStepsButUnreadable()
 
 void TestMacroStore::saveAndLoadRoundTrip()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     MacroStore macros(settings);
@@ -97,7 +97,7 @@ void TestMacroStore::saveAndLoadRoundTrip()
     QCOMPARE(macros.loadMacroIni(QStringLiteral("Macro_1")), steps + QStringList{QStringLiteral("3")});
 
     // Read by a fresh process, as after a restart.
-    const QJsonObject v = StoreProbe::run(inst.root(), {"loadMacroIni", "Macro_1"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"loadMacroIni", "Macro_1"});
     QCOMPARE(v.value("value").toArray(),
              QJsonArray::fromStringList(steps + QStringList{QStringLiteral("3")}));
 
@@ -112,7 +112,7 @@ void TestMacroStore::saveAndLoadRoundTrip()
 
 void TestMacroStore::saveNeverCreatesAFile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     MacroStore macros(settings);
@@ -123,7 +123,7 @@ void TestMacroStore::saveNeverCreatesAFile()
 
 void TestMacroStore::missingStepsAndCountsOfOlderFiles()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     // Step 1 missing, an unquoted step as a hand-edited file has it, escaped text of an older
     // installation, and no repeat count.
     inst.write(macroFile(QStringLiteral("Old")),
@@ -149,7 +149,7 @@ void TestMacroStore::hostileStepCountsAreBounded()
 {
     QFETCH(QByteArray, total);
     QFETCH(int, expectedSize);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(macroFile(QStringLiteral("H")), "[config]\ntotal=" + total + "\nrepeat=1\n");
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
@@ -163,7 +163,7 @@ void TestMacroStore::hostileStepCountsAreBounded()
 
 void TestMacroStore::deleteReportsWhetherAFileWent()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     MacroStore macros(settings);
@@ -175,7 +175,7 @@ void TestMacroStore::deleteReportsWhetherAFileWent()
 
 void TestMacroStore::renameUpdatesTheFirstSixProfiles()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     for (int p = 0; p < SettingsStore::ProfileCount; ++p)
         inst.write(profileFile(p), "[mouseMacroKey]\n0=Old\n3=Other\n7=Old\n");
     inst.write(macroFile(QStringLiteral("Old")), "[config]\ntotal=0\nrepeat=2\n");
@@ -200,7 +200,7 @@ void TestMacroStore::renameUpdatesTheFirstSixProfiles()
 
 void TestMacroStore::renameOntoAnExistingMacroChangesNothing()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(profileFile(0), "[mouseMacroKey]\n0=A\n1=B\n");
     inst.write(macroFile(QStringLiteral("A")), "[config]\ntotal=0\nrepeat=1\n");
     inst.write(macroFile(QStringLiteral("B")), "[config]\ntotal=0\nrepeat=9\n");
@@ -221,7 +221,7 @@ void TestMacroStore::renameOntoAnExistingMacroChangesNothing()
 
 void TestMacroStore::deleteRestoresDefaultAssignments()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/pD.bin"),
                "[mouseKeyMatrix]\n0=1, 0, 240, 0\n1=1, 0, 241, 0\n2=1, 0, 242, 0\n3=1, 0, 243, 0\n");
     const QByteArray profile = "[mouseKeyMatrix]\n"
@@ -267,7 +267,7 @@ void TestMacroStore::deleteRestoresDefaultAssignments()
 
 void TestMacroStore::importCopiesTheChosenFile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QByteArray exported = "[config]\ntotal=1\nrepeat=4\n\n[macro]\n0=\"1,A\"\n";
     inst.write(QStringLiteral("in.mc"), exported);
     inst.write(macroFile(QStringLiteral("Taken")), "[config]\ntotal=0\n");
@@ -293,7 +293,7 @@ void TestMacroStore::importCopiesTheChosenFile()
 
 void TestMacroStore::exportOverwritesTheChosenFile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(macroFile(QStringLiteral("E")), "[config]\ntotal=0\nrepeat=1\n");
     inst.write(QStringLiteral("out.mc"), "an older export, longer than the macro file\n");
     inst.write(QStringLiteral("keep.mc"), "keep me\n");
@@ -336,7 +336,7 @@ void TestMacroStore::unusableNamesTouchNothing_data()
 void TestMacroStore::unusableNamesTouchNothing()
 {
     QFETCH(QString, name);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(profileFile(0), "[mouseKeyMatrix]\n0=4, 0, 0, 0\n[mouseMacroKey]\n0=Good\n");
     inst.write(macroFile(QStringLiteral("Good")), "[config]\ntotal=0\nrepeat=1\n");
     inst.write(QStringLiteral("in.mc"), "[config]\ntotal=0\n");
@@ -365,7 +365,7 @@ void TestMacroStore::unusableNamesTouchNothing()
 
 void TestMacroStore::unusualButValidNamesWork()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore settings(&chooser);
     MacroStore macros(settings);

@@ -39,7 +39,7 @@ private slots:
 
 void TestNameLists::oneNameGetsTheFiller()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     NameListStore names;
     QCOMPARE(names.updataNameList(0, {QStringLiteral("A")}), QVariant(true));
     QVERIFY(inst.read(NameFile).contains("[macro]\nmacroName=A, loaderveltis\n"));
@@ -52,7 +52,7 @@ void TestNameLists::oneNameGetsTheFiller()
 
 void TestNameLists::severalNamesAreStoredAsGiven()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     NameListStore names;
     names.updataNameList(0, {QStringLiteral("A"), QStringLiteral("B")});
     QVERIFY(inst.read(NameFile).contains("macroName=A, B\n"));
@@ -66,7 +66,7 @@ void TestNameLists::severalNamesAreStoredAsGiven()
 
 void TestNameLists::emptyListRemovesTheKey()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     NameListStore names;
     names.updataNameList(0, {QStringLiteral("A"), QStringLiteral("B")});
     names.updataNameList(2, {QStringLiteral("Office3")});
@@ -93,7 +93,7 @@ void TestNameLists::eachTypeHasItsKey()
 {
     QFETCH(QVariant, type);
     QFETCH(QByteArray, line);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     NameListStore names;
     names.updataNameList(type, {QStringLiteral("x"), QStringLiteral("y")});
     QCOMPARE(inst.read(NameFile).trimmed(), line.trimmed());
@@ -112,7 +112,7 @@ void TestNameLists::unknownTypesWriteNothing_data()
 void TestNameLists::unknownTypesWriteNothing()
 {
     QFETCH(QVariant, type);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     NameListStore names;
     names.updataNameList(0, {QStringLiteral("Keep"), QStringLiteral("Me")});
     const QByteArray before = inst.read(NameFile);
@@ -124,26 +124,26 @@ void TestNameLists::unknownTypesWriteNothing()
 
 void TestNameLists::awkwardNamesSurviveARestart()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QStringList awkward = {QStringLiteral("a, b"),     QStringLiteral("\"quoted\""),
                                  QStringLiteral("@at"),      QStringLiteral("宏 1"),
                                  QStringLiteral(" padded "), QStringLiteral("semi;colon")};
     NameListStore().updataNameList(0, awkward);
-    const QJsonObject v = StoreProbe::run(inst.root(), {"getNameList", "0"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"getNameList", "0"});
     QCOMPARE(v.value("value").toArray(), QJsonArray::fromStringList(awkward));
 }
 
 void TestNameLists::plainStringIsNoList()
 {
     // A one-element list written by hand is a plain string; it must not read as its characters.
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(NameFile, "[macro]\nmacroName=Macro_0\n");
     QVERIFY(NameListStore().getNameList(0).isEmpty());
 }
 
 void TestNameLists::olderInstallationsEscapedText()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(NameFile, "[profile]\nprofileName=\\x529e\\x516c\\x30, Game1\n");
     QCOMPARE(NameListStore().getNameList(2), strings({"办公0", "Game1"}));
 }

@@ -62,7 +62,7 @@ private slots:
 
 void TestProfileOperations::importCancelledChangesNothing()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const auto before = inst.snapshot();
     ScriptedFileChooser chooser;
@@ -81,7 +81,7 @@ void TestProfileOperations::importCancelledChangesNothing()
 
 void TestProfileOperations::importReplacesTheProfile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const QByteArray imported = "[mouse]\nreportRate=2\n[extra]\nany=thing\n";
     inst.write(QStringLiteral("import.pf"), imported);
@@ -102,7 +102,7 @@ void TestProfileOperations::importReplacesTheProfile()
 
 void TestProfileOperations::exportOverwritesTheChosenFile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     inst.write(QStringLiteral("out.pf"), "old content that is longer than the profile file itself\n");
     ScriptedFileChooser chooser;
@@ -118,7 +118,7 @@ void TestProfileOperations::exportOverwritesTheChosenFile()
 
 void TestProfileOperations::exportIncludesValuesJustSet()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     ScriptedFileChooser chooser;
     chooser.answers = {inst.path(QStringLiteral("out.pf"))};
@@ -131,7 +131,7 @@ void TestProfileOperations::exportIncludesValuesJustSet()
 
 void TestProfileOperations::exportCancelledOrOntoItselfKeepsFiles()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const auto before = inst.snapshot();
     ScriptedFileChooser chooser;
@@ -145,7 +145,7 @@ void TestProfileOperations::exportCancelledOrOntoItselfKeepsFiles()
 
 void TestProfileOperations::resetOfTheCurrentProfileIsSeenAtOnce()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     ScriptedFileChooser chooser;
     {
@@ -158,7 +158,7 @@ void TestProfileOperations::resetOfTheCurrentProfileIsSeenAtOnce()
         settle();
     }
     QCOMPARE(inst.read(profileFile(1)), Factory);
-    const QJsonObject v = StoreProbe::run(inst.root(), {"getData", "mouse/reportRate", "0"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"getData", "mouse/reportRate", "0"});
     QCOMPARE(v.value("value").toString(), QStringLiteral("1")); // profile 0 was not touched
 }
 
@@ -166,7 +166,7 @@ void TestProfileOperations::replacementIsReadFreshEvenWithinOneClockTick()
 {
     // The profile is rewritten with a file of the same size right after its last write; a stale
     // cached copy of the old content would still answer 9.
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     inst.write(profileFile(0), Factory);
     ScriptedFileChooser chooser;
@@ -183,7 +183,7 @@ void TestProfileOperations::replacementIsReadFreshEvenWithinOneClockTick()
 
 void TestProfileOperations::copyReplacesOnlyTheDestination()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const QByteArray source = inst.read(profileFile(7));
     ScriptedFileChooser chooser;
@@ -200,7 +200,7 @@ void TestProfileOperations::copyReplacesOnlyTheDestination()
 
 void TestProfileOperations::copyOntoItselfChangesNothing()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const auto before = inst.snapshot();
     ScriptedFileChooser chooser;
@@ -213,7 +213,7 @@ void TestProfileOperations::copyOntoItselfChangesNothing()
 
 void TestProfileOperations::copyTakesPendingValuesOfTheSource()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);
@@ -235,7 +235,7 @@ void TestProfileOperations::pendingValuesNeverReachTheReplacement_data()
 void TestProfileOperations::pendingValuesNeverReachTheReplacement()
 {
     QFETCH(QString, operation);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     inst.write(QStringLiteral("import.pf"), Factory);
     ScriptedFileChooser chooser;
@@ -257,13 +257,13 @@ void TestProfileOperations::pendingValuesNeverReachTheReplacement()
     }
     const QByteArray text = inst.read(profileFile(5));
     QVERIFY2(!text.contains("pending") && !text.contains("reportRate=0"), text.constData());
-    const QJsonObject v = StoreProbe::run(inst.root(), {"getData", "pending/value", "0"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"getData", "pending/value", "0"});
     QVERIFY(!v.isEmpty());
 }
 
 void TestProfileOperations::replacedObjectIsReleasedLater()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);
@@ -278,7 +278,7 @@ void TestProfileOperations::replacedObjectIsReleasedLater()
 
 void TestProfileOperations::resetApconfigRestoresFactoryValues()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     const QByteArray factory = inst.read(QStringLiteral("modules/setting/apConfigD.bin"));
     ScriptedFileChooser chooser;
@@ -298,7 +298,7 @@ void TestProfileOperations::resetApconfigRestoresFactoryValues()
 
 void TestProfileOperations::missingOrSelfSourceKeepsTheProfile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     inst.remove(QStringLiteral("modules/setting/pD.bin"));
     inst.remove(QStringLiteral("modules/setting/apConfigD.bin"));
@@ -321,7 +321,7 @@ void TestProfileOperations::missingOrSelfSourceKeepsTheProfile()
 
 void TestProfileOperations::profileNumbersOutsideTheListTouchNothing()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     writeInstallation(inst);
     inst.write(QStringLiteral("import.pf"), Factory);
     const auto before = inst.snapshot();

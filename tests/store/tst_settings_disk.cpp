@@ -99,7 +99,7 @@ void TestSettingsDisk::replacementOnAFullDiskKeepsTheOldFile()
     QFETCH(QString, operation);
     if (!SmallDisk::canMount())
         QSKIP("this process cannot mount a small disk of its own (needs root)");
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     SmallDisk disk(inst.path(QStringLiteral("modules/setting")), 128);
     QVERIFY(disk.isMounted());
     writeInstallation(inst);
@@ -151,7 +151,7 @@ void TestSettingsDisk::editsOnANearlyFullDiskNeverCutTheFile()
 {
     if (!SmallDisk::canMount())
         QSKIP("this process cannot mount a small disk of its own (needs root)");
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     SmallDisk disk(inst.path(QStringLiteral("modules/setting")), 128);
     QVERIFY(disk.isMounted());
     writeInstallation(inst);
@@ -183,7 +183,7 @@ void TestSettingsDisk::unreadableFileKeptAsideWithoutATemporaryFolder_data()
 void TestSettingsDisk::unreadableFileKeptAsideWithoutATemporaryFolder()
 {
     QFETCH(bool, full);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QString temporary = inst.path(QStringLiteral("tmp"));
     std::unique_ptr<SmallDisk> disk;
     if (SmallDisk::canMount()) {
@@ -228,7 +228,7 @@ void TestSettingsDisk::editsThatCannotBeSavedAreAnnouncedOnce_data()
 void TestSettingsDisk::editsThatCannotBeSavedAreAnnouncedOnce()
 {
     QFETCH(bool, mounted);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QStringList folders{inst.path(QStringLiteral("modules/setting")),
                               inst.path(QStringLiteral("modules/macro"))};
     std::unique_ptr<SmallDisk> disk;

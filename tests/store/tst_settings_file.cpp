@@ -43,7 +43,7 @@ void TestSettingsFile::unreadableFilesAreKeptAside_data()
 void TestSettingsFile::unreadableFilesAreKeptAside()
 {
     QFETCH(QByteArray, content);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/x.bin"), content);
     QTest::ignoreMessage(QtDebugMsg,
                          QRegularExpression("Unreadable settings file kept as .*x\\.bin\\.bad\""));
@@ -59,7 +59,7 @@ void TestSettingsFile::unreadableFilesAreKeptAside()
 
 void TestSettingsFile::readableFilesGetNoCopy()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/x.bin"),
                "[g]\nk=1\nl=\"a, b\", c\n; comment\nu=\xe4\xb8\xad\n");
     std::unique_ptr<QSettings> settings(SettingsFile::open(QStringLiteral("./modules/setting/x.bin")));
@@ -70,7 +70,7 @@ void TestSettingsFile::readableFilesGetNoCopy()
 
 void TestSettingsFile::oneCopyPerDistinctContent()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QString file = QStringLiteral("./modules/setting/x.bin");
     const QByteArray first = "garbage one\n";
     const QByteArray second = "garbage two\n";
@@ -94,7 +94,7 @@ void TestSettingsFile::oneCopyPerDistinctContent()
 
 void TestSettingsFile::profileFileKeptBeforeTheFirstWrite()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QByteArray broken = "[mouse]\nreportRate=2\nhand edit without equals\n";
     inst.write(QStringLiteral("modules/setting/p3.bin"), broken);
     inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common\nname=x\n");
@@ -115,7 +115,7 @@ void TestSettingsFile::profileFileKeptBeforeTheFirstWrite()
 
 void TestSettingsFile::nameListFileKeptBeforeItIsRewritten()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QByteArray broken = "[macro]\nmacroName=A, B\n{oops}\n";
     inst.write(QStringLiteral("modules/setting/name.bin"), broken);
     NameListStore names;
@@ -129,7 +129,7 @@ void TestSettingsFile::nameListFileKeptBeforeItIsRewritten()
 
 void TestSettingsFile::replacementIsDatedAfterWhatItReplaced()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("source.bin"), "[m]\nk=3\n");
     inst.write(QStringLiteral("target.bin"), "[m]\nk=1\n");
     // A target dated ahead of the clock stands for a last write in the very tick of the copy.
@@ -154,7 +154,7 @@ void TestSettingsFile::damagedGlobalFileIsAnnouncedWithItsCopy()
 {
     SettingsNotice::instance().clear();
     QSignalSpy notices(&SettingsNotice::instance(), &SettingsNotice::announced);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common]\ndeviceCount=1\n[0\nvid=4b43\n");
     inst.write(QStringLiteral("modules/setting/p1.bin"), "[mouse]\nno equals sign\n");
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("kept as .*apConfig\\.bin\\.bad\""));
@@ -186,7 +186,7 @@ void TestSettingsFile::deferredWritesKeepHappening()
 {
     // The settings library's own deferred write is made by the write check instead; every later
     // change still reaches the file on the next turn of the event loop.
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/x.bin"), "[g]\nk=0\n");
     std::unique_ptr<QSettings> settings(SettingsFile::open(QStringLiteral("./modules/setting/x.bin")));
     for (int round = 1; round <= 3; ++round) {

@@ -29,7 +29,7 @@ private slots:
 
 void TestSettingsStore::missingFilesReadAsEmpty()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     QVERIFY(inst.isValid());
     {
         ScriptedFileChooser chooser;
@@ -64,7 +64,7 @@ void TestSettingsStore::capabilityFlags()
 {
     QFETCH(QByteArray, value);
     QFETCH(bool, expected);
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/apConfig.bin"),
                "[mouse]\nisColorful=" + value + "\nisGun=" + value + "\nis55328=" + value + "\nicType=560\n");
     ScriptedFileChooser chooser;
@@ -77,7 +77,7 @@ void TestSettingsStore::capabilityFlags()
 
 void TestSettingsStore::flagsAreReadOnlyOnce()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[mouse]\nicType=560\nisGun=true\n");
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);
@@ -90,7 +90,7 @@ void TestSettingsStore::flagsAreReadOnlyOnce()
 
 void TestSettingsStore::recoveryReadsTheDefaultProfile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     const QByteArray factory = "[mouse]\nreportRate=3\n";
     inst.write(QStringLiteral("modules/setting/pD.bin"), factory);
     inst.write(QStringLiteral("modules/setting/p1.bin"), factory);
@@ -107,7 +107,7 @@ void TestSettingsStore::recoveryReadsTheDefaultProfile()
 
 void TestSettingsStore::currentProfileSelectsTheFile()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     {
         ScriptedFileChooser chooser;
         SettingsStore store(&chooser);
@@ -122,7 +122,7 @@ void TestSettingsStore::currentProfileSelectsTheFile()
     QVERIFY(files.first().contains("reportRate=2"));
 
     const QJsonObject read =
-        StoreProbe::run(inst.root(), {QStringLiteral("getData"), QStringLiteral("mouse/reportRate"), "0"});
+        StoreProbe::run(inst.path(), {QStringLiteral("getData"), QStringLiteral("mouse/reportRate"), "0"});
     QVERIFY(!read.isEmpty());
     // The probe reads profile 0, which was never written.
     QCOMPARE(read.value("type").toString(), QStringLiteral("Invalid"));
@@ -130,7 +130,7 @@ void TestSettingsStore::currentProfileSelectsTheFile()
 
 void TestSettingsStore::profileNumbersOutsideTheListAreIgnored()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);
     store.setCurrentProfile(5);
@@ -145,7 +145,7 @@ void TestSettingsStore::profileNumbersOutsideTheListAreIgnored()
 
 void TestSettingsStore::valuesComeBackAsStringsAfterRestart()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     {
         ScriptedFileChooser chooser;
         SettingsStore store(&chooser);
@@ -153,21 +153,21 @@ void TestSettingsStore::valuesComeBackAsStringsAfterRestart()
         store.setDataList(QStringLiteral("mouse/dpiValueArray"), {400, 800, 1600.0, QStringLiteral("3200")});
         store.setGlobalData(QStringLiteral("mouse/profileNo"), 4);
     }
-    QJsonObject v = StoreProbe::run(inst.root(), {"getData", "mouse/reportRate", "0"});
+    QJsonObject v = StoreProbe::run(inst.path(), {"getData", "mouse/reportRate", "0"});
     QCOMPARE(v.value("type").toString(), QStringLiteral("QString"));
     QCOMPARE(v.value("value").toString(), QStringLiteral("3"));
 
-    v = StoreProbe::run(inst.root(), {"getDataList", "mouse/dpiValueArray", "0"});
+    v = StoreProbe::run(inst.path(), {"getDataList", "mouse/dpiValueArray", "0"});
     QCOMPARE(v.value("value").toArray(), QJsonArray({"400", "800", "1600", "3200"}));
     QCOMPARE(v.value("elementTypes").toArray(), QJsonArray({"QString", "QString", "QString", "QString"}));
 
-    v = StoreProbe::run(inst.root(), {"getGlobalData", "mouse/profileNo"});
+    v = StoreProbe::run(inst.path(), {"getGlobalData", "mouse/profileNo"});
     QCOMPARE(v.value("value").toString(), QStringLiteral("4"));
 }
 
 void TestSettingsStore::listsAreWrittenCommaSeparated()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     {
         ScriptedFileChooser chooser;
         SettingsStore store(&chooser);
@@ -177,13 +177,13 @@ void TestSettingsStore::listsAreWrittenCommaSeparated()
     const QByteArray text = inst.read(QStringLiteral("modules/setting/p1.bin"));
     QVERIFY2(text.contains("[mouseKeyMatrix]\n3=4, 0, 3, 0\n"), text.constData());
     // A one-element list must survive a restart as a list, not turn into a plain value.
-    const QJsonObject v = StoreProbe::run(inst.root(), {"getDataList", "mouse/single", "0"});
+    const QJsonObject v = StoreProbe::run(inst.path(), {"getDataList", "mouse/single", "0"});
     QCOMPARE(v.value("value").toArray(), QJsonArray({"7"}));
 }
 
 void TestSettingsStore::nonListValuesGiveEmptyLists()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/p1.bin"), "[mouse]\nname=abc\nrate=3\nlist=a, b\n");
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);
@@ -197,7 +197,7 @@ void TestSettingsStore::nonListValuesGiveEmptyLists()
 
 void TestSettingsStore::olderInstallationsEscapedText()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/apConfig.bin"), "[common]\nname=\\x9f20\\x6807 X\n");
     QCOMPARE(SettingsStore::windowTitle(), QStringLiteral("鼠标 X"));
     inst.write(QStringLiteral("modules/setting/p1.bin"),
@@ -212,7 +212,7 @@ void TestSettingsStore::olderInstallationsEscapedText()
 
 void TestSettingsStore::writesAreLeftToDeferredWriteBack()
 {
-    TempInstallation inst;
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
     inst.write(QStringLiteral("modules/setting/p1.bin"), "[mouse]\nreportRate=3\n");
     ScriptedFileChooser chooser;
     SettingsStore store(&chooser);

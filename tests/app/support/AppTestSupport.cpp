@@ -1,13 +1,11 @@
 // Shared pieces of the application tests.
 #include "AppTestSupport.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutex>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -32,50 +30,7 @@ void collect(QtMsgType type, const QMessageLogContext &context, const QString &m
         g_previous(type, context, message);
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(file, target))
-            return false;
-        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    }
-    return true;
-}
-
 } // namespace
-
-TempInstallation::TempInstallation()
-{
-    m_ok = m_dir.isValid() && copyTree(QStringLiteral(KC_INSTALLATION_DIR) + QStringLiteral("/modules"),
-                                       m_dir.path() + "/modules");
-    QDir().mkpath(m_dir.path() + QStringLiteral("/modules/macro"));
-}
-
-void TempInstallation::setGlobal(const QList<QPair<QString, QVariant>> &values)
-{
-    QSettings settings(globalSettings(), QSettings::IniFormat);
-    for (const auto &v : values)
-        settings.setValue(v.first, v.second);
-    settings.sync();
-}
-
-void TempInstallation::removeGlobal(const QString &key)
-{
-    QSettings settings(globalSettings(), QSettings::IniFormat);
-    settings.remove(key);
-    settings.sync();
-}
-
-bool TempInstallation::addExecutable(const QString &source)
-{
-    const QString target = path() + QLatin1Char('/') + QFileInfo(source).fileName();
-    return QFile::copy(source, target) &&
-           QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 PrivateXServer::PrivateXServer(const QString &screen)
 {

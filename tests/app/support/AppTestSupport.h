@@ -1,33 +1,14 @@
-// Shared pieces of the application tests: a temporary installation, the debug output, and reading
-// the virtual mouse's transcript.
+// Shared pieces of the application tests: a private X server, the debug output, and reading the virtual
+// mouse's transcript. Their temporary installations are the shared TempInstallation.
 #pragma once
+
+#include "TempInstallation.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <QVariant>
-
-// A copy of the default installation (modules/ of the build) in a temporary folder.
-class TempInstallation
-{
-public:
-    TempInstallation();
-    bool isValid() const { return m_ok; }
-    QString path() const { return m_dir.path(); }
-    QString globalSettings() const { return path() + QStringLiteral("/modules/setting/apConfig.bin"); }
-    // Writes keys of the global settings file at once.
-    void setGlobal(const QList<QPair<QString, QVariant>> &values);
-    void removeGlobal(const QString &key);
-    // Copies an executable beside modules/.
-    bool addExecutable(const QString &source);
-
-private:
-    QTemporaryDir m_dir;
-    bool m_ok = false;
-};
 
 // A private X server (Xvfb) on a free display while alive, for runs that need real windows.
 class PrivateXServer

@@ -4,56 +4,9 @@
 #include "Hid_Thread.h"
 #include "VirtualMouse.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QSettings>
+#include <algorithm>
 
 namespace bridgetest {
-
-namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        QDir().mkpath(QFileInfo(dst).path());
-        if (!QFile::copy(src, dst))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-TempInstallation::TempInstallation() : previous(QDir::currentPath())
-{
-    const QString source = QStringLiteral(KC_INSTALLATION_DIR "/modules");
-    ok = dir.isValid() && QFileInfo(source).isDir() && copyTree(source, dir.path() + "/modules") &&
-         QDir().mkpath(dir.path() + "/modules/macro") && QDir::setCurrent(dir.path());
-}
-
-TempInstallation::~TempInstallation()
-{
-    QDir::setCurrent(previous);
-}
-
-void TempInstallation::setGlobal(const QString &key, const QVariant &value)
-{
-    QSettings s(dir.path() + "/modules/setting/apConfig.bin", QSettings::IniFormat);
-    s.setValue(key, value);
-    s.sync();
-}
-
-void TempInstallation::setProfileValue(int profile, const QString &key, const QVariant &value)
-{
-    QSettings s(dir.path() + QStringLiteral("/modules/setting/p%1.bin").arg(profile + 1),
-                QSettings::IniFormat);
-    s.setValue(key, value);
-    s.sync();
-}
 
 DeviceEntry configureMouse(int family, int reportLength)
 {

@@ -1,40 +1,21 @@
-// Shared helpers of the backend tests: a temporary installation as the working directory, a virtual
-// mouse with its device entry, the wire traffic from its transcript, and a recording pointer double.
+// Shared helpers of the backend tests: a virtual mouse with its device entry, the wire traffic from its
+// transcript, and a recording pointer double. Their installations are the shared TempInstallation, made
+// the working directory (the backend reads ./modules).
 #pragma once
 
 #include "DeviceEntry.h"
 #include "PointerSettings.h"
+#include "TempInstallation.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <QVariant>
+#include <array>
 #include <vector>
 
 class Hid_Thread;
 
 namespace bridgetest {
-
-// A copy of the default installation's modules/ in a temporary folder, made the working directory for
-// the fixture's life.
-class TempInstallation
-{
-public:
-    TempInstallation();
-    ~TempInstallation();
-    bool isValid() const { return ok; }
-    QString path() const { return dir.path(); }
-    // Writes one value of ./modules/setting/apConfig.bin before a view is built on it.
-    void setGlobal(const QString &key, const QVariant &value);
-    // Writes one value of profile file p (0 … 9).
-    void setProfileValue(int profile, const QString &key, const QVariant &value);
-
-private:
-    QTemporaryDir dir;
-    QString previous;
-    bool ok = false;
-};
 
 // Fresh virtual mouse of the family, empty transcript; the entry that reaches it.
 DeviceEntry configureMouse(int family, int reportLength = 32);

@@ -342,7 +342,7 @@ QString Journey::profileFile() const
 {
     QSettings global(inst->globalSettings(), QSettings::IniFormat);
     const int profileNo = global.value(QStringLiteral("mouse/profileNo"), 0).toInt();
-    return inst->path() + QStringLiteral("/modules/setting/p%1.bin").arg(profileNo + 1);
+    return inst->profileSettings(profileNo);
 }
 
 QVariant Journey::profileValue(const QString &key) const
