@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool x11-utils dbus
   clang python3
   fonts-wqy-microhei
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
