@@ -6,6 +6,7 @@
 #include "MouseCommands.h"
 #include "SceneBackend.h"
 #include "SceneRules.h"
+#include "SettingsNotice.h"
 #include "SettingsStore.h"
 #include "Ui_Controler.h"
 #include "myQQuickView.h"
@@ -233,6 +234,20 @@ CommandLine::Result CommandLine::badArguments(const QString &error)
     return {BadArguments, QString(), QString::fromLatin1(kProgram) + error + QLatin1Char('\n') + usageText()};
 }
 
+void CommandLine::addSettingsNotices(Result &result, Command command, const QStringList &notices)
+{
+    const QString cannotSave = SettingsNotice::cannotSaveText(QString()).section(QLatin1Char(':'), 0, 0);
+    for (const QString &text : notices) {
+        result.err += QString::fromLatin1(kProgram) + text + QLatin1Char('\n');
+        if (command == Command::ApplyProfile && result.exitCode == Success && text.startsWith(cannotSave)) {
+            result.exitCode = Failed;
+            result.err += QString::fromLatin1(kProgram) +
+                          QStringLiteral(
+                              "the profile was sent to the mouse, but could not be kept as the active one\n");
+        }
+    }
+}
+
 bool CommandLine::wantsCommandLine(int argc, char **argv)
 {
     QStringList arguments;
@@ -306,5 +321,7 @@ int CommandLine::run(int argc, char **argv)
                              QString::fromLatin1(kProgram) +
                                  QStringLiteral("another kestral-config command is using the mouse\n"));
                      });
-    return finish(runHere(request));
+    Result result = runHere(request);
+    addSettingsNotices(result, request.command, SettingsNotice::instance().takePending());
+    return finish(result);
 }

@@ -46,6 +46,9 @@ public:
     static QString usageText();
     static QString versionText();
     static Result badArguments(const QString &error);
+    // Adds what the settings files made known while a command ran. A profile applied whose choice
+    // could not be saved is not done: the next start would not know it.
+    static void addSettingsNotices(Result &result, Command command, const QStringList &notices);
 
     // main() asks before it makes the window's application object.
     static bool wantsCommandLine(int argc, char **argv);

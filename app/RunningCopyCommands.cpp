@@ -3,6 +3,7 @@
 
 #include "MouseCommands.h"
 #include "SceneRules.h"
+#include "SettingsNotice.h"
 #include "Widget.h"
 #include "myQQuickView.h"
 #include "platform/InstanceChannel.h"
@@ -69,7 +70,15 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     session.icType = view->icType;
     session.outcome =
         isDeviceConnected ? DeviceDiscovery::Outcome::Accepted : DeviceDiscovery::Outcome::NoMouse;
-    finish(id, MouseCommands::carryOut(request, session, *m_rules));
+    // What the settings files announce meanwhile belongs to the answer as well as to the window.
+    QStringList notices;
+    const QMetaObject::Connection collecting =
+        connect(&SettingsNotice::instance(), &SettingsNotice::announced, this,
+                [&notices](const QString &text) { notices << text; });
+    CommandLine::Result result = MouseCommands::carryOut(request, session, *m_rules);
+    disconnect(collecting);
+    CommandLine::addSettingsNotices(result, request.command, notices);
+    finish(id, result);
 }
 
 void RunningCopyCommands::answer(quint64 id, const CommandLine::Result &result)

@@ -3,6 +3,7 @@
 // sending what the window sends for a profile chosen in it, the hand-over to a running window (which
 // then shows the change, and the command-line process never touches the mouse), and the failures.
 #include "AppTestSupport.h"
+#include "SmallDisk.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -419,6 +420,38 @@ private slots:
             QVERIFY2(w.startsWith("hid_send_feature_report 0000"), qPrintable(w));
     }
 
+    // A profile sent but not kept as the active one (its settings folder is read-only) is no success.
+    void appliedProfileThatCannotBeKept()
+    {
+        if (!SmallDisk::canMount())
+            QSKIP("needs mounts of its own (root)");
+        auto s = install();
+        QVERIFY(s);
+        addProfiles(s->inst);
+        const QString folder = s->inst.path() + "/modules/setting";
+        QMap<QString, QByteArray> files;
+        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files)) {
+            QFile file(f.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            files.insert(f.fileName(), file.readAll());
+        }
+        SmallDisk disk(folder, 1024);
+        QVERIFY(disk.isMounted());
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile file(folder + '/' + it.key());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(it.value()), it.value().size());
+        }
+        QVERIFY(disk.makeReadOnly());
+
+        const Outcome o = run(*s, {"apply-profile", "Game"});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains("Your settings cannot be saved"), qPrintable(o.err));
+        QVERIFY2(o.err.contains("could not be kept as the active one"), qPrintable(o.err));
+        // It was sent all the same.
+        QVERIFY(wire(hidCallsFromFile(s->file("cli.jsonl"))).size() > 10);
+    }
+
     // A running copy that holds the instance but does not answer (stopped): busy, in bounded time.
     void silentRunningCopyIsBusy()
     {
@@ -441,5 +474,13 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+int main(int argc, char **argv)
+{
+    // Before any thread exists; without it the read-only folder is skipped.
+    SmallDisk::enterPrivateMounts();
+    QCoreApplication app(argc, argv);
+    TestCommandLine test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_command_line.moc"
