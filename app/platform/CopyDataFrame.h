@@ -9,8 +9,10 @@
 //             and its arguments as typed. At most 8 arguments of at most 256 bytes each.
 //   kind 0x41 command accepted, the running copy's answer the moment it takes a request: no payload.
 //   kind 0x52 command reply, on the same connection once the command is done: exit code (4 bytes),
-//             then standard output and standard error, each as UTF-8 length (4 bytes) and bytes;
-//             the running copy closes the connection after it.
+//             then standard output and standard error, each as UTF-8 length (4 bytes) and bytes
+//             (each cut to 256 KiB); the running copy closes the connection after it.
+//             The command line waits 3 s for the acceptance (else it reports the running copy
+//             busy, exit code 5) and 120 s for the reply.
 // A payload above MaxPayload bytes, an unknown kind or a request beyond its limits makes the stream
 // unusable; the reader then reports failure and the connection is dropped.
 //
@@ -19,7 +21,7 @@
 //   - each frame must be whole within 3 s of connecting or of the previous frame, else the
 //     connection is dropped (an idle connection too);
 //   - unfinished frames of all connections together take at most 4 MiB; past that the
-//     connection holding most is dropped.
+//     connection holding most is dropped;
 //   - a connection whose command request was accepted waits for its reply without a time limit;
 //     it sends nothing more (anything else drops it), and one command runs at a time: a request
 //     arriving while another runs is answered at once with the busy exit code.
