@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -136,13 +137,74 @@ bool renameNew(const QString &from, const QString &to, int *code)
     return false;
 }
 
+// The device table of the global settings file: rows "[0]", "[1]", … counted by common/deviceCount.
+const QString kGlobalFile = QStringLiteral("setting/apConfig.bin");
+const QString kDeviceCount = QStringLiteral("common/deviceCount");
+
+bool isDeviceTableKey(const QString &key)
+{
+    bool isRow = false;
+    key.section(QLatin1Char('/'), 0, 0).toInt(&isRow);
+    return isRow || key == kDeviceCount;
+}
+
+QString deviceId(const QSettings &settings, int row)
+{
+    const QString prefix = QString::number(row) + QLatin1Char('/');
+    const QString vid = settings.value(prefix + QStringLiteral("vid")).toString().trimmed().toLower();
+    const QString pid = settings.value(prefix + QStringLiteral("pid")).toString().trimmed().toLower();
+    return vid.isEmpty() || pid.isEmpty() ? QString() : vid + QLatin1Char(':') + pid;
+}
+
+// A mouse that newer defaults know and the user's table lacks is appended to it: adding only the
+// missing keys would leave deviceCount as it was, and the new rows would never be read. Rows the user
+// has (also rows they added or changed) stay, and gain only the keys they lack.
+bool mergeDeviceTable(const QSettings &source, QSettings *user)
+{
+    const QStringList defaultKeys = source.allKeys();
+    int count = user->value(kDeviceCount, 0).toInt();
+    QMap<QString, int> rows;
+    for (int row = 0; row < count; ++row)
+        rows.insert(deviceId(*user, row), row);
+
+    bool changed = false;
+    const int defaultCount = source.value(kDeviceCount, 0).toInt();
+    for (int row = 0; row < defaultCount; ++row) {
+        const QString id = deviceId(source, row);
+        if (id.isEmpty())
+            continue;
+        const bool isNew = !rows.contains(id);
+        const int target = isNew ? count++ : rows.value(id);
+        if (isNew) {
+            user->remove(QString::number(target)); // whatever an old, shorter table left there
+            rows.insert(id, target);
+        }
+        const QString from = QString::number(row) + QLatin1Char('/');
+        const QString to = QString::number(target) + QLatin1Char('/');
+        for (const QString &key : defaultKeys) {
+            if (key.startsWith(from) && !user->contains(to + key.mid(from.size()))) {
+                user->setValue(to + key.mid(from.size()), source.value(key));
+                changed = true;
+            }
+        }
+    }
+    if (count != user->value(kDeviceCount, 0).toInt()) {
+        user->setValue(kDeviceCount, count);
+        changed = true;
+    }
+    return changed;
+}
+
 // Adds the keys of `defaults` that `target` lacks, with their default values.
-bool addMissingKeys(const QString &defaults, const QString &target, QString *error)
+bool addMissingKeys(const QString &defaults, const QString &target, const QString &relative, QString *error)
 {
     const QSettings source(defaults, QSettings::IniFormat);
     std::unique_ptr<QSettings> user(SettingsFile::open(target));
-    bool added = false;
+    const bool isGlobal = relative == kGlobalFile;
+    bool added = isGlobal && mergeDeviceTable(source, user.get());
     for (const QString &key : source.allKeys()) {
+        if (isGlobal && isDeviceTableKey(key))
+            continue;
         if (!user->contains(key)) {
             user->setValue(key, source.value(key));
             added = true;
@@ -276,7 +338,7 @@ bool UserInstallation::update(const QString &defaults, const QString &target, QS
             }
             continue;
         }
-        if (!addMissingKeys(source, user, error))
+        if (!addMissingKeys(source, user, relative, error))
             return false;
     }
     return true;

@@ -158,6 +158,46 @@ private slots:
         QCOMPARE(snapshot(m_user), updated);
     }
 
+    // A mouse that newer defaults add to the device table reaches the user's table, beside rows the user
+    // added or changed; matching rows only gain the keys they lack.
+    void updateAppendsNewMiceToTheDeviceTable()
+    {
+        QVERIFY(!prepare().isEmpty());
+        const QString global = QStringLiteral("setting/apConfig.bin");
+        {
+            QSettings mine(user(global), QSettings::IniFormat);
+            mine.setValue(QStringLiteral("0/reportLength"), 64);
+            mine.setValue(QStringLiteral("1/vid"), QStringLiteral("1234"));
+            mine.setValue(QStringLiteral("1/pid"), QStringLiteral("5678"));
+            mine.setValue(QStringLiteral("common/deviceCount"), 2);
+        }
+        {
+            QSettings newer(installed(global), QSettings::IniFormat);
+            newer.setValue(QStringLiteral("0/pid"), QStringLiteral("0001"));
+            newer.setValue(QStringLiteral("0/pollHint"), 1);
+            newer.setValue(QStringLiteral("1/vid"), QStringLiteral("4B43"));
+            newer.setValue(QStringLiteral("1/pid"), QStringLiteral("0002"));
+            newer.setValue(QStringLiteral("1/reportLength"), 32);
+            newer.setValue(QStringLiteral("common/deviceCount"), 2);
+        }
+
+        QString error;
+        QVERIFY2(!prepare(&error).isEmpty(), qPrintable(error));
+        QSettings result(user(global), QSettings::IniFormat);
+        QCOMPARE(result.value(QStringLiteral("common/deviceCount")).toInt(), 3);
+        QCOMPARE(result.value(QStringLiteral("0/reportLength")).toInt(), 64);
+        QCOMPARE(result.value(QStringLiteral("0/pollHint")).toInt(), 1);
+        QCOMPARE(result.value(QStringLiteral("1/vid")).toString(), QStringLiteral("1234"));
+        QVERIFY(!result.contains(QStringLiteral("1/reportLength")));
+        QCOMPARE(result.value(QStringLiteral("2/pid")).toString(), QStringLiteral("0002"));
+        QCOMPARE(result.value(QStringLiteral("2/reportLength")).toInt(), 32);
+
+        // Already there: the next start changes nothing.
+        const auto updated = snapshot(m_user);
+        QVERIFY(!prepare().isEmpty());
+        QCOMPARE(snapshot(m_user), updated);
+    }
+
     // A start that ended while seeding left a staged copy: it is neither used nor kept, and the
     // folder is seeded whole. A seed whose start still runs is left alone.
     void interruptedSeedIsNotTakenAsWhole()
