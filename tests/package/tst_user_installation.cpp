@@ -2,6 +2,7 @@
 // folder, reused, brought up to date without losing what the user changed, and never taken as whole
 // when a seed did not finish. A build keeps working beside its executable.
 #include "SmallDisk.h"
+#include "TempInstallation.h"
 #include "platform/UserInstallation.h"
 
 #include <QDirIterator>
@@ -9,6 +10,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -22,18 +25,6 @@ QMap<QString, QByteArray> snapshot(const QString &root)
         files.insert(QDir(root).relativeFilePath(path), f.open(QIODevice::ReadOnly) ? f.readAll() : "?");
     }
     return files;
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    bool ok = QDir().mkpath(to + QStringLiteral("/macro"));
-    while (ok && it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + QLatin1Char('/') + QDir(from).relativeFilePath(src);
-        ok = QDir().mkpath(QFileInfo(dst).path()) && QFile::copy(src, dst);
-    }
-    return ok;
 }
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -63,6 +54,7 @@ class TestUserInstallation : public QObject
     Q_OBJECT
 
     QTemporaryDir m_tmp;
+    std::unique_ptr<TempInstallation> m_installed;
     QString m_prefix; // an installed copy: executable folder with the marker and its defaults
     QString m_user;   // $XDG_DATA_HOME/kestral-config
 
@@ -81,10 +73,10 @@ private slots:
     {
         QVERIFY(m_tmp.isValid());
         const QString root = m_tmp.path() + QLatin1Char('/') + QTest::currentTestFunction();
-        m_prefix = root + QStringLiteral("/usr/lib/kestral-config");
+        m_installed = std::make_unique<TempInstallation>();
+        QVERIFY(m_installed->isValid());
+        m_prefix = m_installed->path();
         m_user = root + QStringLiteral("/home/.local/share/kestral-config");
-        QVERIFY(
-            copyTree(QStringLiteral(KC_INSTALLATION_DIR "/modules"), m_prefix + QStringLiteral("/modules")));
         writeFile(m_prefix + QLatin1Char('/') + UserInstallation::markerFileName(), "installed\n");
     }
 
