@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
 #include <QQuickItem>
 #include <QWidget>
 #include <cstdio>
@@ -72,6 +73,24 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 void selectStoredProfile(SettingsStore &store)
 {
     store.setCurrentProfile(store.getGlobalData(QStringLiteral("mouse/profileNo")).toInt());
+}
+
+// The window, as its own process with the environment this one was started with.
+void startWindow(bool platformChosen, const QByteArray &platform)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (platformChosen)
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLocal8Bit(platform));
+    else
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess window;
+    window.setProgram(QCoreApplication::applicationFilePath());
+    window.setProcessEnvironment(environment);
+    // Nothing of the caller's: a caller reading this command's output must not wait for the window.
+    window.setStandardInputFile(QProcess::nullDevice());
+    window.setStandardOutputFile(QProcess::nullDevice());
+    window.setStandardErrorFile(QProcess::nullDevice());
+    window.startDetached();
 }
 
 CommandLine::Result runHere(const CommandLine::Request &request)
@@ -219,7 +238,8 @@ this command talks to the mouse itself.
 
 Exit codes:
   0  done
-  1  the mouse did not answer, or did not take a command
+  1  the mouse did not answer or did not take a command, or a profile applied could not be
+     saved as the active one
   2  bad arguments (unknown command, no such profile, stage out of range)
   3  no mouse found
   4  no permission to open the mouse: the udev rule 70-kestral-config.rules grants it; the
@@ -277,6 +297,8 @@ int CommandLine::run(int argc, char **argv)
 
     qInstallMessageHandler(quietMessages);
     int count = argc;
+    const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     std::unique_ptr<QCoreApplication> app;
     if (request.command == Command::ApplyProfile) {
         // The scene, with no display: nothing is shown.
@@ -294,7 +316,8 @@ int CommandLine::run(int argc, char **argv)
     QDir::setCurrent(folder);
 
     // Keyed as the window's: one instance per working installation.
-    SingleInstance instance(folder);
+    auto owned = std::make_unique<SingleInstance>(folder);
+    SingleInstance &instance = *owned;
     if (instance.isRunning()) {
         CopyDataFrame::Frame reply;
         switch (instance.sendCommand(request.arguments, HandOverAnswerMs, HandOverFinishMs, &reply)) {
@@ -321,7 +344,19 @@ int CommandLine::run(int argc, char **argv)
                              QString::fromLatin1(kProgram) +
                                  QStringLiteral("another kestral-config command is using the mouse\n"));
                      });
+    // A window started meanwhile handed its start to this copy, which has none: it gets its window
+    // once the mouse is free again.
+    bool windowWanted = false;
+    QObject::connect(&instance, &InstanceChannel::messageReceived, &instance,
+                     [&windowWanted] { windowWanted = true; });
     Result result = runHere(request);
     addSettingsNotices(result, request.command, SettingsNotice::instance().takePending());
-    return finish(result);
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents(); // a hand-over that came at the very end
+    const int code = finish(result);
+    if (windowWanted) {
+        owned.reset();
+        startWindow(platformChosen, platform);
+    }
+    return code;
 }

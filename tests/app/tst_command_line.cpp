@@ -452,6 +452,61 @@ private slots:
         QVERIFY(wire(hidCallsFromFile(s->file("cli.jsonl"))).size() > 10);
     }
 
+    // A window started while a command talks to the mouse hands its start to that command's copy,
+    // which brings the window up once it is done.
+    void windowStartedMeanwhileComesUp()
+    {
+        auto s = install();
+        QVERIFY(s);
+        const QStringList offscreen{"QT_QPA_PLATFORM=offscreen"};
+        // The command is held at its probe of the mouse (HoldRequest.c) until the window has started.
+        QDir(s->dir.path()).mkpath("hold");
+        QProcess command;
+        command.setProcessEnvironment(
+            environment(*s, "cli.jsonl",
+                        offscreen + QStringList{"KC_HOLD_COMMAND=00", "KC_HOLD_DIR=" + s->file("hold")}));
+        command.start(
+            QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+            {"/bin/sh", "-c",
+             "LD_PRELOAD=$(printf %s \"$LD_PRELOAD\" | sed \"s|[^:]*libkc_virtual_mouse[^:]*|$1:&|\"); "
+             "export LD_PRELOAD; exec \"$2\" apply-profile 0",
+             "sh", QStringLiteral(KC_HOLD_REQUEST_LIB), s->inst.path() + "/kestral-config"});
+        // It holds the instance before it first calls the mouse.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(s->file("hold/held")), 30000);
+
+        QProcess window;
+        QProcessEnvironment e = environment(*s, "window.jsonl", offscreen);
+        window.setProcessEnvironment(e);
+        window.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                     {s->inst.path() + "/kestral-config"});
+        QVERIFY(window.waitForFinished(30000));
+        QCOMPARE(window.exitCode(), 1);
+        QFile release(s->file("hold/release"));
+        QVERIFY(release.open(QIODevice::WriteOnly));
+        release.close();
+        QVERIFY(command.waitForFinished(60000));
+        QCOMPARE(command.exitCode(), 0);
+
+        // A window runs now: a command is carried out by it, touching no mouse of its own.
+        int attempt = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QString transcript = QStringLiteral("try%1.jsonl").arg(++attempt);
+                return run(*s, {"list"}, {}, transcript).code == 0 && !QFileInfo::exists(s->file(transcript));
+            }(),
+            60000);
+
+        // Ended by the process id its lock names.
+        const QStringList locks = QDir(s->runtime()).entryList({"*.lock"});
+        QCOMPARE(locks.size(), 1);
+        QFile lock(s->runtime() + '/' + locks.first());
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        const pid_t pid = pid_t(lock.readLine().trimmed().toLongLong());
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid, SIGTERM), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid, 0) != 0, 20000);
+    }
+
     // A running copy that holds the instance but does not answer (stopped): busy, in bounded time.
     void silentRunningCopyIsBusy()
     {
