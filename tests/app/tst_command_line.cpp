@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QSettings>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -53,6 +54,41 @@ void addProfiles(TempInstallation &inst)
     game.setValue("mouse/currentDpiCount", 3);
     game.setValue("mouse/reportRate", 2);
     game.sync();
+}
+
+QByteArray u32(quint32 v)
+{
+    char raw[4];
+    qToBigEndian(v, raw);
+    return QByteArray(raw, 4);
+}
+
+// A command request as the command line frames it (app/platform/CopyDataFrame.h), sent straight to
+// the running copy's socket; its reply as exit code and standard error, -1 when none came.
+QPair<int, QString> askRunningCopy(const QString &runtimeDir, const QStringList &arguments)
+{
+    QByteArray payload = u32(quint32(arguments.size()));
+    for (const QString &a : arguments)
+        payload += u32(quint32(a.toUtf8().size())) + a.toUtf8();
+    const QStringList sockets = QDir(runtimeDir).entryList({"*.socket"}, QDir::System);
+    if (sockets.size() != 1)
+        return {-1, QString()};
+    QLocalSocket socket;
+    socket.connectToServer(runtimeDir + '/' + sockets.first());
+    if (!socket.waitForConnected(5000))
+        return {-1, QString()};
+    socket.write(u32(0x43) + u32(quint32(payload.size())) + payload);
+    QByteArray in;
+    while (socket.waitForReadyRead(30000) || socket.bytesAvailable())
+        in += socket.readAll();
+    in += socket.readAll();
+    // The acceptance (8 bytes), then kind, length, exit code, standard output, standard error.
+    if (in.size() < 8 + 8 + 12 || qFromBigEndian<quint32>(in.constData() + 8) != 0x52)
+        return {-1, QString()};
+    const int code = qint32(qFromBigEndian<quint32>(in.constData() + 16));
+    const quint32 outLength = qFromBigEndian<quint32>(in.constData() + 20);
+    const QByteArray err = in.mid(24 + outLength + 4);
+    return {code, QString::fromUtf8(err)};
 }
 
 } // namespace
@@ -381,6 +417,36 @@ private slots:
         QVERIFY2(o.err.contains("stages 1 to 3"), qPrintable(o.err));
 
         QVERIFY(!QFileInfo::exists(s->file("cli.jsonl")));
+        stopWindow(*s);
+    }
+
+    // The running copy checks a request as the command line does and takes one command at a time.
+    void runningWindowTakesNoMoreThanTheCommandLine()
+    {
+        auto s = install();
+        QVERIFY(s);
+        QVERIFY2(startWindow(*s), qPrintable(s->windowOutput));
+
+        for (const QStringList &request : {QStringList{"reset"}, QStringList{"--help"},
+                                           QStringList{"state", "x"}, QStringList{"set-dpi-stage", "-1"}}) {
+            const auto reply = askRunningCopy(s->runtime(), request);
+            QCOMPARE(reply.first, 2);
+            QVERIFY2(reply.second.contains("usage:"), qPrintable(reply.second));
+        }
+
+        // A profile takes seconds to send; a second command meanwhile is told the copy is busy.
+        const qsizetype before = hidCallsFromFile(s->file("window.jsonl")).size();
+        QProcess first;
+        first.setProcessEnvironment(environment(*s, "first.jsonl", {}));
+        first.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                    {s->inst.path() + "/kestral-config", "apply-profile", "0"});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !wire(hidCallsFromFile(s->file("window.jsonl")).mid(before)).filter(" 0012").isEmpty(), 30000);
+        const Outcome second = run(*s, {"state"});
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.code, 5);
+        QVERIFY2(second.err.contains("carrying out another command"), qPrintable(second.err));
         stopWindow(*s);
     }
 
