@@ -6,12 +6,17 @@
 #include "platform/CompositorProbe.h"
 
 #include <QBitmap>
+#include <QDebug>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSettings>
+#include <QSystemTrayIcon>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -52,6 +57,7 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     m_view->setSource(QUrl(QString::fromLatin1(kScene)));
+    m_view->installEventFilter(this);
 
     const QSize size = m_view->rootObject()
                            ? QSize(int(m_view->rootObject()->width()), int(m_view->rootObject()->height()))
@@ -84,6 +90,21 @@ void Ui_Controler::setCaptureActive(bool active)
 // Hidden (the close button, the tray) or minimised, the window waits for nobody's keys.
 bool Ui_Controler::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            // Every press starts a drag afresh; a release ends the one that ran.
+            m_drag = Drag::Idle;
+            m_pointerAt = static_cast<QMouseEvent *>(event)->position();
+            break;
+        case QEvent::MouseMove:
+            m_pointerAt = static_cast<QMouseEvent *>(event)->position();
+            break;
+        default:
+            break;
+        }
+    }
     if (watched == m_window) {
         switch (event->type()) {
         case QEvent::Hide:
@@ -119,19 +140,47 @@ void Ui_Controler::onMinimize()
 
 void Ui_Controler::onClose()
 {
-    if (m_window)
-        m_window->setVisible(false);
+    if (!m_window)
+        return;
+    // A hidden window comes back only through its tray icon. Where no tray host shows that icon (many
+    // Wayland desktops have none) hiding would leave it out of reach: the task bar keeps it instead.
+    const auto *tray = m_window->findChild<QSystemTrayIcon *>();
+    if (tray && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        qDebug("No tray: the window is minimised instead of hidden");
+        m_window->showMinimized();
+        return;
+    }
+    m_window->setVisible(false);
+}
+
+bool Ui_Controler::movedBySystem()
+{
+    if (m_drag == Drag::Idle) {
+        // The window system follows the pointer itself from here until the button is let go.
+        // Without a button held it would start a move that nothing ends.
+        QWindow *handle = m_window->windowHandle();
+        const bool held = QGuiApplication::mouseButtons() & Qt::LeftButton;
+        m_drag = held && handle && handle->startSystemMove() ? Drag::System : Drag::Own;
+        // A compositor keeps the release of a button that moved a window to itself; the scene's
+        // press would stay on and the pointer would reach nothing else until the next click.
+        if (m_drag == Drag::System && m_view)
+            QCoreApplication::postEvent(m_view,
+                                        new QMouseEvent(QEvent::MouseButtonRelease, m_pointerAt,
+                                                        m_view->mapToGlobal(m_pointerAt), Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+    }
+    return m_drag == Drag::System;
 }
 
 void Ui_Controler::onXChanged(int x)
 {
-    if (m_window)
+    if (m_window && !movedBySystem())
         m_window->move(m_window->x() + x, m_window->y());
 }
 
 void Ui_Controler::onYChanged(int y)
 {
-    if (m_window)
+    if (m_window && !movedBySystem())
         m_window->move(m_window->x(), m_window->y() + y);
 }
 

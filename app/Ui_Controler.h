@@ -1,10 +1,13 @@
 // Turns the main window into a frameless, translucent window that shows only the scene, creates
 // the scene's view inside it, publishes the backend objects to the scene, gives the scene the
 // window operations a frameless window needs, and has system-wide keys captured only while an input
-// of the scene waits for them and the window is shown.
+// of the scene waits for them and the window is shown. A drag is handed to the window system where
+// it can move windows itself (a compositor places Wayland and XWayland windows; a client's own move
+// is ignored there), and the window moves itself where it cannot.
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 
 class QWidget;
@@ -29,7 +32,9 @@ public:
 
 public slots:
     void onMinimize();
+    // Hides the window to the tray; minimises it instead where no tray would show its icon.
     void onClose();
+    // The scene's drag deltas while a button is held on its background.
     void onXChanged(int x);
     void onYChanged(int y);
     void setBusy(int busyTime = 0);
@@ -39,6 +44,10 @@ protected:
 
 private:
     void updateCapture();
+    // Whether this drag is the window system's: asked once per press.
+    bool movedBySystem();
+
+    enum class Drag { Idle, System, Own };
 
     QPointer<QWidget> m_window;
     QPointer<myQQuickView> m_view;
@@ -46,4 +55,6 @@ private:
     bool m_captureWanted = false;
     bool m_shown = false;
     bool m_capturing = false;
+    Drag m_drag = Drag::Idle;
+    QPointF m_pointerAt; // the last pointer position the scene saw
 };
