@@ -93,16 +93,35 @@ bool Journey::start()
         lastError = QStringLiteral("no temporary installation with the program");
         return false;
     }
-    if (!startXvfb())
+    if (weston) {
+        if (!weston->start()) {
+            lastError = weston->error();
+            return false;
+        }
+        inputDisplay = weston->inputDisplay();
+    } else if (!startXvfb()) {
         return false;
+    } else {
+        inputDisplay = QStringLiteral(":%1").arg(display);
+    }
     for (const char *sub : {"runtime", "config", "data"})
         QDir(dir.path()).mkpath(QString::fromLatin1(sub));
     QFile(dir.filePath(QStringLiteral("runtime")))
         .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert("DISPLAY", QStringLiteral(":%1").arg(display));
-    e.insert("QT_QPA_PLATFORM", "xcb");
+    if (weston) {
+        e.insert("WAYLAND_DISPLAY", weston->waylandDisplay());
+        e.insert("XDG_SESSION_TYPE", "wayland");
+        if (weston->xDisplay().isEmpty())
+            e.remove("DISPLAY");
+        else
+            e.insert("DISPLAY", weston->xDisplay());
+        e.remove("QT_QPA_PLATFORM");
+    } else {
+        e.insert("DISPLAY", inputDisplay);
+        e.insert("QT_QPA_PLATFORM", "xcb");
+    }
     e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
     // with-virtual-mouse keeps what is already preloaded behind the virtual mouse.
     e.insert("LD_PRELOAD", KC_SCENE_PROBE_LIB);
@@ -113,7 +132,8 @@ bool Journey::start()
     e.insert("XDG_CONFIG_HOME", configHome());
     e.insert("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")));
     e.insert("GSETTINGS_BACKEND", "keyfile");
-    e.remove("WAYLAND_DISPLAY");
+    if (!weston)
+        e.remove("WAYLAND_DISPLAY");
     e.remove("DBUS_SESSION_BUS_ADDRESS");
     // No desktop's platform theme: the file dialogs are Qt's own widgets, which the probe can see.
     for (const char *name : {"QT_QPA_PLATFORMTHEME", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
@@ -226,7 +246,7 @@ bool Journey::xdotool(const QStringList &args)
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert("DISPLAY", QStringLiteral(":%1").arg(display));
+    e.insert("DISPLAY", inputDisplay);
     p.setProcessEnvironment(e);
     p.start(QStringLiteral("xdotool"), args);
     // The program answers the probe only between its event loop's passes: once it has, it has seen
@@ -238,9 +258,66 @@ bool Journey::xdotool(const QStringList &args)
     return false;
 }
 
-bool Journey::move(const QPoint &p)
+bool Journey::moveOnDesktop(const QPoint &p)
 {
     return xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+}
+
+bool Journey::move(const QPoint &p)
+{
+    return moveOnDesktop(p + offset);
+}
+
+bool Journey::locateWindow(const QPoint &inside)
+{
+    // A passive hover handler over the whole scene: it reports the pointer and takes nothing away.
+    if (!eval(QStringLiteral("."),
+              QStringLiteral("(function() {"
+                             "  for (var i = 0; i < mainIten.children.length; ++i)"
+                             "    if (mainIten.children[i].objectName === 'kcLocator') return true;"
+                             "  Qt.createQmlObject('import QtQuick\\nItem {"
+                             "      objectName: \"kcLocator\"; anchors.fill: parent;"
+                             "      property point at: hover.point.position;"
+                             "      property bool inside: hover.hovered;"
+                             "      HoverHandler { id: hover } }', mainIten, 'kcLocator');"
+                             "  return true; })()"))
+             .toBool())
+        return false;
+    // Where the scene felt the pointer last, in its own global coordinates.
+    QPoint felt;
+    const QRect scene = rect(QStringLiteral("."));
+    const auto read = [&] {
+        const QJsonArray at = ask(QStringLiteral("eval kcLocator [at.x, at.y, inside]")).toArray();
+        if (at.size() != 3 || !at[2].toBool())
+            return false;
+        felt = scene.topLeft() + QPoint(qRound(at[0].toDouble()), qRound(at[1].toDouble()));
+        return true;
+    };
+    // The pointer reaches the program some time after it moved: a position is taken as the answer
+    // once a second move by a known step shows up as that step.
+    const QPoint step(7, 5);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        // Leaving the desktop and coming back makes the compositor tell the window again that the
+        // pointer entered it: a window that was still being set up may have missed the first time.
+        if (weston && attempt > 0 && !moveOnDesktop(weston->outside()))
+            return false;
+        // A native Wayland window may also feel no hovering before its first press: a middle click,
+        // which nothing of the scene takes.
+        if (attempt > 0 && !(moveOnDesktop(inside) && xdotool({"click", "2"})))
+            return false;
+        if (!moveOnDesktop(inside + step) || !waitUntil(read, attempt == 0 ? 2000 : 5000))
+            continue;
+        const QPoint before = felt;
+        if (!moveOnDesktop(inside))
+            return false;
+        if (waitUntil([&] { return read() && felt == before - step; }, 3000)) {
+            offset = inside - felt;
+            return true;
+        }
+    }
+    lastError =
+        QStringLiteral("the scene did not feel the pointer at %1, %2").arg(inside.x()).arg(inside.y());
+    return false;
 }
 
 bool Journey::click(const QPoint &p, int button)

@@ -1,8 +1,10 @@
-// The unchanged program in a temporary installation, on a private Xvfb, with the virtual mouse and
-// the scene probe preloaded; real pointer and key input through xdotool; polling waits.
+// The unchanged program in a temporary installation, on a private Xvfb (or a private Wayland desktop),
+// with the virtual mouse and the scene probe preloaded; real pointer and key input through xdotool;
+// polling waits.
 #pragma once
 
 #include "AppTestSupport.h"
+#include "WestonDesktop.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -32,6 +34,9 @@ public:
     TempInstallation &installation() { return *inst; }
     void setGlobal(const QList<QPair<QString, QVariant>> &values) { inst->setGlobal(values); }
     void addEnvironment(const QString &name, const QString &value) { extraEnv.insert(name, value); }
+    // Runs the program on a private Wayland desktop instead of a plain X server, with the session's
+    // variables (WAYLAND_DISPLAY, and DISPLAY with XWayland) and no platform chosen for it.
+    void useWayland(WestonDesktop::Mode mode) { weston = std::make_unique<WestonDesktop>(mode); }
 
     // Starts Xvfb and the program; false with the reason in error().
     bool start();
@@ -54,6 +59,13 @@ public:
     QPoint point(const QString &path, double fx, double fy);
     // The screen rectangle of the visible item below path showing exactly this text.
     QRect findText(const QString &path, const QString &text);
+
+    // Where the window is on a Wayland desktop, where it alone knows: the pointer is put at inside
+    // (desktop coordinates, a point over the window) and the scene says where it felt it. From then
+    // on the points given to the input below are the scene's own, as on a plain X server.
+    bool locateWindow(const QPoint &inside);
+    // Desktop position of the scene's point (0, 0) as last located.
+    QPoint windowOrigin() const { return offset; }
 
     // Real input on the X server.
     bool move(const QPoint &p);
@@ -98,7 +110,11 @@ public:
 private:
     bool startXvfb();
     bool xdotool(const QStringList &args);
+    bool moveOnDesktop(const QPoint &p);
     int display = -1;
+    QString inputDisplay;
+    QPoint offset;
+    std::unique_ptr<WestonDesktop> weston;
 
     std::unique_ptr<TempInstallation> inst;
     QTemporaryDir dir;

@@ -1,0 +1,146 @@
+// The unchanged program on a Wayland desktop given only the session's variables: with XWayland it
+// runs as an X11 client; dragging the title area moves the window on the desktop (the compositor
+// moves it: a client's own move is ignored there); keys typed while it has the focus are recorded
+// into a macro; with no tray the close button minimises instead of hiding. Without XWayland it runs
+// natively, moves the same way and records focused keys through its own window.
+#include "Journey.h"
+
+#include <QSettings>
+#include <QtTest>
+
+class TestWaylandJourney : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Journey> run;
+
+    bool clickItem(const QString &path)
+    {
+        const QRect r = run->rect(path);
+        return r.isValid() && run->click(r.center());
+    }
+
+    bool waitFor(const QString &path, const QString &expression)
+    {
+        return run->waitUntil([&] { return run->eval(path, expression).toBool(); });
+    }
+
+    QStringList storedSteps(const QString &macro) const
+    {
+        QSettings file(run->installation().path() + "/modules/macro/" + macro + ".bin", QSettings::IniFormat);
+        QStringList steps;
+        const int total = file.value("config/total").toInt();
+        for (int i = 0; i < total; ++i) {
+            const QVariant v = file.value(QStringLiteral("macro/%1").arg(i));
+            steps << (v.metaType().id() == QMetaType::QStringList ? v.toStringList().join(',')
+                                                                  : v.toString());
+        }
+        return steps;
+    }
+
+    // Starts the program on a fresh desktop and finds its window there (it covers the desktop's
+    // centre wherever the compositor puts it: the window is 1024 × 640 on 1280 × 800).
+    void launch(WestonDesktop::Mode mode)
+    {
+        run = std::make_unique<Journey>();
+        run->useWayland(mode);
+        QVERIFY2(run->launch({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}}),
+                 qPrintable(run->error()));
+        QVERIFY2(run->locateWindow({WestonDesktop::Width / 2, WestonDesktop::Height / 2}),
+                 qPrintable(run->error()));
+    }
+
+    // A drag on the empty title area moves the window on the desktop by the drag, and leaves the
+    // scene unpressed (the compositor keeps the button's release for itself).
+    void dragMovesTheWindow()
+    {
+        const QPoint origin = run->windowOrigin();
+        const QPoint from = run->rect(".").topLeft() + QPoint(500, 28);
+        const QPoint by(120, 90);
+        QVERIFY(run->drag(from, from + by));
+        QVERIFY(waitFor(".", "!dragRegion.pressed"));
+        const QPoint centre = origin + by + QPoint(512, 320);
+        QVERIFY2(run->locateWindow(centre), qPrintable(run->error()));
+        QCOMPARE(run->windowOrigin(), origin + by);
+
+        // The scene takes clicks again at once: the next press is not part of the drag.
+        QVERIFY(clickItem("macroEditorBtn"));
+        QVERIFY(waitFor("macroEditorMain", "visible"));
+        QCOMPARE(run->windowOrigin(), origin + by);
+    }
+
+    // The macro editor is open: a new macro records the key typed while the window has the focus.
+    void focusedKeysAreRecorded()
+    {
+        QVERIFY(clickItem("macroEditorMain/newButton"));
+        QVERIFY(waitFor("macroEditorMain", "canEdit"));
+        const QString macro = run->eval("macroEditorMain", "selectedName").toString();
+        QVERIFY(!macro.isEmpty());
+        QVERIFY(clickItem("macroEditorMain/recordButton"));
+        QVERIFY(waitFor("macroEditorMain", "isInputting"));
+        QVERIFY(run->key("a"));
+        QVERIFY(waitFor("macroEditorMain", "stepModel.count >= 2"));
+        QVERIFY(clickItem("macroEditorMain/recordButton"));
+        QVERIFY(waitFor("macroEditorMain", "!isInputting"));
+        QVERIFY(run->waitUntil([&] { return storedSteps(macro).size() == 2; }));
+        QCOMPARE(storedSteps(macro), QStringList({"1,A", "2,A"}));
+        QVERIFY(clickItem("macroEditorMain/closeButton"));
+        QVERIFY(waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
+    }
+
+    // No tray on this desktop: the title bar's close button minimises the window, which stays shown
+    // (hidden, nothing would bring it back).
+    void closeKeepsTheWindow()
+    {
+        QVERIFY(run->click(run->point("upItem/buttons", 0.89, 0.5)));
+        QVERIFY(run->waitUntil([&] { return run->output().contains("No tray: the window is minimised"); }));
+        QVERIFY(run->eval(".", "ui_View.visible").toBool());
+    }
+
+private slots:
+    void cleanup()
+    {
+        if (run)
+            QCOMPARE(run->stop(), 0);
+        run.reset();
+    }
+
+    void throughXWayland()
+    {
+        const QString missing = WestonDesktop::missing(WestonDesktop::Mode::WithXWayland);
+        if (!missing.isEmpty())
+            QSKIP(qPrintable("not installed: " + missing));
+        launch(WestonDesktop::Mode::WithXWayland);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(run->eval(".", "Qt.platform.pluginName").toString(), QStringLiteral("xcb"));
+        dragMovesTheWindow();
+        if (QTest::currentTestFailed())
+            return;
+        focusedKeysAreRecorded();
+        if (QTest::currentTestFailed())
+            return;
+        closeKeepsTheWindow();
+    }
+
+    void natively()
+    {
+        const QString missing = WestonDesktop::missing(WestonDesktop::Mode::WaylandOnly);
+        if (!missing.isEmpty())
+            QSKIP(qPrintable("not installed: " + missing));
+        launch(WestonDesktop::Mode::WaylandOnly);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(run->eval(".", "Qt.platform.pluginName").toString(), QStringLiteral("wayland"));
+        dragMovesTheWindow();
+        if (QTest::currentTestFailed())
+            return;
+        focusedKeysAreRecorded();
+        if (QTest::currentTestFailed())
+            return;
+        closeKeepsTheWindow();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWaylandJourney)
+#include "tst_wayland.moc"
