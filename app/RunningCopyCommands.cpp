@@ -8,6 +8,7 @@
 #include "myQQuickView.h"
 #include "platform/InstanceChannel.h"
 
+#include <QQuickItem>
 #include <QTimer>
 
 RunningCopyCommands::RunningCopyCommands(InstanceChannel &channel, Widget &window)
@@ -50,8 +51,10 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
         return;
     }
     // Requests arrive from the event loop, which a device exchange of the window also runs while it
-    // waits: the command starts once that exchange is over.
-    if (!m_window->hid().hidFree) {
+    // waits: the command starts once that exchange is over, and not before the scene has loaded the
+    // settings (right after start-up it may not have yet).
+    QQuickItem *root = view->rootObject();
+    if (!m_window->hid().hidFree || !root || !root->property("isPownOn").toBool()) {
         if (tries >= WaitTries) {
             finish(id, {CommandLine::Busy, QString(),
                         QStringLiteral("kestral-config: the running copy is busy talking to the mouse\n")});
