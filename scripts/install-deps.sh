@@ -12,6 +12,7 @@ packages=(
   gsettings-desktop-schemas libkf5config-bin
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils dbus
+  qt6-wayland weston xwayland
   clang python3
   fonts-wqy-microhei
   dpkg-dev file desktop-file-utils appstream
