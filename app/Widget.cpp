@@ -7,6 +7,7 @@
 #include "Ui_Controler.h"
 #include "myQQuickView.h"
 #include "platform/SystemTrayNotifier.h"
+#include "platform/TrayActivation.h"
 #include "platform/UdevDeviceChangeMonitor.h"
 #include "platform/WidgetWindowRestorer.h"
 
@@ -181,7 +182,7 @@ void Widget::showSettingsNotice(const QString &text)
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick && isDeviceConnected)
+    if (isDeviceConnected && TrayActivation::restores(reason, TrayActivation::statusNotifierHost()))
         requestRestore();
 }
 

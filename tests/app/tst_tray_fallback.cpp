@@ -1,8 +1,10 @@
 // The title bar's close button where no tray host runs (many Wayland desktops, this headless
 // platform): the window is minimised and stays shown instead of hiding behind an icon nobody sees.
+// Which clicks on the tray icon restore the window, by kind of tray host.
 #include "AppTestSupport.h"
 #include "Ui_Controler.h"
 #include "VirtualMouse.h"
+#include "platform/TrayActivation.h"
 
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -13,6 +15,25 @@ class TestTrayFallback : public QObject
     Q_OBJECT
 
 private slots:
+    // An embedding tray reports double clicks and restores on them only; a StatusNotifier host
+    // reports a plain activation alone, which must restore there. Other clicks never restore.
+    void restoringClicks()
+    {
+        using R = QSystemTrayIcon;
+        QVERIFY(TrayActivation::restores(R::DoubleClick, false));
+        QVERIFY(!TrayActivation::restores(R::Trigger, false));
+        QVERIFY(TrayActivation::restores(R::DoubleClick, true));
+        QVERIFY(TrayActivation::restores(R::Trigger, true));
+        for (bool clickOnly : {false, true}) {
+            QVERIFY(!TrayActivation::restores(R::Context, clickOnly));
+            QVERIFY(!TrayActivation::restores(R::MiddleClick, clickOnly));
+            QVERIFY(!TrayActivation::restores(R::Unknown, clickOnly));
+        }
+        // No session bus: no such host.
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        QVERIFY(!TrayActivation::statusNotifierHost());
+    }
+
     void closeMinimisesWithoutTrayHost()
     {
         if (QSystemTrayIcon::isSystemTrayAvailable())

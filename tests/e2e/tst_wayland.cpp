@@ -4,6 +4,7 @@
 // into a macro; with no tray the close button minimises instead of hiding. Without XWayland it runs
 // natively, moves the same way and records focused keys through its own window.
 #include "Journey.h"
+#include "TrayHost.h"
 
 #include <QSettings>
 #include <QtTest>
@@ -40,10 +41,12 @@ class TestWaylandJourney : public QObject
 
     // Starts the program on a fresh desktop and finds its window there (it covers the desktop's
     // centre wherever the compositor puts it: the window is 1024 × 640 on 1280 × 800).
-    void launch(WestonDesktop::Mode mode)
+    void launch(WestonDesktop::Mode mode, const QString &sessionBus = QString())
     {
         run = std::make_unique<Journey>();
         run->useWayland(mode);
+        if (!sessionBus.isEmpty())
+            run->addEnvironment("DBUS_SESSION_BUS_ADDRESS", sessionBus);
         QVERIFY2(run->launch({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}}),
                  qPrintable(run->error()));
         QVERIFY2(run->locateWindow({WestonDesktop::Width / 2, WestonDesktop::Height / 2}),
@@ -121,6 +124,28 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         closeKeepsTheWindow();
+    }
+
+    // With a tray host on the session bus (as on desktops that have one) the close button hides the
+    // window to the tray, and a plain click on the icon, all such a host reports, brings it back.
+    void trayHostOverDBus()
+    {
+        const QString missing = WestonDesktop::missing(WestonDesktop::Mode::WithXWayland);
+        if (!missing.isEmpty() || !TrayHost::available())
+            QSKIP(qPrintable("not installed: " +
+                             (missing.isEmpty() ? QStringLiteral("dbus-daemon") : missing)));
+        TrayHost host;
+        QVERIFY2(host.start(), qPrintable(host.error()));
+        launch(WestonDesktop::Mode::WithXWayland, host.address());
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(run->waitUntil([&] { return !host.items().isEmpty(); }));
+
+        QVERIFY(run->click(run->point("upItem/buttons", 0.89, 0.5)));
+        QVERIFY(waitFor(".", "!ui_View.visible"));
+        QVERIFY(!run->output().contains("No tray"));
+        QVERIFY2(host.activate(), qPrintable(host.error()));
+        QVERIFY(waitFor(".", "ui_View.visible"));
     }
 
     void natively()
