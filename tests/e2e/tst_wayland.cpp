@@ -128,15 +128,23 @@ private slots:
 
     // With a tray host on the session bus (as on desktops that have one) the close button hides the
     // window to the tray, and a plain click on the icon, all such a host reports, brings it back.
+    void trayHostOverDBus_data()
+    {
+        QTest::addColumn<WestonDesktop::Mode>("mode");
+        QTest::newRow("XWayland") << WestonDesktop::Mode::WithXWayland;
+        QTest::newRow("native") << WestonDesktop::Mode::WaylandOnly;
+    }
+
     void trayHostOverDBus()
     {
-        const QString missing = WestonDesktop::missing(WestonDesktop::Mode::WithXWayland);
+        QFETCH(WestonDesktop::Mode, mode);
+        const QString missing = WestonDesktop::missing(mode);
         if (!missing.isEmpty() || !TrayHost::available())
             QSKIP(qPrintable("not installed: " +
                              (missing.isEmpty() ? QStringLiteral("dbus-daemon") : missing)));
         TrayHost host;
         QVERIFY2(host.start(), qPrintable(host.error()));
-        launch(WestonDesktop::Mode::WithXWayland, host.address());
+        launch(mode, host.address());
         if (QTest::currentTestFailed())
             return;
         QVERIFY(run->waitUntil([&] { return !host.items().isEmpty(); }));
