@@ -2,6 +2,7 @@
 // and buttons pressed anywhere on the X server reach the callbacks as usages and button codes while
 // capturing; otherwise the server is asked for none and sends none.
 #include "InputHooks.h"
+#include "PrivateXServer.h"
 #include "platform/XInputHookBackend.h"
 
 #include <QApplication>
@@ -205,30 +206,12 @@ int main(int argc, char *argv[])
         std::printf("SKIP: Xvfb or xdotool missing\n");
         return 0;
     }
-    QProcess server;
-    int display = -1;
-    for (int n = 73; n < 120 && display < 0; ++n) {
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        server.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral(":%1").arg(n), "-screen", "0", "640x480x24", "-nolisten", "tcp"});
-        for (int i = 0; i < 100 && server.state() != QProcess::NotRunning; ++i) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                display = n;
-                break;
-            }
-            QThread::msleep(50);
-        }
-        if (display < 0) {
-            server.kill();
-            server.waitForFinished();
-        }
-    }
-    if (display < 0) {
+    PrivateXServer server(QStringLiteral("640x480x24"));
+    if (!server.isRunning()) {
         std::printf("FAIL: no Xvfb server could be started\n");
         return 1;
     }
-    qputenv("DISPLAY", QByteArray(":") + QByteArray::number(display));
+    qputenv("DISPLAY", server.display().toLatin1());
     qputenv("QT_QPA_PLATFORM", "xcb");
     int result = 0;
     {
@@ -236,8 +219,6 @@ int main(int argc, char *argv[])
         TestXInput test;
         result = QTest::qExec(&test, argc, argv);
     }
-    server.terminate();
-    server.waitForFinished(5000);
     return result;
 }
 

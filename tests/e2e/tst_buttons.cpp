@@ -89,17 +89,6 @@ class TestButtonsJourney : public QObject
     QString macroName;
     QByteArray expectedPayload;
 
-    bool clickItem(const QString &path)
-    {
-        const QRect r = run->rect(path);
-        return r.isValid() && run->click(r.center());
-    }
-
-    bool waitFor(const QString &path, const QString &expression)
-    {
-        return run->waitUntil([&] { return run->eval(path, expression).toBool(); });
-    }
-
     QByteArray mouseBytes(const char *field, int index) const
     {
         return QByteArray::fromHex(
@@ -134,14 +123,14 @@ class TestButtonsJourney : public QObject
     // Opens button `index`'s assignment dialog from its row in the key list.
     bool openButton(int index)
     {
-        return clickItem(QStringLiteral("keyMatrixMain/keyRow%1").arg(index)) &&
-               waitFor("keyAssigmentMain", QStringLiteral("visible && selectKey === %1").arg(index));
+        return run->clickItem(QStringLiteral("keyMatrixMain/keyRow%1").arg(index)) &&
+               run->waitFor("keyAssigmentMain", QStringLiteral("visible && selectKey === %1").arg(index));
     }
 
     bool closeDialog()
     {
-        return clickItem("keyAssigmentMain/closeButton") &&
-               waitFor(".", "!keyAssigmentMain.visible && !mainMask.visible");
+        return run->clickItem("keyAssigmentMain/closeButton") &&
+               run->waitFor(".", "!keyAssigmentMain.visible && !mainMask.visible");
     }
 
 private slots:
@@ -164,18 +153,18 @@ private slots:
     // release A.
     void recordedMacroKeepsMeasuredDelay()
     {
-        QVERIFY(clickItem("macroEditorBtn"));
-        QVERIFY(waitFor("macroEditorMain", "visible"));
-        QVERIFY(clickItem("macroEditorMain/newButton"));
-        QVERIFY(waitFor("macroEditorMain", "canEdit"));
+        QVERIFY(run->clickItem("macroEditorBtn"));
+        QVERIFY(run->waitFor("macroEditorMain", "visible"));
+        QVERIFY(run->clickItem("macroEditorMain/newButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "canEdit"));
         macroName = run->eval("macroEditorMain", "selectedName").toString();
         QCOMPARE(macroName, QStringLiteral("Macro_0"));
         QVERIFY(QFile::exists(macroFile()));
 
-        QVERIFY(clickItem("macroEditorMain/delayRecord"));
-        QVERIFY(waitFor("macroEditorMain", "delayRecord.checked"));
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "isInputting"));
+        QVERIFY(run->clickItem("macroEditorMain/delayRecord"));
+        QVERIFY(run->waitFor("macroEditorMain", "delayRecord.checked"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "isInputting"));
 
         // The program times the press when it handles it; the wait runs from when it has been seen.
         QElapsedTimer clock;
@@ -194,10 +183,10 @@ private slots:
             QThread::msleep(1);
         const qint64 releaseSent = clock.elapsed();
         QVERIFY(run->keyUp("a"));
-        QVERIFY(waitFor("macroEditorMain", "stepModel.count >= 3"));
+        QVERIFY(run->waitFor("macroEditorMain", "stepModel.count >= 3"));
         const qint64 releaseSeen = clock.elapsed();
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "!isInputting"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "!isInputting"));
 
         int repeat = 0;
         QList<Step> steps;
@@ -232,8 +221,8 @@ private slots:
         QCOMPARE(expectedPayload.left(2 + held.size() + 4),
                  QByteArray::fromHex("0001") + held + QByteArray::fromHex("81040000"));
 
-        QVERIFY(clickItem("macroEditorMain/closeButton"));
-        QVERIFY(waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
+        QVERIFY(run->clickItem("macroEditorMain/closeButton"));
+        QVERIFY(run->waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
     }
 
     // Button 3 (position 2) gets the macro: closing sends the macro into slot 3, Save the key matrix
@@ -244,15 +233,15 @@ private slots:
         const int position = 2;
         QCOMPARE(run->ask("prop keyMatrixMain/keyRowLabel2 text").toString(), QStringLiteral("Key 3"));
         QVERIFY(openButton(position));
-        QVERIFY(clickItem("keyAssigmentMain/kind4"));
-        QVERIFY(waitFor("keyAssigmentMain", "viewKind === 4"));
-        QVERIFY(clickItem("keyAssigmentMain/macroList"));
-        QVERIFY(waitFor("keyAssigmentMain/macroList", "isOpen"));
+        QVERIFY(run->clickItem("keyAssigmentMain/kind4"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "viewKind === 4"));
+        QVERIFY(run->clickItem("keyAssigmentMain/macroList"));
+        QVERIFY(run->waitFor("keyAssigmentMain/macroList", "isOpen"));
         const QRect entry = run->findText("keyAssigmentMain/macroList", macroName);
         QVERIFY2(entry.isValid(), qPrintable(run->error()));
         QVERIFY(run->click(entry.center()));
-        QVERIFY(waitFor("keyAssigmentMain",
-                        "keyCode0 === 4 && keyCode1 === 0 && keyCode2 === 2 && keyCode3 === 0"));
+        QVERIFY(run->waitFor("keyAssigmentMain",
+                             "keyCode0 === 4 && keyCode1 === 0 && keyCode2 === 2 && keyCode3 === 0"));
         QCOMPARE(run->eval("keyAssigmentMain", "keyString").toString(), macroName);
         QVERIFY(closeDialog());
 
@@ -265,7 +254,7 @@ private slots:
         QCOMPARE(run->eval("keyMatrixMain", "modKeys.get(2).keyText").toString(), macroName);
         QVERIFY(run->eval("saveBtn", "unsaved").toBool());
 
-        QVERIFY(clickItem("saveBtn"));
+        QVERIFY(run->clickItem("saveBtn"));
         QVERIFY2(run->waitUntil([&] { return matrixEntry(position) == QByteArray::fromHex("09000300"); }),
                  qPrintable(mouseBytes("keyMatrix", 0).toHex(' ')));
         // Its neighbours where they belong: left button, right button, forward.
@@ -276,7 +265,7 @@ private slots:
             return intList(run->profileValue("mouseKeyMatrix/2")) == QList<int>({4, 0, 2, 0});
         }));
         QCOMPARE(run->profileValue("mouseMacroKey/2").toString(), macroName);
-        QVERIFY(waitFor("saveBtn", "!unsaved"));
+        QVERIFY(run->waitFor("saveBtn", "!unsaved"));
     }
 
     // Button 2 (position 1) gets Ctrl+Shift+A captured as a combination: 02 03 04 00 in the
@@ -286,15 +275,15 @@ private slots:
         const int position = 1;
         QCOMPARE(run->ask("prop keyMatrixMain/keyRowLabel1 text").toString(), QStringLiteral("Key 2"));
         QVERIFY(openButton(position));
-        QVERIFY(clickItem("keyAssigmentMain/kind2"));
-        QVERIFY(waitFor("keyAssigmentMain", "viewKind === 2"));
-        QVERIFY(clickItem("keyAssigmentMain/comboField"));
-        QVERIFY(waitFor("keyAssigmentMain", "captureIndex === 1"));
+        QVERIFY(run->clickItem("keyAssigmentMain/kind2"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "viewKind === 2"));
+        QVERIFY(run->clickItem("keyAssigmentMain/comboField"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "captureIndex === 1"));
         QVERIFY(run->key("ctrl+shift+a"));
-        QVERIFY2(waitFor("keyAssigmentMain", "comboFieldText === 'LCtrl + LShift + A'"),
+        QVERIFY2(run->waitFor("keyAssigmentMain", "comboFieldText === 'LCtrl + LShift + A'"),
                  qPrintable(run->eval("keyAssigmentMain", "comboFieldText").toString()));
-        QVERIFY(clickItem("keyAssigmentMain/comboOk"));
-        QVERIFY(waitFor(
+        QVERIFY(run->clickItem("keyAssigmentMain/comboOk"));
+        QVERIFY(run->waitFor(
             "keyAssigmentMain",
             "captureIndex === -1 && keyCode0 === 2 && keyCode1 === 3 && keyCode2 === 4 && keyCode3 === 0"));
         QVERIFY(closeDialog());
@@ -302,7 +291,7 @@ private slots:
                  QStringLiteral("LCtrl + LShift + A"));
 
         QVERIFY(run->eval("saveBtn", "unsaved").toBool());
-        QVERIFY(clickItem("saveBtn"));
+        QVERIFY(run->clickItem("saveBtn"));
         QVERIFY2(run->waitUntil([&] { return matrixEntry(position) == QByteArray::fromHex("00030400"); }),
                  qPrintable(mouseBytes("keyMatrix", 0).toHex(' ')));
         QCOMPARE(matrixEntry(2), QByteArray::fromHex("09000300"));

@@ -12,32 +12,8 @@ class TestCaptureJourney : public QObject
 
     std::unique_ptr<Journey> run;
 
-    bool clickItem(const QString &path)
-    {
-        const QRect r = run->rect(path);
-        return r.isValid() && run->click(r.center());
-    }
-
-    bool waitFor(const QString &path, const QString &expression)
-    {
-        return run->waitUntil([&] { return run->eval(path, expression).toBool(); });
-    }
-
     // How often the scene's captured-key signal has fired since the counter was attached.
     int keySignals() { return run->ask("prop keySignalCounter count").toInt(-1); }
-
-    QStringList storedSteps(const QString &macro) const
-    {
-        QSettings file(run->installation().path() + "/modules/macro/" + macro + ".bin", QSettings::IniFormat);
-        QStringList steps;
-        const int total = file.value("config/total").toInt();
-        for (int i = 0; i < total; ++i) {
-            const QVariant v = file.value(QStringLiteral("macro/%1").arg(i));
-            steps << (v.metaType().id() == QMetaType::QStringList ? v.toStringList().join(',')
-                                                                  : v.toString());
-        }
-        return steps;
-    }
 
 private slots:
     void initTestCase()
@@ -71,25 +47,25 @@ private slots:
     {
         QVERIFY(run->key("q"));
         QVERIFY(run->key("z"));
-        QVERIFY(clickItem("macroEditorBtn"));
-        QVERIFY(waitFor("macroEditorMain", "visible"));
+        QVERIFY(run->clickItem("macroEditorBtn"));
+        QVERIFY(run->waitFor("macroEditorMain", "visible"));
         QVERIFY(run->key("q"));
-        QVERIFY(clickItem("macroEditorMain/newButton"));
-        QVERIFY(waitFor("macroEditorMain", "canEdit"));
+        QVERIFY(run->clickItem("macroEditorMain/newButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "canEdit"));
         const QString macro = run->eval("macroEditorMain", "selectedName").toString();
         QVERIFY(!macro.isEmpty());
         QVERIFY(run->key("z"));
 
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "isInputting"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "isInputting"));
         QVERIFY(run->key("a"));
-        QVERIFY(waitFor("macroEditorMain", "stepModel.count >= 2"));
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "!isInputting"));
+        QVERIFY(run->waitFor("macroEditorMain", "stepModel.count >= 2"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "!isInputting"));
 
         QCOMPARE(keySignals(), 2);
-        QVERIFY(run->waitUntil([&] { return storedSteps(macro).size() == 2; }));
-        QCOMPARE(storedSteps(macro), QStringList({"1,A", "2,A"}));
+        QVERIFY(run->waitUntil([&] { return run->macroSteps(macro).size() == 2; }));
+        QCOMPARE(run->macroSteps(macro), QStringList({"1,A", "2,A"}));
     }
 
     // Keys after the recording stopped, after the editor closed, and with the assignment dialog open
@@ -99,27 +75,27 @@ private slots:
         const int before = keySignals();
         const QString macro = run->eval("macroEditorMain", "selectedName").toString();
         QVERIFY(run->key("x"));
-        QVERIFY(clickItem("macroEditorMain/closeButton"));
-        QVERIFY(waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
+        QVERIFY(run->clickItem("macroEditorMain/closeButton"));
+        QVERIFY(run->waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
         QVERIFY(run->key("w"));
 
-        QVERIFY(clickItem("keyMatrixMain/keyRow1"));
-        QVERIFY(waitFor("keyAssigmentMain", "visible && selectKey === 1"));
-        QVERIFY(clickItem("keyAssigmentMain/kind2"));
-        QVERIFY(waitFor("keyAssigmentMain", "viewKind === 2"));
+        QVERIFY(run->clickItem("keyMatrixMain/keyRow1"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "visible && selectKey === 1"));
+        QVERIFY(run->clickItem("keyAssigmentMain/kind2"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "viewKind === 2"));
         QVERIFY(run->key("y"));
-        QVERIFY(clickItem("keyAssigmentMain/comboField"));
-        QVERIFY(waitFor("keyAssigmentMain", "captureIndex === 1"));
+        QVERIFY(run->clickItem("keyAssigmentMain/comboField"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "captureIndex === 1"));
         QVERIFY(run->key("b"));
-        QVERIFY2(waitFor("keyAssigmentMain", "comboFieldText === 'B'"),
+        QVERIFY2(run->waitFor("keyAssigmentMain", "comboFieldText === 'B'"),
                  qPrintable(run->eval("keyAssigmentMain", "comboFieldText").toString()));
         QCOMPARE(keySignals(), before + 2);
 
-        QVERIFY(clickItem("keyAssigmentMain/comboCancel"));
-        QVERIFY(waitFor("keyAssigmentMain", "captureIndex === -1"));
-        QVERIFY(clickItem("keyAssigmentMain/closeButton"));
-        QVERIFY(waitFor(".", "!keyAssigmentMain.visible && !mainMask.visible"));
-        QCOMPARE(storedSteps(macro), QStringList({"1,A", "2,A"}));
+        QVERIFY(run->clickItem("keyAssigmentMain/comboCancel"));
+        QVERIFY(run->waitFor("keyAssigmentMain", "captureIndex === -1"));
+        QVERIFY(run->clickItem("keyAssigmentMain/closeButton"));
+        QVERIFY(run->waitFor(".", "!keyAssigmentMain.visible && !mainMask.visible"));
+        QCOMPARE(run->macroSteps(macro), QStringList({"1,A", "2,A"}));
     }
 };
 

@@ -15,30 +15,6 @@ class TestWaylandJourney : public QObject
 
     std::unique_ptr<Journey> run;
 
-    bool clickItem(const QString &path)
-    {
-        const QRect r = run->rect(path);
-        return r.isValid() && run->click(r.center());
-    }
-
-    bool waitFor(const QString &path, const QString &expression)
-    {
-        return run->waitUntil([&] { return run->eval(path, expression).toBool(); });
-    }
-
-    QStringList storedSteps(const QString &macro) const
-    {
-        QSettings file(run->installation().path() + "/modules/macro/" + macro + ".bin", QSettings::IniFormat);
-        QStringList steps;
-        const int total = file.value("config/total").toInt();
-        for (int i = 0; i < total; ++i) {
-            const QVariant v = file.value(QStringLiteral("macro/%1").arg(i));
-            steps << (v.metaType().id() == QMetaType::QStringList ? v.toStringList().join(',')
-                                                                  : v.toString());
-        }
-        return steps;
-    }
-
     // Starts the program on a fresh desktop and finds its window there (it covers the desktop's
     // centre wherever the compositor puts it: the window is 1024 × 640 on 1280 × 800).
     void launch(WestonDesktop::Mode mode, const QString &sessionBus = QString())
@@ -61,7 +37,7 @@ class TestWaylandJourney : public QObject
         const QPoint from = run->rect(".").topLeft() + QPoint(500, 28);
         const QPoint by(120, 90);
         QVERIFY(run->drag(from, from + by));
-        QVERIFY(waitFor(".", "!dragRegion.pressed"));
+        QVERIFY(run->waitFor(".", "!dragRegion.pressed"));
         const QPoint centre = origin + by + QPoint(512, 320);
         QVERIFY2(run->locateWindow(centre), qPrintable(run->error()));
         QCOMPARE(run->windowOrigin(), origin + by);
@@ -69,33 +45,33 @@ class TestWaylandJourney : public QObject
         // A second drag moves it again: each press starts its own.
         const QPoint back(-60, -40);
         QVERIFY(run->drag(from, from + back));
-        QVERIFY(waitFor(".", "!dragRegion.pressed"));
+        QVERIFY(run->waitFor(".", "!dragRegion.pressed"));
         QVERIFY2(run->locateWindow(centre + back), qPrintable(run->error()));
         QCOMPARE(run->windowOrigin(), origin + by + back);
 
         // The scene takes clicks again at once: the next press is not part of a drag.
-        QVERIFY(clickItem("macroEditorBtn"));
-        QVERIFY(waitFor("macroEditorMain", "visible"));
+        QVERIFY(run->clickItem("macroEditorBtn"));
+        QVERIFY(run->waitFor("macroEditorMain", "visible"));
         QCOMPARE(run->windowOrigin(), origin + by + back);
     }
 
     // The macro editor is open: a new macro records the key typed while the window has the focus.
     void focusedKeysAreRecorded()
     {
-        QVERIFY(clickItem("macroEditorMain/newButton"));
-        QVERIFY(waitFor("macroEditorMain", "canEdit"));
+        QVERIFY(run->clickItem("macroEditorMain/newButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "canEdit"));
         const QString macro = run->eval("macroEditorMain", "selectedName").toString();
         QVERIFY(!macro.isEmpty());
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "isInputting"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "isInputting"));
         QVERIFY(run->key("a"));
-        QVERIFY(waitFor("macroEditorMain", "stepModel.count >= 2"));
-        QVERIFY(clickItem("macroEditorMain/recordButton"));
-        QVERIFY(waitFor("macroEditorMain", "!isInputting"));
-        QVERIFY(run->waitUntil([&] { return storedSteps(macro).size() == 2; }));
-        QCOMPARE(storedSteps(macro), QStringList({"1,A", "2,A"}));
-        QVERIFY(clickItem("macroEditorMain/closeButton"));
-        QVERIFY(waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
+        QVERIFY(run->waitFor("macroEditorMain", "stepModel.count >= 2"));
+        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
+        QVERIFY(run->waitFor("macroEditorMain", "!isInputting"));
+        QVERIFY(run->waitUntil([&] { return run->macroSteps(macro).size() == 2; }));
+        QCOMPARE(run->macroSteps(macro), QStringList({"1,A", "2,A"}));
+        QVERIFY(run->clickItem("macroEditorMain/closeButton"));
+        QVERIFY(run->waitFor(".", "!macroEditorMain.visible && !mainMask.visible"));
     }
 
     // No tray on this desktop: the title bar's close button minimises the window, which stays shown
@@ -157,10 +133,10 @@ private slots:
         QVERIFY(run->waitUntil([&] { return !host.items().isEmpty(); }));
 
         QVERIFY(run->click(run->point("upItem/buttons", 0.89, 0.5)));
-        QVERIFY(waitFor(".", "!ui_View.visible"));
+        QVERIFY(run->waitFor(".", "!ui_View.visible"));
         QVERIFY(!run->output().contains("No tray"));
         QVERIFY2(host.activate(), qPrintable(host.error()));
-        QVERIFY(waitFor(".", "ui_View.visible"));
+        QVERIFY(run->waitFor(".", "ui_View.visible"));
     }
 
     void natively()

@@ -2,12 +2,9 @@
 #include "AppTestSupport.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutex>
-#include <QStandardPaths>
-#include <QThread>
 
 #if __has_include("VirtualMouse.h")
 #include "VirtualMouse.h"
@@ -31,42 +28,6 @@ void collect(QtMsgType type, const QMessageLogContext &context, const QString &m
 }
 
 } // namespace
-
-PrivateXServer::PrivateXServer(const QString &screen)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-        return;
-    for (int n = 140; n < 240 && m_display < 0; ++n) {
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        m_server.start(QStringLiteral("Xvfb"),
-                       {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"), screen,
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        // Another server may take the number first; then this one ends and the next number is tried.
-        for (int i = 0; i < 400 && m_server.state() != QProcess::NotRunning; ++i) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                m_display = n;
-                break;
-            }
-            QThread::msleep(25);
-        }
-        if (m_display < 0) {
-            m_server.kill();
-            m_server.waitForFinished();
-        }
-    }
-}
-
-PrivateXServer::~PrivateXServer()
-{
-    if (m_server.state() == QProcess::NotRunning)
-        return;
-    m_server.terminate();
-    if (!m_server.waitForFinished(5000)) {
-        m_server.kill();
-        m_server.waitForFinished();
-    }
-}
 
 MessageLog::MessageLog()
 {

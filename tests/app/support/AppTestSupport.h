@@ -2,6 +2,7 @@
 // mouse's transcript. Their temporary installations are the shared TempInstallation.
 #pragma once
 
+#include "PrivateXServer.h"
 #include "TempInstallation.h"
 
 #include <QByteArray>
@@ -9,21 +10,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
-// A private X server (Xvfb) on a free display while alive, for runs that need real windows.
-class PrivateXServer
-{
-public:
-    explicit PrivateXServer(const QString &screen = QStringLiteral("1280x800x24"));
-    ~PrivateXServer();
-    bool isRunning() const { return m_display >= 0; }
-    // ":N"
-    QString display() const { return QStringLiteral(":%1").arg(m_display); }
-
-private:
-    QProcess m_server;
-    int m_display = -1;
-};
 
 // Collects every debug message while alive.
 class MessageLog

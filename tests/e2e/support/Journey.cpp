@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int kFirstDisplay = 150;
-constexpr int kDisplays = 200;
-
 QJsonValue failed()
 {
     return QJsonValue(QJsonValue::Undefined);
@@ -41,49 +38,13 @@ Journey::~Journey()
 {
     if (program.state() != QProcess::NotRunning)
         stop();
-    if (xvfb.state() != QProcess::NotRunning) {
-        xvfb.terminate();
-        if (!xvfb.waitForFinished(5000)) {
-            xvfb.kill();
-            xvfb.waitForFinished(2000);
-        }
-    }
+    xvfb.reset();
 }
 
 bool Journey::toolsPresent()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() &&
            !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
-}
-
-bool Journey::startXvfb()
-{
-    // Parallel tests pick different numbers; one that is taken makes Xvfb exit and the next is tried.
-    const int offset = int(::getpid()) % kDisplays;
-    for (int i = 0; i < kDisplays; ++i) {
-        const int n = kFirstDisplay + (offset + i) % kDisplays;
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
-            QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-            continue;
-        xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-screen", "0", "1280x800x24",
-                                            "-nolisten", "tcp", "-noreset"});
-        if (!xvfb.waitForStarted(5000))
-            continue;
-        QElapsedTimer t;
-        t.start();
-        while (xvfb.state() == QProcess::Running && t.elapsed() < 20000) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                display = n;
-                return true;
-            }
-            QThread::msleep(20);
-        }
-        xvfb.kill();
-        xvfb.waitForFinished(2000);
-    }
-    lastError = QStringLiteral("no Xvfb server could be started");
-    return false;
 }
 
 bool Journey::start()
@@ -99,10 +60,14 @@ bool Journey::start()
             return false;
         }
         inputDisplay = weston->inputDisplay();
-    } else if (!startXvfb()) {
-        return false;
     } else {
-        inputDisplay = QStringLiteral(":%1").arg(display);
+        xvfb = std::make_unique<PrivateXServer>();
+        if (!xvfb->isRunning()) {
+            lastError = QStringLiteral("no Xvfb server could be started");
+            return false;
+        }
+        display = xvfb->number();
+        inputDisplay = xvfb->display();
     }
     for (const char *sub : {"runtime", "config", "data"})
         QDir(dir.path()).mkpath(QString::fromLatin1(sub));
@@ -448,4 +413,29 @@ QList<int> intList(const QVariant &v)
     for (const QString &s : v.toStringList())
         out << s.trimmed().toInt();
     return out;
+}
+
+bool Journey::waitFor(const QString &path, const QString &expression)
+{
+    return waitUntil([&] { return eval(path, expression).toBool(); });
+}
+
+bool Journey::clickItem(const QString &path)
+{
+    const QRect r = rect(path);
+    return r.isValid() && click(r.center());
+}
+
+QStringList Journey::macroSteps(const QString &macro) const
+{
+    QSettings file(inst->path() + QStringLiteral("/modules/macro/") + macro + QStringLiteral(".bin"),
+                   QSettings::IniFormat);
+    QStringList steps;
+    const int total = file.value(QStringLiteral("config/total")).toInt();
+    for (int i = 0; i < total; ++i) {
+        const QVariant v = file.value(QStringLiteral("macro/%1").arg(i));
+        steps << (v.metaType().id() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(','))
+                                                              : v.toString());
+    }
+    return steps;
 }

@@ -88,6 +88,10 @@ public:
 
     // Polls until the condition holds or the deadline passes; keeps collecting the program's output.
     bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 30000);
+    // Until the expression, evaluated on the item at path, is true.
+    bool waitFor(const QString &path, const QString &expression);
+    // A click in the middle of the item at path; false when it is not on screen.
+    bool clickItem(const QString &path);
 
     // What came out of the program's run.
     QString transcriptPath() const { return dir.filePath(QStringLiteral("transcript.jsonl")); }
@@ -95,6 +99,8 @@ public:
     QString filePath(const QString &name) const { return dir.filePath(name); }
     // The installation's settings folder (profile files, default profile, global settings).
     QString settingsFolder() const { return inst->path() + QStringLiteral("/modules/setting"); }
+    // The steps of a macro as its file holds them, each "kind,key,…" as one text.
+    QStringList macroSteps(const QString &macro) const;
     QList<HidCall> hidCalls() const { return hidCallsFromFile(transcriptPath()); }
     QJsonObject mouseState() const;
     // A value of the active profile's file as the program wrote it.
@@ -108,7 +114,6 @@ public:
     int stop();
 
 private:
-    bool startXvfb();
     bool xdotool(const QStringList &args);
     bool moveOnDesktop(const QPoint &p);
     int display = -1;
@@ -118,7 +123,7 @@ private:
 
     std::unique_ptr<TempInstallation> inst;
     QTemporaryDir dir;
-    QProcess xvfb;
+    std::unique_ptr<PrivateXServer> xvfb;
     QProcess program;
     QString collected;
     QString lastError;

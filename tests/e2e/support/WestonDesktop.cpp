@@ -9,12 +9,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <unistd.h>
-
 namespace {
 
-constexpr int kFirstDisplay = 360;
-constexpr int kDisplays = 200;
 const char *const kSocket = "kc-weston";
 
 } // namespace
@@ -25,7 +21,7 @@ WestonDesktop::~WestonDesktop()
 {
     // The compositor ends XWayland and its own clients with it.
     stopProcess(weston);
-    stopProcess(xvfb);
+    xvfb.reset();
 }
 
 void WestonDesktop::stopProcess(QProcess &process)
@@ -62,35 +58,6 @@ QString WestonDesktop::log() const
     return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
 }
 
-bool WestonDesktop::startXvfb()
-{
-    const QString size = QStringLiteral("%1x%2x24").arg(Width + Margin).arg(Height + Margin);
-    const int offset = int(::getpid()) % kDisplays;
-    for (int i = 0; i < kDisplays; ++i) {
-        const int n = kFirstDisplay + (offset + i) % kDisplays;
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
-            QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-            continue;
-        xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb.start(QStringLiteral("Xvfb"),
-                   {QStringLiteral(":%1").arg(n), "-screen", "0", size, "-nolisten", "tcp", "-noreset"});
-        if (!xvfb.waitForStarted(5000))
-            continue;
-        QElapsedTimer t;
-        t.start();
-        while (xvfb.state() == QProcess::Running && t.elapsed() < 20000) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                outer = n;
-                return true;
-            }
-            QThread::msleep(20);
-        }
-        stopProcess(xvfb);
-    }
-    lastError = QStringLiteral("no Xvfb server could be started");
-    return false;
-}
-
 bool WestonDesktop::start()
 {
     if (!dir.isValid() || !QDir(dir.path()).mkpath(QStringLiteral("runtime"))) {
@@ -99,8 +66,13 @@ bool WestonDesktop::start()
     }
     QFile(dir.filePath(QStringLiteral("runtime")))
         .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!startXvfb())
+    // Displays apart from the plain journeys' own, so both kinds can run side by side.
+    const QString size = QStringLiteral("%1x%2x24").arg(Width + Margin).arg(Height + Margin);
+    xvfb = std::make_unique<PrivateXServer>(size, 360);
+    if (!xvfb->isRunning()) {
+        lastError = QStringLiteral("no Xvfb server could be started");
         return false;
+    }
 
     // Nothing on the desktop but the clients: no panel, no animations, no lock, one plain colour.
     QFile ini(dir.filePath(QStringLiteral("weston.ini")));

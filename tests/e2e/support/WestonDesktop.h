@@ -4,10 +4,14 @@
 // has no seat, and XWayland stops at the first synthetic event it is sent then.)
 #pragma once
 
+#include "PrivateXServer.h"
+
 #include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <memory>
 
 class WestonDesktop
 {
@@ -32,7 +36,7 @@ public:
     QString error() const { return lastError; }
 
     // The Xvfb display the compositor's window is on, where input is typed (":N").
-    QString inputDisplay() const { return QStringLiteral(":%1").arg(outer); }
+    QString inputDisplay() const { return xvfb ? xvfb->display() : QString(); }
     // What clients of the desktop are given: the socket's full path, and XWayland's display (empty
     // without XWayland).
     QString waylandDisplay() const;
@@ -43,14 +47,12 @@ public:
     QString log() const;
 
 private:
-    bool startXvfb();
     void stopProcess(QProcess &process);
 
     Mode mode;
-    int outer = -1;
     QString xwayland;
     QTemporaryDir dir;
-    QProcess xvfb;
+    std::unique_ptr<PrivateXServer> xvfb;
     QProcess weston;
     QString lastError;
 };
