@@ -1,40 +1,11 @@
 // Helpers of the backend tests.
 #include "BridgeFixture.h"
 
-#include "Hid_Thread.h"
 #include "VirtualMouse.h"
 
 #include <algorithm>
 
 namespace bridgetest {
-
-DeviceEntry configureMouse(int family, int reportLength)
-{
-    vmouse::Config cfg;
-    cfg.family = family;
-    cfg.reportLength = reportLength;
-    vmouse::configure(cfg);
-
-    DeviceEntry entry;
-    entry.type = 1;
-    entry.vid = cfg.vid;
-    entry.pid = cfg.pid;
-    entry.usagePage = cfg.usagePage;
-    entry.usage = cfg.usage;
-    entry.usagePage2 = cfg.usagePage2;
-    entry.usage2 = cfg.usage2;
-    entry.reportLength = reportLength;
-    entry.isEncode = false;
-    entry.path = QString::fromStdString(cfg.path);
-    entry.path2 = QString::fromStdString(cfg.path2);
-    return entry;
-}
-
-void aimAt(Hid_Thread &hid, const DeviceEntry &entry)
-{
-    hid.setDeviceList({entry});
-    hid.currentIndex = 0;
-}
 
 QStringList wire()
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceEntry.h"
+#include "DeviceFixture.h"
 #include "PointerSettings.h"
 #include "TempInstallation.h"
 
@@ -18,8 +19,11 @@ class Hid_Thread;
 namespace bridgetest {
 
 // Fresh virtual mouse of the family, empty transcript; the entry that reaches it.
-DeviceEntry configureMouse(int family, int reportLength = 32);
-void aimAt(Hid_Thread &hid, const DeviceEntry &entry);
+inline DeviceEntry configureMouse(int family, int reportLength = 32)
+{
+    return devtest::configureMouse({family, reportLength});
+}
+using devtest::aimAt;
 
 // What went over the command interface: "F <hex>" per feature report sent, "W <hex>" per output
 // report written, "G <hex>" per feature answer and "R <hex>" per input report read.
