@@ -57,6 +57,7 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     m_view->setSource(QUrl(QString::fromLatin1(kScene)));
+    m_viewObject = m_view.data();
     m_view->installEventFilter(this);
 
     const QSize size = m_view->rootObject()
@@ -90,7 +91,7 @@ void Ui_Controler::setCaptureActive(bool active)
 // Hidden (the close button, the tray) or minimised, the window waits for nobody's keys.
 bool Ui_Controler::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view) {
+    if (watched == m_viewObject) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:

@@ -51,6 +51,9 @@ private:
 
     QPointer<QWidget> m_window;
     QPointer<myQQuickView> m_view;
+    // The view as the event filter sees it: its events still arrive while it is being destroyed,
+    // when it is no longer a myQQuickView.
+    const QObject *m_viewObject = nullptr;
     bool m_translucent = false;
     bool m_captureWanted = false;
     bool m_shown = false;
