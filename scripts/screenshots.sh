@@ -283,7 +283,7 @@ pictures() {
     set_ini "$inst/modules/setting/apConfig.bin" common language "$lang"
     sock=$work/$tag.socket
 
-    KC_SCENE_PROBE_SOCKET=$sock LD_PRELOAD=$root/build/lib/libkc_scene_probe.so \
+    KC_SCENE_PROBE_SOCKET=$sock VIRTUAL_MOUSE_PRELOAD=$root/build/lib/libkc_scene_probe.so \
         KC_VIRTUAL_MOUSE_LIB=$root/build/lib/libkc_virtual_mouse.so \
         VIRTUAL_MOUSE_TRANSCRIPT=$work/$tag.jsonl VIRTUAL_MOUSE_STATE=$work/$tag-state.json \
         QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/$tag-runtime XDG_CONFIG_HOME=$work/$tag-config \

@@ -163,7 +163,7 @@ private:
     {
         QProcessEnvironment e = environment(s, "window.jsonl", env);
         e.insert("QT_QPA_PLATFORM", "offscreen");
-        e.insert("LD_PRELOAD", KC_SCENE_PROBE_LIB);
+        e.insert("VIRTUAL_MOUSE_PRELOAD", KC_SCENE_PROBE_LIB);
         e.insert("KC_SCENE_PROBE_SOCKET", s.file("probe.socket"));
         s.window.setProcessEnvironment(e);
         s.window.setProcessChannelMode(QProcess::MergedChannels);

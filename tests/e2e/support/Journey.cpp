@@ -88,8 +88,7 @@ bool Journey::start()
         e.insert("QT_QPA_PLATFORM", "xcb");
     }
     e.insert("KC_VIRTUAL_MOUSE_LIB", KC_VIRTUAL_MOUSE_LIB);
-    // with-virtual-mouse keeps what is already preloaded behind the virtual mouse.
-    e.insert("LD_PRELOAD", KC_SCENE_PROBE_LIB);
+    e.insert("VIRTUAL_MOUSE_PRELOAD", KC_SCENE_PROBE_LIB);
     e.insert("KC_SCENE_PROBE_SOCKET", dir.filePath(QStringLiteral("probe.socket")));
     e.insert("VIRTUAL_MOUSE_TRANSCRIPT", transcriptPath());
     e.insert("VIRTUAL_MOUSE_STATE", dir.filePath(QStringLiteral("state.json")));
