@@ -230,6 +230,13 @@ private slots:
         QStringList env{"QT_QPA_PLATFORM=xcb", "DISPLAY=" + xServer->display(), "QSG_INFO=1"};
         if (!variable.isEmpty())
             env << variable;
+#if defined(__SANITIZE_ADDRESS__)
+        // The OpenGL driver is unloaded as the program ends, and what it kept then shows as leaks of an
+        // unknown module that no suppression can name. The program's own leaks are checked by the
+        // software run.
+        if (rhi)
+            env << "LSAN_OPTIONS=detect_leaks=0";
+#endif
         auto run = start({}, env);
         QVERIFY(run);
         QVERIFY2(waitForScene(*run), qPrintable(run->output));
