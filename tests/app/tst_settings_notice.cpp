@@ -2,6 +2,7 @@
 // tray balloon while it is hidden, once per cause, and start-up goes on as before.
 #include "AppTestSupport.h"
 #include "InputHooks.h"
+#include "RunningWindow.h"
 #include "SettingsNotice.h"
 #include "StartUp.h"
 #include "VirtualMouse.h"
@@ -17,15 +18,6 @@
 
 namespace {
 
-Widget *mainWidget()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *widget = qobject_cast<Widget *>(w))
-            return widget;
-    }
-    return nullptr;
-}
-
 QList<QMessageBox *> boxesOn(Widget *widget)
 {
     QList<QMessageBox *> boxes;
@@ -34,22 +26,6 @@ QList<QMessageBox *> boxesOn(Widget *widget)
             boxes << box;
     }
     return boxes;
-}
-
-// Runs fn once the window is built and the device found and listened to.
-void whenRunning(std::function<void()> fn)
-{
-    auto *poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, qApp, [poll, fn] {
-        Widget *w = mainWidget();
-        if (!w || !w->hid().isListening)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        fn();
-    });
-    poll->start();
 }
 
 } // namespace

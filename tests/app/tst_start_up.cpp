@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "CopyDataMessages.h"
 #include "InputHooks.h"
+#include "RunningWindow.h"
 #include "StartUp.h"
 #include "VirtualMouse.h"
 #include "Widget.h"
@@ -25,15 +26,6 @@
 
 namespace {
 
-Widget *mainWidget()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *widget = qobject_cast<Widget *>(w))
-            return widget;
-    }
-    return nullptr;
-}
-
 bool sendCopyData(quintptr tag, quint32 stated, const QByteArray &text)
 {
     NativeMessage::CopyDataStruct data;
@@ -46,22 +38,6 @@ bool sendCopyData(quintptr tag, quint32 stated, const QByteArray &text)
     const bool consumed = QAbstractEventDispatcher::instance()->filterNativeEvent(NativeMessage::eventType(),
                                                                                   &message, &result);
     return consumed && result == 1;
-}
-
-// Runs fn once the program is up: window built, device found and listened to.
-void whenRunning(std::function<void()> fn)
-{
-    auto *poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, qApp, [poll, fn] {
-        Widget *w = mainWidget();
-        if (!w || !w->hid().isListening)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        fn();
-    });
-    poll->start();
 }
 
 QList<QMessageBox *> visibleBoxes()
