@@ -135,6 +135,11 @@ bool myQQuickView::loadProfile(int profile)
     return store.loadProfile(profile);
 }
 
+QString myQQuickView::importedProfileName() const
+{
+    return store.importedProfileName();
+}
+
 void myQQuickView::saveProfile(int profile)
 {
     store.saveProfile(profile);

@@ -63,6 +63,8 @@ public slots:
     bool loadMacroFile(QVariant macroFileName);
     void saveMacroFile(QVariant macroFileName);
     bool loadProfile(int profile);
+    // The imported file's name without its suffix, which the scene names the new profile after.
+    QString importedProfileName() const;
     void saveProfile(int profile);
     void resetProfile(int profile);
     void copyProfile(int destprofile, int srcprofile);

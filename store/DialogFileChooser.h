@@ -1,4 +1,5 @@
-// The real file chooser: the platform's standard modal open and save dialogs.
+// The real file chooser: the platform's modal open and save dialogs, readable in the window's dark
+// colours, opening where they are told and adding the filter's suffix to a name typed without one.
 #pragma once
 
 #include "FileChooser.h"

@@ -161,9 +161,10 @@ bool MacroStore::loadMacroFile(const QVariant &macroFileName)
         return false;
     const QString chosen = m_settings.fileChooser().openFile(
         m_settings.dialogParent(), QCoreApplication::translate("myQQuickView", "Open File"),
-        SettingsStore::dialogFolder(), QCoreApplication::translate("myQQuickView", "Macro(*.mc)"));
+        m_settings.dialogFolder(), QCoreApplication::translate("myQQuickView", "Macro(*.mc)"));
     if (chosen.isEmpty())
         return false;
+    m_settings.rememberChosen(chosen);
     // Never replaces an existing macro file.
     QFile::copy(chosen, macroPath(name));
     return true;
@@ -174,11 +175,15 @@ void MacroStore::saveMacroFile(const QVariant &macroFileName)
     const QString name = macroFileName.toString();
     if (!isUsableName(name))
         return;
-    const QString chosen = m_settings.fileChooser().saveFile(
-        m_settings.dialogParent(), QCoreApplication::translate("myQQuickView", "Save File"),
-        SettingsStore::dialogFolder(), QCoreApplication::translate("myQQuickView", "Macro(*.mc)"));
+    // A name typed without a suffix still makes a macro file.
+    const QString chosen = SettingsStore::withSuffix(
+        m_settings.fileChooser().saveFile(
+            m_settings.dialogParent(), QCoreApplication::translate("myQQuickView", "Save File"),
+            m_settings.dialogFolder(), QCoreApplication::translate("myQQuickView", "Macro(*.mc)")),
+        QStringLiteral("mc"));
     if (chosen.isEmpty())
         return;
+    m_settings.rememberChosen(chosen);
     const QString source = macroPath(name);
     // Nothing to export, or an export onto the macro file itself: keep the user's file as it is.
     if (!SettingsFile::isReadableFile(source) || SettingsFile::isSameFile(chosen, source))

@@ -7,17 +7,33 @@
 #include "SettingsNotice.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 QString SettingsStore::profilePath(int profile)
 {
     return QStringLiteral("./modules/setting/p%1.bin").arg(profile + 1);
 }
 
-QString SettingsStore::dialogFolder()
+QString SettingsStore::dialogFolder() const
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!m_lastFolder.isEmpty() && QFileInfo(m_lastFolder).isDir())
+        return m_lastFolder;
+    return QDir::homePath();
+}
+
+void SettingsStore::rememberChosen(const QString &path)
+{
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+}
+
+QString SettingsStore::withSuffix(const QString &path, const QString &suffix)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + suffix;
 }
 
 QString SettingsStore::windowTitle()
@@ -103,18 +119,25 @@ bool SettingsStore::loadProfile(int profile)
                             dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
     if (chosen.isEmpty())
         return false;
-    return replaceProfileFile(profile, chosen);
+    rememberChosen(chosen);
+    if (!replaceProfileFile(profile, chosen))
+        return false;
+    m_importedProfileName = QFileInfo(chosen).completeBaseName();
+    return true;
 }
 
 void SettingsStore::saveProfile(int profile)
 {
     if (!isProfileNumber(profile))
         return;
-    const QString chosen =
+    // A name typed without a suffix still makes a profile file.
+    const QString chosen = withSuffix(
         m_chooser->saveFile(m_dialogParent, QCoreApplication::translate("myQQuickView", "Save File"),
-                            dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)"));
+                            dialogFolder(), QCoreApplication::translate("myQQuickView", "Profile(*.pf)")),
+        QStringLiteral("pf"));
     if (chosen.isEmpty())
         return;
+    rememberChosen(chosen);
 
     const QString source = profilePath(profile);
     // Values set a moment ago belong in the export too.

@@ -65,8 +65,15 @@ public:
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
     // "common/name" of the global file, read through a temporary settings object.
     static QString windowTitle();
-    // The folder the dialogs open in: the user's desktop.
-    static QString dialogFolder();
+    // The folder the file dialogs open in: the one a dialog last chose from, while it exists, else the
+    // user's home (a desktop folder need not exist).
+    QString dialogFolder() const;
+    // A dialog's choice: its folder is where the next dialog opens.
+    void rememberChosen(const QString &path);
+    // The path with ".suffix" added when its file name has no suffix of its own.
+    static QString withSuffix(const QString &path, const QString &suffix);
+    // The file name, without its suffix, of the last profile imported; empty before one.
+    QString importedProfileName() const { return m_importedProfileName; }
 
 private:
     // False when the file could not be written (it is then as it was).
@@ -78,6 +85,8 @@ private:
     std::unique_ptr<FileChooser> m_ownChooser;
     FileChooser *m_chooser = nullptr;
     QWidget *m_dialogParent = nullptr;
+    QString m_lastFolder;
+    QString m_importedProfileName;
 
     QSettings *m_global = nullptr;
     QSettings *m_default = nullptr;

@@ -307,6 +307,10 @@ void TestMacroStore::exportOverwritesTheChosenFile()
     QVERIFY(chooser.questions.first().save);
     QCOMPARE(chooser.questions.first().caption, QStringLiteral("Save File"));
     QCOMPARE(chooser.questions.first().filter, QStringLiteral("Macro(*.mc)"));
+    // A name typed without a suffix gets ".mc".
+    chooser.answers.prepend(inst.path(QStringLiteral("bare")));
+    macros.saveMacroFile(QStringLiteral("E"));
+    QCOMPARE(inst.read(QStringLiteral("bare.mc")), inst.read(macroFile(QStringLiteral("E"))));
 
     macros.saveMacroFile(QStringLiteral("E")); // cancelled
     // Exporting a macro that has no file keeps the user's file; so does exporting onto itself.

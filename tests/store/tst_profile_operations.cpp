@@ -4,9 +4,10 @@
 #include "StoreProbe.h"
 #include "TempInstallation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -45,6 +46,7 @@ private slots:
     void importCancelledChangesNothing();
     void importReplacesTheProfile();
     void exportOverwritesTheChosenFile();
+    void dialogsOpenWhereTheLastChoseAndAddTheSuffix();
     void exportIncludesValuesJustSet();
     void exportCancelledOrOntoItselfKeepsFiles();
     void resetOfTheCurrentProfileIsSeenAtOnce();
@@ -74,7 +76,7 @@ void TestProfileOperations::importCancelledChangesNothing()
         QVERIFY(!q.save);
         QCOMPARE(q.caption, QStringLiteral("Open File"));
         QCOMPARE(q.filter, QStringLiteral("Profile(*.pf)"));
-        QCOMPARE(q.dir, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(q.dir, QDir::homePath());
     }
     QCOMPARE(inst.snapshot(), before);
 }
@@ -114,6 +116,33 @@ void TestProfileOperations::exportOverwritesTheChosenFile()
     QCOMPARE(chooser.questions.first().caption, QStringLiteral("Save File"));
     QCOMPARE(chooser.questions.first().filter, QStringLiteral("Profile(*.pf)"));
     QCOMPARE(inst.read(QStringLiteral("out.pf")), inst.read(profileFile(2)));
+}
+
+// The first dialog opens at home, later ones in the folder last chosen from; a name typed without a
+// suffix gets ".pf"; an import is known by its file's name.
+void TestProfileOperations::dialogsOpenWhereTheLastChoseAndAddTheSuffix()
+{
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
+    writeInstallation(inst);
+    inst.write(QStringLiteral("in/My setup.v2.pf"), "[mouse]\nreportRate=2\n");
+    inst.write(QStringLiteral("out/kept"), "");
+    ScriptedFileChooser chooser;
+    chooser.answers = {inst.path(QStringLiteral("in/My setup.v2.pf")), inst.path(QStringLiteral("out/new")),
+                       inst.path(QStringLiteral("out/old.txt"))};
+    SettingsStore store(&chooser);
+    QVERIFY(store.importedProfileName().isEmpty());
+    QVERIFY(store.loadProfile(1));
+    QCOMPARE(store.importedProfileName(), QStringLiteral("My setup.v2"));
+    store.saveProfile(1);
+    store.saveProfile(1);
+    QCOMPARE(chooser.questions.size(), 3);
+    QCOMPARE(chooser.questions[0].dir, QDir::homePath());
+    QCOMPARE(chooser.questions[1].dir, QFileInfo(inst.path(QStringLiteral("in/x"))).absolutePath());
+    QCOMPARE(chooser.questions[2].dir, QFileInfo(inst.path(QStringLiteral("out/x"))).absolutePath());
+    QCOMPARE(inst.read(QStringLiteral("out/new.pf")), inst.read(profileFile(1)));
+    QVERIFY(!inst.exists(QStringLiteral("out/new")));
+    // A suffix of the person's own is kept.
+    QCOMPARE(inst.read(QStringLiteral("out/old.txt")), inst.read(profileFile(1)));
 }
 
 void TestProfileOperations::exportIncludesValuesJustSet()
