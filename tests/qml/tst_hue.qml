@@ -32,6 +32,11 @@ TestCase {
         compare(Hue.positionOf(0, 255, 255), 91.5);
         compare(Hue.positionOf(0, 0, 255), 91.5 + 30.5 / 256 * 255);
         compare(Hue.positionOf(128, 128, 128), 0);
+        // Off the strip: the nearest hue, the colour stretched to full saturation and brightness.
+        compare(Hue.positionOf(0, 128, 128), Hue.positionOf(0, 255, 255));
+        compare(Hue.positionOf(200, 100, 50), Hue.positionOf(255, 85, 0));
+        compare(Hue.positionOf(60, 30, 180), Hue.positionOf(51, 0, 255));
+        compare(Hue.positionOf(NaN, 3, 4), 0);
         // The marker for each hue lands within two pixels of the position that made it.
         for (var p = 0; p < 180; ++p) {
             var c = Hue.colorAt(p);

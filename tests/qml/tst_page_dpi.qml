@@ -91,6 +91,54 @@ SceneStub {
             compare(findChild(page, "dpiLabel4").text, valueAtHandle(4));
         }
 
+        // A typed value is held to range and step as a drag holds one; the handle follows; saved as shown.
+        function test_typedValue_data()
+        {
+            return [
+                {tag: "step", keys: "1234", shown: "1200"},
+                {tag: "above range", keys: "99999", shown: "6000"},
+                {tag: "below range", keys: "7", shown: "200"},
+                {tag: "empty keeps", keys: "", shown: "1000", same: true},
+                {tag: "unchanged", keys: "1000", shown: "1000", same: true},
+            ];
+        }
+
+        function test_typedValue(d)
+        {
+            load({"mouse/dpiCount": "8", "mouse/currentDpiCount": "8", "mouse/dpiValueArray": ladder});
+            var field = findChild(page, "dpiLabel1");
+            mouseClick(field);
+            verify(field.activeFocus);
+            keyClick(Qt.Key_A, Qt.ControlModifier);
+            keyClick(Qt.Key_Backspace);
+            for (var i = 0; i < d.keys.length; ++i)
+                keyClick(d.keys[i]);
+            keyClick(Qt.Key_Tab);
+            verify(findChild(page, "dpiLabel2").activeFocus, "Tab goes on to the next stage");
+            compare(field.text, d.shown);
+            compare(page.isSave, d.same !== true);
+            compare(slider(1).position, Dpi.positionOf(Number(d.shown), 200, 6000), "the handle follows");
+            page.saveData(true);
+            compare(last("mouseSetDpi")[2][1], Number(d.shown));
+        }
+
+        // Arrow keys in the field and the wheel over the slider move one step, held to the range.
+        function test_nudged()
+        {
+            load({"mouse/dpiCount": "8", "mouse/currentDpiCount": "8", "mouse/dpiValueArray": ladder});
+            mouseClick(findChild(page, "dpiLabel0"));
+            keyClick(Qt.Key_Up);
+            keyClick(Qt.Key_Up);
+            keyClick(Qt.Key_Down);
+            compare(labels()[0], "550");
+            mouseWheel(slider(7), 80, 10, 0, 120);
+            compare(labels()[7], "6000");
+            mouseWheel(slider(7), 80, 10, 0, -240);
+            compare(labels()[7], "5900");
+            verify(page.isSave);
+            findChild(page, "dpiLabel0").focus = false;
+        }
+
         function test_stageCountAndReset()
         {
             load({"mouse/dpiCount": "8", "mouse/currentDpiCount": "8", "mouse/dpiValueArray": ladder});

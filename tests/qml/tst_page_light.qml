@@ -203,6 +203,23 @@ SceneStub {
             mouseClick(slot(page, 3));
             compare(page.slotColors[2], "#ff0400");
             compare(page.selectedSlot, 3);
+
+            // Tab and Shift+Tab go through R, G, B; a number above 255 shows 255 as it is typed.
+            type("inputR", "20");
+            keyClick(Qt.Key_Tab);
+            verify(findChild(page, "inputG").inputFocus);
+            keyClick(Qt.Key_A, Qt.ControlModifier);
+            keyClick(Qt.Key_3);
+            keyClick(Qt.Key_0);
+            keyClick(Qt.Key_0);
+            compare(findChild(page, "inputG").text, "255");
+            keyClick(Qt.Key_Backtab, Qt.ShiftModifier);
+            verify(findChild(page, "inputR").inputFocus);
+            keyClick(Qt.Key_Tab);
+            keyClick(Qt.Key_Tab);
+            verify(findChild(page, "inputB").inputFocus);
+            page.lightControlFocus();
+            compare(inputs(page).slice(0, 2), ["20", "255"]);
         }
 
         function test_sliderResetAnd55328()

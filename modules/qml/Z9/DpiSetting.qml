@@ -1,6 +1,7 @@
 // The DPI page: how many stages the mouse cycles through and the DPI value of each of the eight
 // stages, on upright sliders. Edits only mark the page unsaved; the main window's Save stores and
-// sends them. The stage the mouse reports as active is drawn in the highlight colour.
+// sends them. A value can also be typed under its slider, nudged a step with the arrow keys there or
+// with the wheel over the slider. The stage the mouse reports as active is drawn in the highlight colour.
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
@@ -85,7 +86,7 @@ Item {
     {
         var texts = [];
         for (var i = 0; i < Dpi.STAGES; ++i)
-            texts[i] = (valueLabels.itemAt(i) as Text).text;
+            texts[i] = stageSliders[i].dpiValue;
         var list = Dpi.valuesOf(texts);
         var count = Dpi.holdCount(currentDpiCount, Dpi.STAGES);
         currentDpiCount = count;
@@ -104,6 +105,39 @@ Item {
         slider.dpiValue = String(Dpi.stageValue(position, minDPI, maxDPI, dpiBase));
         if (isSendData)
             isSave = true;
+    }
+
+    // A value typed for stage `index` (or one nudged `steps` dpiBase steps): held to range and step as a
+    // drag holds it, shown under the slider, the handle put where it belongs; a change is unsaved.
+    function typedValue(index, text)
+    {
+        var slider = stageSliders[index];
+        if (!slider)
+            return;
+        var v = Dpi.typedValue(text, Number(slider.dpiValue), minDPI, maxDPI, dpiBase);
+        var changed = String(v) !== slider.dpiValue;
+        // Placed as a loaded value is; the value stays the one typed.
+        slider.setRatio(Dpi.ratioOf(v, minDPI, maxDPI));
+        slider.dpiValue = String(v);
+        var label = valueLabels.itemAt(index) as TextInput;
+        if (label)
+            label.text = slider.dpiValue;
+        if (changed)
+            isSave = true;
+    }
+
+    function showValue(index)
+    {
+        var label = valueLabels.itemAt(index) as TextInput;
+        if (label)
+            label.text = stageSliders[index].dpiValue;
+    }
+
+    function nudge(index, steps)
+    {
+        var slider = stageSliders[index];
+        if (slider)
+            typedValue(index, String(Number(slider.dpiValue) + steps * dpiBase));
     }
 
     // Shows stages 0 ... k and spreads them over the page's width.
@@ -222,6 +256,21 @@ Item {
                 page.dpiValueProc(stage, position, true);
             }
             onHandlePressed: mainFocus()
+            // The field under the slider shows the value.
+            onDpiValueChanged: page.showValue(stage)
+
+            // One step per notch of the wheel over the slider.
+            property real wheelTurn: 0
+            WheelHandler {
+                onWheel: function (event) {
+                    stageSlider.wheelTurn += event.angleDelta.y + event.angleDelta.x;
+                    while (Math.abs(stageSlider.wheelTurn) >= 120) {
+                        var up = stageSlider.wheelTurn > 0;
+                        stageSlider.wheelTurn += up ? -120 : 120;
+                        page.nudge(stageSlider.stage, up ? 1 : -1);
+                    }
+                }
+            }
         }
 
         StageSlider {
@@ -268,22 +317,52 @@ Item {
         Repeater {
             id: valueLabels
             model: Dpi.STAGES
-            delegate: Text {
+            // The value under each slider, which can be typed (Enter or leaving the field takes it,
+            // Escape drops it) and stepped with the arrow keys; Tab goes on to the next stage.
+            delegate: TextInput {
+                id: valueInput
                 required property int index
                 objectName: "dpiLabel" + index
                 visible: index < page.shownStages
-                width: stageArea.columnWidth
+                width: Math.min(stageArea.columnWidth - 2, 34)
                 x: stageArea.centreOf(index) - width / 2
                 y: stageArea.height - 18
                 height: 14
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: 7
+                horizontalAlignment: TextInput.AlignHCenter
+                verticalAlignment: TextInput.AlignVCenter
                 text: page.stageSliders[index].dpiValue
+                maximumLength: 5
+                validator: RegularExpressionValidator { regularExpression: /[0-9]*/ }
+                activeFocusOnTab: true
+                selectByMouse: true
+                selectionColor: colorOrange
                 color: index === page.currentDPI ? colorOrange : fontColor
                 font.family: fontFamily
                 font.pixelSize: fontMinSize
+                onActiveFocusChanged: {
+                    if (activeFocus) {
+                        mainFocus();
+                        selectAll();
+                    } else {
+                        page.typedValue(index, text);
+                    }
+                }
+                Keys.onReturnPressed: focus = false
+                Keys.onEnterPressed: focus = false
+                Keys.onEscapePressed: {
+                    text = page.stageSliders[index].dpiValue;
+                    focus = false;
+                }
+                Keys.onUpPressed: page.nudge(index, 1)
+                Keys.onDownPressed: page.nudge(index, -1)
+                Rectangle {
+                    visible: valueInput.activeFocus
+                    anchors.fill: parent
+                    anchors.margins: -1
+                    z: -1
+                    color: colorBlack
+                    border.color: colorOrange
+                }
             }
         }
     }

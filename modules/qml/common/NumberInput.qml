@@ -1,6 +1,7 @@
-// A boxed input for a whole number. Only digits up to `maximumLength` can be typed; when the input
-// loses the focus (Enter gives it away) the text is held to [minimum, maximum] — an empty text
-// becomes `emptyValue` — and `committed` reports the value.
+// A boxed input for a whole number. Only digits up to `maximumLength` can be typed, and a number above
+// `maximum` shows as `maximum` at once; when the input loses the focus (Enter and Tab give it away,
+// Tab and Shift+Tab to the next and previous field) the text is held to [minimum, maximum] — an empty
+// text becomes `emptyValue` — and `committed` reports the value.
 import QtQuick
 import "../js/NumberText.js" as NumberText
 
@@ -51,6 +52,12 @@ Rectangle {
         maximumLength: 4
         selectByMouse: true
         validator: RegularExpressionValidator { regularExpression: /[0-9]*/ }
+        activeFocusOnTab: true
+        // What cannot be held is not shown as typed: the field says what it will hold.
+        onTextEdited: {
+            if (text !== "" && Number(text) > box.maximum)
+                text = String(box.maximum);
+        }
         Keys.onReturnPressed: focus = false
         Keys.onEnterPressed: focus = false
         onActiveFocusChanged: {

@@ -116,6 +116,22 @@ function topValue(maxDPI, dpiBase)
     return Math.trunc(num(maxDPI, 0) / base) * base;
 }
 
+// A typed or nudged stage value, held as a drag holds one: a multiple of dpiBase (truncated toward
+// zero), no lower than the lowest such multiple at or above minDPI and no higher than topValue. A
+// text without leading digits keeps `current`.
+function typedValue(text, current, minDPI, maxDPI, dpiBase)
+{
+    var n = parseInt(String(text), 10);
+    if (isNaN(n))
+        return num(current, num(minDPI, 0));
+    var base = num(dpiBase, 1);
+    if (!(base > 0))
+        base = 1;
+    var hi = topValue(maxDPI, base);
+    var lo = Math.min(Math.ceil(num(minDPI, 0) / base) * base, hi);
+    return Math.min(Math.max(Math.trunc(n / base) * base, lo), hi);
+}
+
 // The value of a handle position as valueAt gives it, but never above topValue: a full-scale ratio
 // places the handle one step past the track end, which on a wide range lands above maxDPI.
 function stageValue(position, minDPI, maxDPI, dpiBase)

@@ -37,7 +37,9 @@ function colorAt(p)
     }
 }
 
-// Strip offset x for a colour; colours off the hue strip go to its start.
+// Strip offset x for a colour. A colour off the strip (neither full nor empty in its strongest and
+// weakest component) goes to its nearest hue: stretched to full saturation and brightness. Greys and
+// black have no hue and go to the start.
 function positionOf(r, g, b)
 {
     r = Number(r);
@@ -57,7 +59,14 @@ function positionOf(r, g, b)
         return 2 * D + U * b;
     if (r === 255 && g === 0)
         return 5 * D + U * (255 - b);
-    return 0;
+    var hi = Math.max(r, g, b);
+    var lo = Math.min(r, g, b);
+    if (!isFinite(hi) || !isFinite(lo) || hi === lo)
+        return 0;
+    var stretch = function (v) {
+        return v === hi ? 255 : (v === lo ? 0 : Math.round((v - lo) * 255 / (hi - lo)));
+    };
+    return positionOf(stretch(r), stretch(g), stretch(b));
 }
 
 function markerLeft(x, stripLeft)
