@@ -64,6 +64,8 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
                            [this, id, request, tries] { carryOut(id, request, tries + 1); });
         return;
     }
+    if (request.command == CommandLine::Command::ApplyProfile && askFirst(id, request))
+        return;
     if (!m_rules)
         m_rules = std::make_unique<SceneRules>();
     MouseCommands::Session session;
@@ -82,6 +84,58 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     disconnect(collecting);
     CommandLine::addSettingsNotices(result, request.command, notices);
     finish(id, result);
+}
+
+bool RunningCopyCommands::askFirst(quint64 id, const CommandLine::Request &request)
+{
+    myQQuickView *view = m_window ? m_window->view() : nullptr;
+    QQuickItem *root = view ? view->rootObject() : nullptr;
+    QVariant asked;
+    if (!root || !QMetaObject::invokeMethod(root, "askUnsaved", Q_RETURN_ARG(QVariant, asked)) ||
+        !asked.toBool())
+        return false;
+    if (!m_answerConnected)
+        m_answerConnected = connect(root, SIGNAL(unsavedAnswered(int)), this, SLOT(unsavedAnswered(int)));
+    if (!m_answerTimer) {
+        m_answerTimer = new QTimer(this);
+        m_answerTimer->setSingleShot(true);
+        m_answerTimer->setInterval(UnsavedAnswerMs);
+        connect(m_answerTimer, &QTimer::timeout, this, [this] {
+            if (!m_asking)
+                return;
+            m_asking = false;
+            finish(m_askingId, {CommandLine::Failed, QString(),
+                                QStringLiteral("kestral-config: the window asks what to do with its unsaved "
+                                               "changes and had no answer: the profile was not applied\n")});
+        });
+    }
+    m_asking = true;
+    m_askingId = id;
+    m_askingRequest = request;
+    m_answerTimer->start();
+    // The question is in the window, which may be hidden in the tray.
+    m_window->receiveMessage(QString());
+    return true;
+}
+
+void RunningCopyCommands::unsavedAnswered(int answer)
+{
+    if (!m_asking)
+        return;
+    m_asking = false;
+    m_answerTimer->stop();
+    if (answer == 2) {
+        finish(m_askingId,
+               {CommandLine::Failed, QString(),
+                QStringLiteral("kestral-config: the window's unsaved changes were kept: the profile "
+                               "was not applied\n")});
+        return;
+    }
+    // Saved or discarded: nothing is left to ask about. Carried out from the event loop, not inside
+    // the scene's answer.
+    const quint64 id = m_askingId;
+    const CommandLine::Request request = m_askingRequest;
+    QTimer::singleShot(0, this, [this, id, request] { carryOut(id, request, 0); });
 }
 
 void RunningCopyCommands::answer(quint64 id, const CommandLine::Result &result)

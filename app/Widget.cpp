@@ -17,6 +17,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
+#include <QQuickItem>
 
 bool isDeviceConnected = false;
 
@@ -62,7 +63,7 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
 
     m_trayIcon = new QSystemTrayIcon(this);
     m_quitAction = new QAction(tr("Quit (&Q)"), this);
-    connect(m_quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    connect(m_quitAction, &QAction::triggered, this, &Widget::quitRequested);
     m_trayMenu = new QMenu(this);
     m_trayMenu->addAction(m_quitAction);
     m_trayMenu->setStyleSheet(QString::fromLatin1(TrayMenuStyleSheet));
@@ -188,14 +189,41 @@ void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void Widget::receiveMessage(QString)
 {
-    if (isDeviceConnected)
-        requestRestore();
+    // The window is usable without a mouse: a second start always means "show it to me".
+    requestRestore();
 }
 
 void Widget::exitSYS()
 {
     m_hid.stopListen();
     QCoreApplication::exit(0);
+}
+
+void Widget::quitRequested()
+{
+    myQQuickView *v = view();
+    QQuickItem *root = v ? v->rootObject() : nullptr;
+    QVariant asked;
+    if (!root || !QMetaObject::invokeMethod(root, "askUnsaved", Q_RETURN_ARG(QVariant, asked)) ||
+        !asked.toBool()) {
+        exitSYS();
+        return;
+    }
+    if (!m_answerConnected)
+        m_answerConnected = connect(root, SIGNAL(unsavedAnswered(int)), this, SLOT(unsavedAnswered(int)));
+    m_quitAsked = true;
+    // The question is in the window, which may be hidden in the tray.
+    requestRestore();
+}
+
+void Widget::unsavedAnswered(int answer)
+{
+    if (!m_quitAsked)
+        return;
+    m_quitAsked = false;
+    // Saved or discarded: the quit goes on. Cancelled: the program stays.
+    if (answer != 2)
+        exitSYS();
 }
 
 void Widget::requestRestore()

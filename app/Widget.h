@@ -59,6 +59,10 @@ public slots:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void checkDevice();
     void exitSYS();
+    // The tray's Quit: with unsaved edits in the window it is shown and asks first (save, discard,
+    // or cancel, which keeps the program running); otherwise exitSYS().
+    void quitRequested();
+    // A second start: the window comes to the front, with or without a mouse.
     void receiveMessage(QString message);
 
 protected:
@@ -68,6 +72,7 @@ private slots:
     void deviceChangeNotified();
     // What the person must know about the settings files (SettingsNotice).
     void showSettingsNotice(const QString &text);
+    void unsavedAnswered(int answer);
 
 private:
     void startScene();
@@ -86,4 +91,6 @@ private:
     std::unique_ptr<DeviceChangeMonitor> m_ownDeviceChanges;
     std::unique_ptr<WindowRestorer> m_ownRestorer;
     Platform m_platform;
+    bool m_quitAsked = false;
+    bool m_answerConnected = false;
 };
