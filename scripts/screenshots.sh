@@ -100,6 +100,16 @@ shot() {
     echo "$file"
 }
 
+# The same with the pointer left where it is (for a tip shown under it).
+shot_here() {
+    local file=$out/$1.png x y w h
+    ask settle >/dev/null
+    "$bin/kc-screenshot" "$file"
+    read -r x y w h < <(ask rect .)
+    "$ask_tool" --crop "$file" "$x" "$y" "$w" "$h"
+    echo "$file"
+}
+
 # Sets one key of an INI file's group, in place.
 set_ini() {
     local file=$1 group=$2 key=$3 value=$4
@@ -147,6 +157,13 @@ macro_pictures() {
     wait_for macroEditorMain '!isInputting'
     shot "$tag-macro-recorded"
 
+    # Delete asks first, naming the macro.
+    click_item macroEditorMain/deleteButton
+    wait_for macroEditorMain/deleteAsk isOpen
+    shot "$tag-macro-delete"
+    click_item macroEditorMain/deleteAskAnswer1
+    wait_for macroEditorMain/deleteAsk '!isOpen'
+
     # The step menu of the second row shown.
     read -r x y w h < <(ask rect macroEditorMain/stepView)
     xdotool mousemove $((x + 80)) $((y + 36)) click 3
@@ -173,6 +190,12 @@ assignment_pictures() {
     click_item keyAssigmentMain/mouse1
     wait_for keyAssigmentMain 'keyCode0 === 0 && keyCode2 === 0xf2'
     shot "$tag-assign-0-mouse"
+    # The picture-only buttons name what they do under the pointer.
+    local x y w h
+    read -r x y w h < <(ask rect keyAssigmentMain/resetButton)
+    xdotool mousemove $((x + w / 2)) $((y + h / 2))
+    sleep 1
+    shot_here "$tag-assign-tip"
 
     assign_kind 1
     click_item keyAssigmentMain/fireField
@@ -268,6 +291,13 @@ gun_and_profile_pictures() {
         xdotool mousemove $((x + w / 3)) $((y + h / 2)) click 3
         wait_for profileMain contextMenu.visible
         shot "$tag-profiles"
+        # Delete asks first, naming the profile.
+        read -r x y w h < <(ask rect profileMain/contextMenu)
+        xdotool mousemove $((x + w / 2)) $((y + 13)) click 1
+        wait_for profileMain/deleteAsk isOpen
+        shot "$tag-profile-delete"
+        click_item profileMain/deleteAskAnswer1
+        wait_for profileMain/deleteAsk '!isOpen'
         click_item profileMain/closeButton
         wait_for . '!profileMain.visible && !mainMask.visible'
     fi
@@ -320,7 +350,21 @@ pictures() {
 
     gun_and_profile_pictures "$tag"
 
-    click_item resetBtn
+    # An unsaved edit is asked about before the reset would replace it; discarded, the reset asks.
+    if has keyAssigmentMain/okButton; then
+        click_item keyMatrixMain/keyRow2
+        wait_for keyAssigmentMain visible
+        click_item keyAssigmentMain/mouse5
+        click_item keyAssigmentMain/okButton
+        wait_for saveBtn unsaved
+        click_item resetBtn
+        wait_for unsavedAsk isOpen
+        shot "$tag-unsaved"
+        click_item unsavedAsk/unsavedAskAnswer1
+        wait_for saveBtn '!unsaved'
+    else
+        click_item resetBtn
+    fi
     wait_for factorysure visible
     shot "$tag-factory-reset"
     click_item factorysureCancel

@@ -15,9 +15,20 @@ Item {
 
     signal msg_KB(bool isDown, int usbCode)
     signal msg_MS(bool isDown, int ravelCode, int x, int y)
+    // The answer to the unsaved-changes question asked for the backend (askUnsaved): 0 saved,
+    // 1 discarded, 2 cancelled (the edits stay).
+    signal unsavedAnswered(int answer)
 
-    property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
-        "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
+    // 11 on: the questions before an edit is lost or something is reset or deleted, and the tips of
+    // the picture-only buttons.
+    readonly property var builtInMainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config",
+        "Reset", "Reset factory setting", "Cancel", "OK", "System setting", "Save", "Unsaved changes",
+        "Profile “%1” has changes that are not saved. Save them first?", "Discard",
+        "This resets profile “%1” (its buttons, DPI, report rate, lighting and pointer settings) and the three gun presets that all profiles share.",
+        "Close", "Minimise", "Help", "Back to this button's default function", "Apply and close", "Delete",
+        "Delete profile “%1”? It leaves the list.",
+        "Delete macro “%1”? Buttons that run it get their default function back.", ""]
+    property var mainLang: builtInMainLang
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
     property int fontNormalSize: 12
@@ -144,6 +155,25 @@ Item {
         return v === undefined || v === null ? current : String(v);
     }
 
+    // A main text; an installation whose language file predates it gets the built-in one.
+    function mainText(i)
+    {
+        var t = mainLang ? mainLang[i] : undefined;
+        if (t !== undefined && t !== null && String(t) !== "")
+            return String(t);
+        return builtInMainLang[i] !== undefined ? builtInMainLang[i] : "";
+    }
+
+    // A text with its %1 replaced.
+    function withName(text, name)
+    {
+        return String(text).replace("%1", String(name));
+    }
+
+    readonly property string activeProfileName: profileMain.activePosition >= 0
+                                                ? String(profileMain.profileNames[profileMain.activePosition]) : ""
+    readonly property bool hasUnsavedEdits: saveBtn.unsaved
+
     function closeDropDown(drop)
     {
         if (drop && drop.isOpen)
@@ -183,7 +213,6 @@ Item {
             _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
             ui_View.getLangStrings("other", language); // fills the DPI notification texts
 
-            reportRateBox.init(false);
             profileMain.init();
             var profileNo = Number(ui_View.getGlobalData("mouse/profileNo")) || 0;
             profileMain.profileNo = profileNo;
@@ -191,6 +220,8 @@ Item {
             upItem.profileBtn.close();
             console.log("profileNo", profileNo);
             ui_View.setCurrentProfile(profileNo);
+            // Only now: read before, the box would show the first profile's rate.
+            reportRateBox.init(false);
 
             macroEditorMain.init();
             gunControlMain.init();
@@ -296,6 +327,75 @@ Item {
         controlUIEnable(true);
     }
 
+    // Unsaved edits are the pages' own until something would replace them: then the person is asked
+    // to save, discard or cancel. `proceed` runs after a save or a discard, `cancelled` otherwise.
+    property var afterUnsaved: null
+    property var unsavedCancelled: null
+
+    function whenSaved(proceed, cancelled)
+    {
+        if (!saveBtn.unsaved) {
+            if (proceed)
+                proceed();
+            return;
+        }
+        mainFocus();
+        afterUnsaved = proceed || null;
+        unsavedCancelled = cancelled || null;
+        unsavedAsk.ask(withName(mainText(12), activeProfileName), [mainText(10), mainText(13), mainText(7)], 2);
+    }
+
+    // The question asked for the backend (a quit from the tray, a profile from the command line); the
+    // answer comes as unsavedAnswered. Returns false when nothing is unsaved, so nothing is asked.
+    function askUnsaved()
+    {
+        if (!saveBtn.unsaved)
+            return false;
+        whenSaved(function () { mainIten.unsavedAnswered(mainIten.lastUnsavedAnswer); },
+                  function () { mainIten.unsavedAnswered(2); });
+        return true;
+    }
+
+    property int lastUnsavedAnswer: -1
+
+    function unsavedAnswer(index)
+    {
+        var proceed = afterUnsaved;
+        var cancelled = unsavedCancelled;
+        afterUnsaved = null;
+        unsavedCancelled = null;
+        lastUnsavedAnswer = index;
+        if (index === 0) {
+            saveAll();
+        } else if (index === 1) {
+            discardAll();
+        } else {
+            if (cancelled)
+                cancelled();
+            return;
+        }
+        if (proceed)
+            proceed();
+    }
+
+    // Drops the pages' unsaved edits: they show what is stored again.
+    function discardAll()
+    {
+        dragRegion.forceActiveFocus();
+        if (keyMatrixMain.isSave) {
+            keyMatrixMain.isSave = false;
+            keyMatrixMain.init(false, false);
+        }
+        if (dpiSettingMain.isSave) {
+            dpiSettingMain.isSave = false;
+            dpiSettingMain.init(false, false);
+        }
+        if (lightControlMain.isSave) {
+            lightControlMain.isSave = false;
+            lightControlMain.init(false, false);
+        }
+    }
+
     // Sends and stores the edits of every page that has unsaved ones.
     function saveAll()
     {
@@ -321,7 +421,17 @@ Item {
             controlUIEnable(true);
     }
 
-    // The title bar's profile choice: makes it the active profile and sends its settings.
+    // The title bar's profile choice, once unsaved edits are saved or discarded; cancelled, the title
+    // bar shows the active profile again.
+    function chooseProfile(tmpProfileNo)
+    {
+        if (tmpProfileNo === profileMain.profileNo)
+            return;
+        whenSaved(function () { mainIten.switchProfile(tmpProfileNo); },
+                  function () { upItem.profileBtn.currentIndex = profileMain.activePosition; });
+    }
+
+    // Makes a profile the active one and sends its settings.
     function switchProfile(tmpProfileNo)
     {
         if (tmpProfileNo === profileMain.profileNo || !hasBackend())
@@ -368,7 +478,7 @@ Item {
         target: profileMain
         function onChangeProfile(tmpProfileNo)
         {
-            mainIten.switchProfile(tmpProfileNo);
+            mainIten.chooseProfile(tmpProfileNo);
         }
     }
 
@@ -548,6 +658,8 @@ Item {
 
         Rectangle {
             id: reportRateBox
+            // Its open list lies over the button below it, which would otherwise take the clicks.
+            z: reportRateLV.isOpen ? 1 : 0
             width: 232
             height: 42
             color: mainIten.colorBlack
@@ -634,7 +746,7 @@ Item {
             textValue: mainIten.mainLang[5] !== undefined ? mainIten.mainLang[5] : ""
             onClicked: {
                 mainIten.mainFocus();
-                factorysure.open();
+                mainIten.whenSaved(function () { factorysure.open(); });
             }
         }
         Rectangle {
@@ -697,6 +809,8 @@ Item {
         minHoverSource: mainIten.sourceMinBtnH
         closeSource: mainIten.sourceCloseBtn
         closeHoverSource: mainIten.sourceCloseBtnH
+        tips: [mainIten.mainText(17), mainIten.mainText(16), mainIten.mainText(15)]
+        fontName: mainIten.fontFamily
 
         onBtnClicked: function (btnIndex) {
             if (typeof ui_Ctl === "undefined" || !ui_Ctl)
@@ -780,7 +894,7 @@ Item {
         id: factorysure
         objectName: "factorysure"
         width: 427
-        height: 102
+        height: resetText.y + resetText.height + 50
         x: (mainIten.width - width) / 2
         y: (mainIten.height - height) / 2
         mask: mainMask
@@ -790,15 +904,19 @@ Item {
         fontName: mainIten.fontFamily
         titleSize: mainIten.fontMiddleSize
 
+        // Says what goes: this profile's settings and the gun presets every profile shares.
         Text {
+            id: resetText
+            objectName: "resetText"
             x: 16
             y: 38
             width: parent.width - 32
-            text: mainIten.mainLang[6] !== undefined ? mainIten.mainLang[6] : ""
+            text: mainIten.mainText(6) + "\n" + mainIten.withName(mainIten.mainText(14), mainIten.activeProfileName)
             color: mainIten.fontColor
             font.family: mainIten.fontFamily
             font.pixelSize: mainIten.fontNormalSize
-            elide: Text.ElideRight
+            wrapMode: Text.Wrap
+            lineHeight: 1.15
         }
         Row {
             anchors.right: parent.right
@@ -831,6 +949,24 @@ Item {
                 onClicked: factorysure.close()
             }
         }
+    }
+
+    AskDialog {
+        id: unsavedAsk
+        objectName: "unsavedAsk"
+        title: mainIten.mainText(11)
+        buttonSource: mainIten.sourceSureBtn
+        buttonHoverSource: mainIten.sourceSureBtnH
+        closeSource: mainIten.sourceCloseBtn
+        closeHoverSource: mainIten.sourceCloseBtnH
+        textColor: mainIten.fontColor
+        fontSize: mainIten.fontNormalSize
+        titleSize: mainIten.fontMiddleSize
+        fontName: mainIten.fontFamily
+        color: mainIten.colorGray0
+        borderColor: mainIten.colorGray1
+        focusBack: dragRegion
+        onAnswered: function (index) { mainIten.unsavedAnswer(index); }
     }
 
     Rectangle {

@@ -1,6 +1,7 @@
 // Profiles and guns under real input: a new profile chosen in the title bar, a profile exported and
-// imported through the real file dialog, a gun preset chosen and its recoil dragged in the gun editor,
-// and the factory reset. Each checks what the installation's files hold and what the mouse received.
+// imported (and named after its file) through the real file dialog, a gun preset chosen and its recoil
+// dragged in the gun editor, and the factory reset. Each checks what the installation's files hold and what
+// the mouse received.
 #include "Journey.h"
 
 #include <QDir>
@@ -342,13 +343,14 @@ private slots:
             run->waitUntil([&] { return run->eval("profileMain", "profileDataModel0.count").toInt() == 2; }));
         QVERIFY2(differing(written, values(settingFile("p2.bin"))).isEmpty(),
                  qPrintable(differing(written, values(settingFile("p2.bin"))).join(' ')));
-        QCOMPARE(run->eval("profileMain", "profileNames").toArray(), QJsonArray({"Standard", "profile_0"}));
+        // Named after the file it came from.
+        QCOMPARE(run->eval("profileMain", "profileNames").toArray(), QJsonArray({"Standard", "standard"}));
         QCOMPARE(run->eval("profileMain", "profileNumbers").toArray(), QJsonArray({0, 1}));
-        QVERIFY2(run->findText("profileMain/profileList", "profile_0").isValid(), qPrintable(run->error()));
-        QCOMPARE(run->eval("upItem/profileBtn", "model").toArray(), QJsonArray({"Standard", "profile_0"}));
+        QVERIFY2(run->findText("profileMain/profileList", "standard").isValid(), qPrintable(run->error()));
+        QCOMPARE(run->eval("upItem/profileBtn", "model").toArray(), QJsonArray({"Standard", "standard"}));
         QVERIFY(run->waitUntil([&] {
             return text(QSettings(settingFile("name.bin"), QSettings::IniFormat)
-                            .value("profile/profileName")) == QStringLiteral("Standard0, profile_01");
+                            .value("profile/profileName")) == QStringLiteral("Standard0, standard1");
         }));
         // Importing switched nothing and left the exported profile as it was.
         QCOMPARE(global("mouse/profileNo").toInt(), 0);

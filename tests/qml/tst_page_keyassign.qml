@@ -218,17 +218,46 @@ SceneStub {
             mouseClick(part("mouse1"));
             closeDialog();
             compare([keyMatrixMain.isSave, view.calls.length, mouseMain.selectKey], [false, 0, -1]);
+        }
 
+        // OK and the close button apply the choice (a reset among them); Cancel and Escape drop it.
+        function test_applyOrDrop_data()
+        {
+            return [
+                {tag: "ok", close: "okButton", applied: true},
+                {tag: "close button", close: "closeButton", applied: true},
+                {tag: "cancel", close: "cancelButton", applied: false},
+                {tag: "escape", key: Qt.Key_Escape, applied: false},
+            ];
+        }
+
+        function test_applyOrDrop(data)
+        {
             // A fire key with another rate has the same text as the default: reset still applies.
             keyMatrixMain.modKeys_tmp.set(5, element([1, 0x14, 10, 0]));
             keyMatrixMain.modKeys.set(5, element([1, 0x14, 90, 0]));
+            page.close();
             page.show(5);
             mouseClick(part("resetButton"));
-            compare([stored(5), page.rateText, keyMatrixMain.isSave], [[1, 0x14, 10, 0], "10MS", true]);
-            keyMatrixMain.isSave = false;
-            mouseClick(part("resetButton"));
-            closeDialog();
-            verify(!keyMatrixMain.isSave);
+            compare([held(), page.rateText, stored(5)], [[1, 0x14, 10, 0], "10MS", [1, 0x14, 90, 0]]);
+            if (data.key !== undefined)
+                keyClick(data.key);
+            else
+                mouseClick(part(data.close));
+            compare([page.visible, mainIten.mainMask.visible, mouseMain.selectKey], [false, false, -1]);
+            compare([stored(5), keyMatrixMain.isSave],
+                    data.applied ? [[1, 0x14, 10, 0], true] : [[1, 0x14, 90, 0], false]);
+        }
+
+        // Escape while a key is awaited ends the capture only.
+        function test_escapeEndsCaptureFirst()
+        {
+            mouseClick(part("kind2"));
+            mouseClick(part("comboField"));
+            keyClick(Qt.Key_Escape);
+            compare([page.visible, page.captureIndex], [true, -1]);
+            keyClick(Qt.Key_Escape);
+            verify(!page.visible);
         }
 
         function test_macroNamesAndRunModes()

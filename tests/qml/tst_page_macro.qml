@@ -304,16 +304,16 @@ SceneStub {
 
         function test_stepMenu()
         {
-            // Delete; Insert Delay before the selected step, which stays selected.
+            // Delete; every insert after the selected step, what it added selected.
             stepMenu(1, 0);
             compare(steps(), ["1,A", "2,A"]);
             compare(trail(), ["saveMacroIni Macro_0", "modifyMacroData! Macro_0"]);
-            stepMenu(1, 1);
+            stepMenu(0, 1);
             compare(steps(), ["1,A", "0,50", "2,A"]);
-            compare(page.selectedStep, 2);
-            // Mouse buttons after the selected step, at the end for the last one.
+            compare(page.selectedStep, 1);
             stepMenu(0, 3);
             compare(steps(), ["1,A", "3,MS-L", "4,MS-L", "0,50", "2,A"]);
+            compare(page.selectedStep, 2);
             stepMenu(4, 4);
             stepMenu(0, 5);
             compare(steps(), ["1,A", "3,MS-R", "4,MS-R", "3,MS-L", "4,MS-L", "0,50", "2,A", "3,MS-M", "4,MS-M"]);
@@ -337,14 +337,14 @@ SceneStub {
             compare(names(), ["Macro_0", "Macro_2"]);
             mouseClick(part("insertKeyOk"));
             verify(!page.isInsertting && !part("insertDialog").visible && !part("insertMask").visible);
-            // Before the selected step, which stays selected; at the end when the last one is.
-            compare(steps(), ["1,A", "1,B", "2,B", "0,50", "2,A"]);
+            // After the selected step, the release selected; at the end when the last one is.
+            compare(steps(), ["1,A", "0,50", "1,B", "2,B", "2,A"]);
             compare(page.selectedStep, 3);
             compare(trail(), ["saveMacroIni Macro_0", "modifyMacroData! Macro_0"]);
             stepMenu(4, 2);
             page.detectInput(true, 0x2c);
             mouseClick(part("insertKeyOk"));
-            compare(steps(), ["1,A", "1,B", "2,B", "0,50", "2,A", "1,Space", "2,Space"]);
+            compare(steps(), ["1,A", "0,50", "1,B", "2,B", "2,A", "1,Space", "2,Space"]);
 
             // Closed, or confirmed without a key: nothing added.
             stepMenu(0, 2);
@@ -444,11 +444,35 @@ SceneStub {
             view.clearCalls();
             macroMenu(3, 2);
             compare(trail(), ["saveMacroFile Macro_2"]);
+            // The same by the buttons beside New and Delete.
+            view.clearCalls();
+            view.chooserAccepts = true;
+            mouseClick(part("importButton"));
+            mouseClick(part("exportButton"));
+            compare(trail(), ["loadMacroFile Macro_4", "updataNameList 0", "saveMacroFile Macro_4"]);
+        }
+
+        // Delete asks, naming the macro; 0 deletes, 1 cancels.
+        function confirmDelete(answer)
+        {
+            verify(part("deleteAskFrame").visible, "asked before deleting");
+            mouseClick(part("deleteAskAnswer" + (answer === undefined ? 0 : answer)));
+            verify(!part("deleteAskFrame").visible);
         }
 
         function test_delete()
         {
             mouseClick(part("deleteButton"));
+            compare(findChild(part("deleteAskFrame"), "message").text,
+                    "Delete macro “Macro_0”? Buttons that run it get their default function back.");
+            confirmDelete(1);
+            mouseClick(part("deleteButton"));
+            keyClick(Qt.Key_Escape);
+            verify(!part("deleteAskFrame").visible);
+            compare(names(), ["Macro_0", "Macro_2"]);
+            compare(trail(), []);
+            mouseClick(part("deleteButton"));
+            confirmDelete();
             compare(names(), ["Macro_2"]);
             compare(page.selectedName, "Macro_2");
             compare(steps(), ["1,B", "2,B"]);
@@ -463,6 +487,7 @@ SceneStub {
             page.detectKeyboard(true, 0x04);
             view.clearCalls();
             macroMenu(1, 0);
+            confirmDelete();
             verify(!page.isInputting && !page.macroRecord.running);
             compare(trail(), ["deleteMacroIni Macro_0", "deleteMacro! Macro_0", "updataNameList 0"]);
 
@@ -471,6 +496,7 @@ SceneStub {
             keyClick(Qt.Key_7);
             view.clearCalls();
             mouseClick(part("deleteButton"));
+            confirmDelete();
             compare(names(), []);
             verify(!page.hasSelection && page.selectedMacro === -1);
             compare(steps(), []);
@@ -559,6 +585,7 @@ SceneStub {
             choose("macroMenu", 2);
             page.sendMacro(0, "../x");
             macroMenu(0, 0);
+            confirmDelete();
             compare(names(), ["Macro_0", "a\\b", "c\u007fd"]);
             var used = view.calls.filter(function (c) {
                 return ["loadMacroIni", "saveMacroIni", "createMacroIni", "deleteMacroIni", "saveMacroFile",

@@ -101,6 +101,15 @@ SceneStub {
             verify(!menu.visible);
         }
 
+        // The menu's Delete, answered in the question that names the profile (0 delete, 1 cancel).
+        function deleteRow(i, answer)
+        {
+            menuCommand(i, 0);
+            verify(part("deleteAskFrame").visible, "asked before deleting row " + i);
+            mouseClick(part("deleteAskAnswer" + (answer === undefined ? 0 : answer)));
+            verify(!part("deleteAskFrame").visible);
+        }
+
         function test_initFromStore()
         {
             compare(names(), ["Standard", "Office", "profile_0"]);
@@ -213,9 +222,10 @@ SceneStub {
             // Export: the profile the menu was opened on.
             menuCommand(2, 1);
             compare(view.callsOf("saveProfile"), [[5]]);
-            // Neither the first profile nor the active one can be deleted.
+            // Neither the first profile nor the active one can be deleted: nothing is asked.
             menuCommand(0, 0);
             menuCommand(1, 0);
+            verify(!part("deleteAskFrame").visible);
             compare(names(), ["Standard", "Office", "profile_0"]);
             compare(view.callsOf("updataNameList"), []);
             // A right click elsewhere moves the menu; a press beside it closes it.
@@ -223,7 +233,14 @@ SceneStub {
             mouseClick(page, 200, 290);
             verify(!part("contextMenu").visible);
 
+            // The question names the profile; Cancel and Escape keep it.
+            deleteRow(2, 1);
             menuCommand(2, 0);
+            compare(findChild(part("deleteAskFrame"), "message").text, "Delete profile “profile_0”? It leaves the list.");
+            keyClick(Qt.Key_Escape);
+            verify(!part("deleteAskFrame").visible);
+            compare(names(), ["Standard", "Office", "profile_0"]);
+            deleteRow(2);
             compare(names(), ["Standard", "Office"]);
             compare(stored(), ["Standard0", "Office3"]);
             compare(page.currentIndex, 1);
@@ -247,11 +264,32 @@ SceneStub {
             compare(names().length, 3);
         }
 
+        // An imported profile is named after its file.
+        function test_importedName_data()
+        {
+            return [
+                {tag: "file name", file: "Office setup", name: "Office setup"},
+                {tag: "taken", file: "A", name: "A (2)"},
+                {tag: "control characters", file: " Line\nbreak\t", name: "Line_break_"},
+                {tag: "none", file: "", name: "profile_0"},
+                {tag: "long", file: "x".repeat(60), name: "x".repeat(40)},
+            ];
+        }
+
+        function test_importedName(data)
+        {
+            load(["Standard0", "A3"], 0);
+            view.importedFile = data.file;
+            mouseClick(part("importButton"));
+            compare(names(), ["Standard", "A", data.name]);
+            view.importedFile = "";
+        }
+
         // The deleted profile's number comes back for the next profile, with the defaults or the
         // imported file, never with what the deleted one left.
         function test_deletedNumberReused()
         {
-            menuCommand(2, 0);
+            deleteRow(2);
             view.clearCalls();
             mouseClick(part("newButton"));
             compare(page.profileNumbers, [0, 3, 1]);
@@ -259,13 +297,13 @@ SceneStub {
             compare(page.profileNumbers, [0, 3, 1, 2]);
             mouseClick(part("newButton"));
             compare(page.profileNumbers, [0, 3, 1, 2, 4]);
-            menuCommand(4, 0);
+            deleteRow(4);
             view.clearCalls();
             mouseClick(part("newButton"));
             // Reset before the list names it.
             compare(view.calls.map(function (c) { return c.fn; }), ["resetProfile", "updataNameList"]);
             compare(view.callsOf("resetProfile"), [[4]]);
-            menuCommand(4, 0);
+            deleteRow(4);
             view.clearCalls();
             mouseClick(part("importButton"));
             compare(view.callsOf("loadProfile"), [[4]]);
@@ -278,7 +316,7 @@ SceneStub {
             load(["Standard0", "A2", "B4"], 4);
             compare(titleDrop.currentIndex, 2);
             // A delete before the active profile moves it up the list.
-            menuCommand(1, 0);
+            deleteRow(1);
             compare(titleDrop.model, ["Standard", "B"]);
             compare(titleDrop.currentIndex, 1);
             page.profileNo = 0;

@@ -70,12 +70,10 @@ TestCase {
 
     function test_insertPositions()
     {
-        // Five steps, step 2 selected; then the last one selected.
-        compare(MacroSteps.keyInsertIndex(5, 2), 2);
-        compare(MacroSteps.keyInsertIndex(5, 4), 5);
-        compare(MacroSteps.mouseInsertIndex(5, 2), 3);
-        compare(MacroSteps.mouseInsertIndex(5, 4), 5);
-        compare(MacroSteps.delayInsertIndex(5, 2), 2);
+        // Five steps: step 2 selected, the last one, none.
+        compare(MacroSteps.insertIndex(5, 2), 3);
+        compare(MacroSteps.insertIndex(5, 4), 5);
+        compare(MacroSteps.insertIndex(5, -1), 5);
         compare(MacroSteps.toStored(MacroSteps.mouseButtonPair(0xf2)), ["3,MS-M", "4,MS-M"]);
         compare(MacroSteps.toStored(MacroSteps.keyPair("Q")), ["1,Q", "2,Q"]);
     }

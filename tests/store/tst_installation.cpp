@@ -138,7 +138,7 @@ QStringList expectedKeyNames()
 }
 
 const QList<QPair<QString, int>> sectionCounts = {
-    {"main", 15},         {"keyMatrix", 5},    {"keyAssigment", 60},  {"dpiSetting", 5},
+    {"main", 24},         {"keyMatrix", 5},    {"keyAssigment", 60},  {"dpiSetting", 5},
     {"lightControl", 20}, {"macroEditor", 20}, {"systemSetting", 15}, {"gunControl", 10},
     {"profile", 20},      {"keyCode", 133},    {"other", 8}};
 
@@ -479,9 +479,11 @@ void TestInstallation::languageSections()
 void TestInstallation::englishTexts()
 {
     const auto texts = [](const QString &section) { return sectionTexts("English", section); };
-    QCOMPARE(texts("main").mid(0, 12),
-             QStringList({"Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
-                          "Reset factory setting", "Cancel", "OK", "System setting", "Save", ""}));
+    QCOMPARE(
+        texts("main").mid(0, 14),
+        QStringList({"Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
+                     "Reset factory setting", "Cancel", "OK", "System setting", "Save", "Unsaved changes",
+                     "Profile “%1” has changes that are not saved. Save them first?", "Discard"}));
     QCOMPARE(texts("keyMatrix").mid(0, 3), QStringList({"Key ", "Key Function", ""}));
     const QStringList assignment = texts("keyAssigment");
     QCOMPARE(assignment.mid(0, 3), QStringList({"Key ", "Mouse Function", "Left Key"}));
@@ -489,7 +491,7 @@ void TestInstallation::englishTexts()
              QStringList({"Player", "Next", "Privous", "Stop", "Mute", "Play/Pause", "Volumn+", "Volumn-"}));
     QCOMPARE(assignment.mid(51, 9), QStringList({"Select All", "Gun Function", "One Gun", "Two Gun",
                                                  "Three Gun", "Sniper Key", "", "", ""}));
-    QCOMPARE(assignment.at(18), QString("Macro runs one-time after pressing the button"));
+    QCOMPARE(assignment.at(18), QString("Macro runs as many times as set in the macro editor"));
     QCOMPARE(texts("dpiSetting"), QStringList({"DPI", "", "", "", ""}));
     const QStringList light = texts("lightControl");
     QCOMPARE(light.mid(0, 5), QStringList({"Light", "Static", "Breath", "Neon", "OFF"}));

@@ -160,6 +160,7 @@ DialogFrame {
     mask: mainMask
     title: langText(0)
     closeSource: sourceCloseBtn
+    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
     closeHoverSource: sourceCloseBtnH
     textColor: fontColor
     titleSize: fontMiddleSize

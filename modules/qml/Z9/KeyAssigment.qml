@@ -1,6 +1,7 @@
 // The dialog in which one mouse button gets its function. The kinds are listed on the left; the
 // chosen kind's controls show on the right, and a choice there becomes the button's definition
-// (four codes and a text). Closing the dialog hands a changed definition to the key list.
+// (four codes and a text). OK and the close button hand a changed definition to the key list;
+// Cancel and Escape drop it.
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
@@ -307,27 +308,47 @@ DialogFrame {
         mouseMain.selectKey = -1;
     }
 
-    // The button's default from the default profile, when it has another one now.
+    // The button's default from the default profile becomes the dialog's choice; like any other
+    // choice it is applied by OK and dropped by Cancel.
     function resetKey()
     {
-        var model = keyMatrixMain.modKeys;
         var def = selectKey >= 0 ? keyMatrixMain.modKeys_tmp.get(selectKey) : undefined;
-        var el = selectKey >= 0 ? model.get(selectKey) : undefined;
-        if (!def || !el)
+        if (!def)
             return;
-        var c = KeyAssign.codesOf(def);
-        var text = def.keyText === undefined ? "" : String(def.keyText);
-        // A fire key with another rate has the same text: the codes count too.
-        if (!KeyAssign.sameCodes(el, c) || String(el.keyText) !== text) {
-            model.setProperty(selectKey, "keyCode0", c[0]);
-            model.setProperty(selectKey, "keyCode1", c[1]);
-            model.setProperty(selectKey, "keyCode2", c[2]);
-            model.setProperty(selectKey, "keyCode3", c[3]);
-            model.setProperty(selectKey, "keyText", text);
-            keyMatrixMain.isSave = true;
-        }
-        setCode(c, text);
+        setCode(KeyAssign.codesOf(def), def.keyText === undefined ? "" : String(def.keyText));
         loadControls();
+    }
+
+    // Closes without applying: the button keeps the function it had.
+    property bool cancelling: false
+
+    function cancel()
+    {
+        if (!visible)
+            return;
+        cancelling = true;
+        close();
+    }
+
+    function whenClosed()
+    {
+        if (cancelling) {
+            cancelling = false;
+            keyAssigmentFocus();
+            endCapture();
+            mouseMain.selectKey = -1;
+            return;
+        }
+        applyClose();
+    }
+
+    // Escape ends a capture first; with none it cancels.
+    function escapeKey()
+    {
+        if (captureIndex >= 0)
+            endCapture();
+        else
+            cancel();
     }
 
     function openMacroEditor()
@@ -345,13 +366,16 @@ DialogFrame {
     title: titleMetrics.elidedText
     closeSource: sourceCloseBtn
     closeHoverSource: sourceCloseBtnH
+    closeTip: mainLang[19] !== undefined ? mainLang[19] : ""
+    escapeCloses: false
     textColor: fontColor
     titleSize: fontMiddleSize
     fontName: fontFamily
     color: colorGray0
     border.color: colorGray1
 
-    onClosed: applyClose()
+    onClosed: whenClosed()
+    onEscapePressed: escapeKey()
     onBackgroundPressed: keyAssigmentFocus()
 
     TextMetrics {
@@ -374,6 +398,9 @@ DialogFrame {
         height: 24
         source: sourceBack
         hoverSource: sourceBackH
+        toolTip: mainLang[18] !== undefined ? mainLang[18] : ""
+        toolTipRight: true
+        fontName: fontFamily
         onClicked: keyAssigment.resetKey()
     }
 
@@ -443,8 +470,41 @@ DialogFrame {
         x: 168
         y: 50
         width: 1
-        height: parent.height - 66
+        height: parent.height - 100
         color: colorGray1
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 16
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        spacing: 12
+        z: 1
+        PictureButton {
+            objectName: "okButton"
+            width: 88
+            height: 25
+            source: sourceSureBtn
+            hoverSource: sourceSureBtnH
+            text: mainLang[8] !== undefined ? mainLang[8] : "OK"
+            textColor: fontColor
+            fontName: fontFamily
+            fontSize: fontNormalSize
+            onClicked: keyAssigment.close()
+        }
+        PictureButton {
+            objectName: "cancelButton"
+            width: 88
+            height: 25
+            source: sourceSureBtn
+            hoverSource: sourceSureBtnH
+            text: mainLang[7] !== undefined ? mainLang[7] : "Cancel"
+            textColor: fontColor
+            fontName: fontFamily
+            fontSize: fontNormalSize
+            onClicked: keyAssigment.cancel()
+        }
     }
 
     // --- the kinds' controls, one pane each ---
@@ -767,7 +827,7 @@ DialogFrame {
         x: 178
         y: 50
         width: 222
-        height: keyAssigment.height - 66
+        height: keyAssigment.height - 100
         visible: keyAssigment.viewKind === kind
         Text {
             y: 2

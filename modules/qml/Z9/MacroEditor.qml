@@ -290,6 +290,19 @@ DialogFrame {
         handNames(false);
     }
 
+    // Delete asks first, naming the macro.
+    function askDelete()
+    {
+        if (!hasSelection)
+            return;
+        // What is being typed for a macro that may go is dropped rather than saved.
+        discardEdits();
+        var t = typeof mainLang !== "undefined" && mainLang && mainLang[22] ? String(mainLang[22])
+                                                                            : "Delete macro “%1”? Buttons that run it get their default function back.";
+        deleteAsk.ask(t.replace("%1", selectedName), [langText(3), typeof mainLang !== "undefined" && mainLang
+                                                                   && mainLang[7] ? String(mainLang[7]) : "Cancel"], 1);
+    }
+
     function importMacro()
     {
         macroEditorFocus();
@@ -386,10 +399,16 @@ DialogFrame {
         return index >= 0 && index < stepModel.count ? stepModel.get(index) : null;
     }
 
-    function insertSteps(at, steps)
+    // Every insert goes after the selected step (at the end with none) and selects what it added
+    // last, so the next one follows it.
+    function insertSteps(steps)
     {
+        var at = MacroSteps.insertIndex(stepModel.count, selectedStep);
         for (var i = 0; i < steps.length; ++i)
             stepModel.insert(at + i, steps[i]);
+        selectedStep = at + steps.length - 1;
+        stepBox.view.positionViewAtIndex(selectedStep, ListView.Contain);
+        autoSave();
     }
 
     function deleteStep()
@@ -405,20 +424,14 @@ DialogFrame {
     {
         if (!canEdit || isInputting || !Recording.canAdd(stepModel))
             return;
-        var at = MacroSteps.delayInsertIndex(stepModel.count, selectedStep);
-        stepModel.insert(at, MacroSteps.step(MacroSteps.DELAY, MacroSteps.INSERTED_DELAY));
-        if (selectedStep >= 0)
-            selectedStep += 1;
-        autoSave();
+        insertSteps([MacroSteps.step(MacroSteps.DELAY, MacroSteps.INSERTED_DELAY)]);
     }
 
     function insertMouseButton(code)
     {
         if (!canEdit || isInputting || !Recording.canAdd(stepModel))
             return;
-        var at = MacroSteps.mouseInsertIndex(stepModel.count, selectedStep);
-        insertSteps(at, MacroSteps.mouseButtonPair(code, keyNames()));
-        autoSave();
+        insertSteps(MacroSteps.mouseButtonPair(code, keyNames()));
     }
 
     function openInsertKey()
@@ -442,11 +455,7 @@ DialogFrame {
         closeInsertKey();
         if (name === "" || !canEdit)
             return;
-        var at = MacroSteps.keyInsertIndex(stepModel.count, selectedStep);
-        insertSteps(at, MacroSteps.keyPair(name));
-        if (selectedStep >= at)
-            selectedStep += 2;
-        autoSave();
+        insertSteps(MacroSteps.keyPair(name));
     }
 
     function stepMenuChosen(index)
@@ -497,6 +506,7 @@ DialogFrame {
     mask: mainMask
     title: langText(0)
     closeSource: sourceCloseBtn
+    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
     closeHoverSource: sourceCloseBtnH
     textColor: fontColor
     titleSize: fontMiddleSize
@@ -513,6 +523,9 @@ DialogFrame {
         closeInsertKey();
         macroEditorFocus();
         closeAssignmentList();
+        // Closed while asking: nothing is deleted.
+        if (deleteAsk.isOpen)
+            deleteAsk.answer(1);
     }
 
     ListModel {
@@ -558,7 +571,8 @@ DialogFrame {
         x: 16
         y: 70
         width: 200
-        height: 13 * macroEditor.rowHeight + 2
+        // Room below for New, Delete, Import and Export.
+        height: 11 * macroEditor.rowHeight + 2
         rowHeight: macroEditor.rowHeight
         model: macroModel
         viewName: "macroView"
@@ -611,10 +625,12 @@ DialogFrame {
         onEditCommitted: function (row, text) { macroEditor.commitRename(row, text); }
     }
 
-    Row {
+    Grid {
         x: 16
-        y: 400
-        spacing: 24
+        y: 356
+        columns: 2
+        columnSpacing: 24
+        rowSpacing: 19
         PlateButton {
             objectName: "newButton"
             text: macroEditor.langText(2)
@@ -625,7 +641,19 @@ DialogFrame {
             objectName: "deleteButton"
             text: macroEditor.langText(3)
             enabled: macroEditor.hasSelection
-            onClicked: macroEditor.deleteSelected()
+            onClicked: macroEditor.askDelete()
+        }
+        PlateButton {
+            objectName: "importButton"
+            text: macroEditor.langText(11)
+            enabled: macroModel.count < Naming.MAX_MACROS
+            onClicked: macroEditor.importMacro()
+        }
+        PlateButton {
+            objectName: "exportButton"
+            text: macroEditor.langText(12)
+            enabled: macroEditor.canEdit
+            onClicked: macroEditor.exportSelected()
         }
     }
 
@@ -636,7 +664,7 @@ DialogFrame {
         x: 232
         y: 70
         width: parent.width - x - 16
-        height: macroBox.height
+        height: 13 * macroEditor.rowHeight + 2
         border.color: macroEditor.isInputting ? colorOrange : colorGray1
         rowHeight: macroEditor.rowHeight
         model: stepModel
@@ -769,7 +797,7 @@ DialogFrame {
         fontName: fontFamily
         onTriggered: function (index) {
             if (index === 0)
-                macroEditor.deleteSelected();
+                macroEditor.askDelete();
             else if (index === 1)
                 macroEditor.importMacro();
             else if (index === 2)
@@ -788,6 +816,27 @@ DialogFrame {
         fontSize: fontNormalSize
         fontName: fontFamily
         onTriggered: function (index) { macroEditor.stepMenuChosen(index); }
+    }
+
+    AskDialog {
+        id: deleteAsk
+        objectName: "deleteAsk"
+        title: macroEditor.langText(3)
+        buttonSource: sourceSureBtn
+        buttonHoverSource: sourceSureBtnH
+        closeSource: sourceCloseBtn
+        closeHoverSource: sourceCloseBtnH
+        textColor: fontColor
+        fontSize: fontNormalSize
+        titleSize: fontMiddleSize
+        fontName: fontFamily
+        color: colorGray0
+        borderColor: colorGray1
+        focusBack: macroEditor
+        onAnswered: function (index) {
+            if (index === 0)
+                macroEditor.deleteSelected();
+        }
     }
 
     MacroKeyDialog {

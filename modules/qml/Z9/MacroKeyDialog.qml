@@ -47,6 +47,7 @@ Item {
         height: 152
         mask: keyMask
         closeSource: sourceCloseBtn
+        closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
         closeHoverSource: sourceCloseBtnH
         textColor: fontColor
         titleSize: fontMiddleSize

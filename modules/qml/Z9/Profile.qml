@@ -70,7 +70,7 @@ DialogFrame {
         profileFocus();
         var command = Number(cmd);
         if (command === 0)
-            deleteProfile(listView.currentIndex);
+            askDelete(listView.currentIndex);
         else if (command === 1)
             exportProfile(listView.currentIndex);
         else if (command === 2)
@@ -97,9 +97,10 @@ DialogFrame {
         ui_View.updataNameList(2, NameList.storeProfiles(profileModel));
     }
 
-    function addProfile(number)
+    function addProfile(number, name)
     {
-        profileModel.append({textValue: Naming.newProfileName(profileNames), profileNo: number});
+        profileModel.append({textValue: name === undefined ? Naming.newProfileName(profileNames) : name,
+                             profileNo: number});
         listView.currentIndex = profileModel.count - 1;
         listView.positionViewAtIndex(listView.currentIndex, ListView.Contain);
         storeList();
@@ -125,7 +126,28 @@ DialogFrame {
         var number = Naming.newProfileNumber(profileNumbers);
         if (ui_View.loadProfile(number) !== true)
             return;
-        addProfile(number);
+        // Named after the file it came from.
+        addProfile(number, Naming.importedProfileName(profileNames, ui_View.importedProfileName()));
+    }
+
+    // A main text, or `fallback` where the window's texts lack it.
+    function mainTextOr(i, fallback)
+    {
+        var t = typeof mainLang !== "undefined" && mainLang ? mainLang[i] : undefined;
+        return t !== undefined && t !== null && String(t) !== "" ? String(t) : fallback;
+    }
+
+    // The delete asks first, naming the profile; only what deleteProfile would remove is asked about.
+    property int deleteAsked: -1
+
+    function askDelete(i)
+    {
+        if (i <= 0 || i >= profileModel.count || profileModel.get(i).profileNo === profileNo)
+            return;
+        deleteAsked = i;
+        var text = mainTextOr(21, "Delete profile “%1”? It leaves the list.");
+        deleteAsk.ask(text.replace("%1", profileModel.get(i).textValue),
+                      [mainTextOr(20, "Delete"), mainTextOr(7, "Cancel")], 1);
     }
 
     // Neither the first profile nor the active one goes; the settings file stays as it is.
@@ -187,6 +209,7 @@ DialogFrame {
     mask: mainMask
     title: langText(0)
     closeSource: sourceCloseBtn
+    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
     closeHoverSource: sourceCloseBtnH
     textColor: fontColor
     titleSize: fontMiddleSize
@@ -203,8 +226,12 @@ DialogFrame {
     onBackgroundPressed: profileFocus()
     onClosed: mainFocus()
     onVisibleChanged: {
-        if (!visible)
-            profileFocus();
+        if (visible)
+            return;
+        profileFocus();
+        // Closed while asking: nothing is deleted.
+        if (deleteAsk.isOpen)
+            deleteAsk.answer(1);
     }
 
     ListModel {
@@ -361,6 +388,29 @@ DialogFrame {
             fontSize: fontNormalSize
             fontName: fontFamily
             onClicked: profile.importProfile()
+        }
+    }
+
+    AskDialog {
+        id: deleteAsk
+        objectName: "deleteAsk"
+        title: profile.mainTextOr(20, "Delete")
+        buttonSource: sourceSureBtn
+        buttonHoverSource: sourceSureBtnH
+        closeSource: sourceCloseBtn
+        closeHoverSource: sourceCloseBtnH
+        textColor: fontColor
+        fontSize: fontNormalSize
+        titleSize: fontMiddleSize
+        fontName: fontFamily
+        color: colorGray0
+        borderColor: colorGray1
+        focusBack: profile
+        onAnswered: function (index) {
+            var i = profile.deleteAsked;
+            profile.deleteAsked = -1;
+            if (index === 0)
+                profile.deleteProfile(i);
         }
     }
 

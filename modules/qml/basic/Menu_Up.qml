@@ -17,6 +17,9 @@ Item {
     property url minHoverSource
     property url closeSource
     property url closeHoverSource
+    // What the ask, minimise and close buttons do, shown while the pointer rests on them.
+    property var tips: []
+    property string fontName: ""
 
     width: buttons.width
     height: 20
@@ -58,6 +61,7 @@ Item {
             // 20 wide, so the row ends inside the window's rounded corner.
             delegate: Image {
                 required property var modelData
+                required property int index
                 width: 20
                 height: 20
                 source: area.containsMouse ? modelData.hover : modelData.normal
@@ -66,6 +70,12 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     onClicked: menuUp.btnClicked(parent.modelData.index)
+                }
+                HoverTip {
+                    text: menuUp.tips[parent.index] !== undefined ? String(menuUp.tips[parent.index]) : ""
+                    hovered: area.containsMouse
+                    alignRight: true
+                    fontName: menuUp.fontName
                 }
             }
         }

@@ -1,6 +1,8 @@
 // The frame of a dialog over the main window: a dark panel with a title and a close button, dragged by
-// its background and kept wholly inside the window. `open()` centres it and shows the window's dimming
-// mask (`mask`); `close()` hides both. Children go into the panel.
+// its background and kept wholly inside the window. `open()` centres it, shows the window's dimming
+// mask (`mask`) and takes the keyboard focus; `close()` hides both. Escape closes it, or, with
+// `escapeCloses` false, only raises `escapePressed` (for dialogs whose close applies something).
+// Children go into the panel.
 import QtQuick
 
 Rectangle {
@@ -8,6 +10,7 @@ Rectangle {
 
     signal closed
     signal backgroundPressed
+    signal escapePressed
 
     default property alias content: body.data
     property alias title: titleText.text
@@ -18,6 +21,9 @@ Rectangle {
     property color textColor: "#ffffff"
     property int titleSize: 14
     property string fontName: ""
+    property bool escapeCloses: true
+    // What the close button does, shown while the pointer rests on it.
+    property string closeTip: ""
 
     function open()
     {
@@ -28,6 +34,8 @@ Rectangle {
         if (mask)
             mask.visible = true;
         visible = true;
+        // Escape reaches the dialog, and a key typed goes nowhere behind it.
+        forceActiveFocus();
     }
 
     function close()
@@ -42,6 +50,14 @@ Rectangle {
     color: "#1a1a1a"
     border.color: "#3c3c3c"
     radius: 4
+
+    Keys.onEscapePressed: function (event) {
+        event.accepted = true;
+        if (escapeCloses)
+            close();
+        else
+            escapePressed();
+    }
 
     MouseArea {
         objectName: "dragArea"
@@ -70,6 +86,8 @@ Rectangle {
         id: closeButton
         objectName: "closeButton"
         visible: frame.closable
+        // Its tip lies over the panel's content.
+        z: 2
         anchors.right: parent.right
         anchors.rightMargin: 8
         anchors.top: parent.top
@@ -82,6 +100,12 @@ Rectangle {
             anchors.fill: parent
             hoverEnabled: true
             onClicked: frame.close()
+        }
+        HoverTip {
+            text: frame.closeTip
+            hovered: closeArea.containsMouse
+            alignRight: true
+            fontName: frame.fontName
         }
     }
 

@@ -15,6 +15,9 @@ Item {
     property color hoverColor: "#cf3e00"
     property int fontSize: 12
     property string fontName: ""
+    // Named while the pointer rests on it: for buttons that show only a picture.
+    property string toolTip: ""
+    property bool toolTipRight: false
     readonly property alias hovered: area.containsMouse
 
     width: 64
@@ -48,5 +51,11 @@ Item {
         anchors.fill: parent
         hoverEnabled: true
         onClicked: button.clicked()
+    }
+    HoverTip {
+        text: button.toolTip
+        hovered: area.containsMouse
+        alignRight: button.toolTipRight
+        fontName: button.fontName
     }
 }

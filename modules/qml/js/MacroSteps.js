@@ -134,21 +134,8 @@ function mouseButtonPair(code, names)
     return pressRelease(MOUSE_DOWN, KeyNames.keycodeTostr(code, names));
 }
 
-// Where the inserted delay goes: before the selected step.
-function delayInsertIndex(count, selected)
-{
-    return selected >= 0 && selected < count ? selected : count;
-}
-
-// Where an inserted key pair goes: at the end when the last step is selected, else before the
-// selected step.
-function keyInsertIndex(count, selected)
-{
-    return selected >= 0 && selected < count - 1 ? selected : count;
-}
-
-// Where an inserted mouse-button pair goes: after the selected step (the end when none is).
-function mouseInsertIndex(count, selected)
+// Where an inserted step goes, whatever it is: after the selected step (the end when none is).
+function insertIndex(count, selected)
 {
     return selected >= 0 && selected < count ? selected + 1 : count;
 }

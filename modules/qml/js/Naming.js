@@ -104,6 +104,26 @@ function canAddProfile(count)
     return Number(count) < MAX_PROFILES;
 }
 
+// Longest display name an imported profile gets from its file's name.
+var MAX_IMPORTED_NAME = 40;
+
+// The display name of a profile imported from a file named `fileBase` (its name without the
+// suffix): control characters, which a list row cannot show, become "_", and the name is kept short;
+// a name another profile has gets " (2)", " (3)" ...; without one the generated name is used.
+function importedProfileName(names, fileBase)
+{
+    var base = fileBase === undefined || fileBase === null ? "" : String(fileBase);
+    base = base.replace(/[\x00-\x1f\x7f-\x9f\u2028\u2029]/g, "_").trim();
+    if (base.length > MAX_IMPORTED_NAME)
+        base = base.substring(0, MAX_IMPORTED_NAME).trim();
+    if (base === "")
+        return newProfileName(names);
+    var name = base;
+    for (var k = 2; isNameUsed(names, name); ++k)
+        name = base + " (" + k + ")";
+    return name;
+}
+
 // A profile rename is taken only when no profile has that display name yet.
 function acceptProfileName(names, name)
 {

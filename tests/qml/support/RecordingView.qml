@@ -129,6 +129,9 @@ QtObject {
         record("loadProfile", arguments);
         return chooserAccepts;
     }
+    // The name (without its suffix) of the file the import's dialog picked.
+    property string importedFile: ""
+    function importedProfileName() { return importedFile; }
     function saveProfile(profile) { record("saveProfile", arguments); }
     function resetProfile(profile) { record("resetProfile", arguments); }
     function copyProfile(destprofile, srcprofile) { record("copyProfile", arguments); }
