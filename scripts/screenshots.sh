@@ -298,6 +298,16 @@ gun_and_profile_pictures() {
         shot "$tag-profile-delete"
         click_item profileMain/deleteAskAnswer1
         wait_for profileMain/deleteAsk '!isOpen'
+        # The import's file dialog over the window, in the window's colours; Escape cancels it.
+        click_item profileMain/importButton
+        for _ in $(seq 600); do
+            ask widget QFileDialog >/dev/null 2>&1 && break
+            sleep 0.05
+        done
+        sleep 0.5
+        shot "$tag-file-dialog"
+        xdotool key Escape
+        wait_for profileMain 'visible && profileDataModel0.count === 3'
         click_item profileMain/closeButton
         wait_for . '!profileMain.visible && !mainMask.visible'
     fi
@@ -323,6 +333,13 @@ pictures() {
     wait_for . "panelRight.visible && !powerOnLogo.visible && ui_View.enabled"
 
     shot "$tag-main"
+
+    # The open report-rate list lies over the button below it.
+    click_item reportRateLV
+    wait_for reportRateLV isOpen
+    shot "$tag-report-rate"
+    click_item reportRateLV
+    wait_for reportRateLV '!isOpen'
 
     if has dpiSettingMain/dpiSegment; then
         click_item dpiSettingMain/dpiSegment

@@ -420,6 +420,39 @@ private slots:
         stopWindow(*s);
     }
 
+    // A profile handed over while the window holds an unsaved edit waits for the person's answer
+    // there: Cancel keeps the edit and applies nothing (exit 1), Discard drops it and applies.
+    void handedOverProfileAsksAboutUnsavedEdits()
+    {
+        auto s = install();
+        QVERIFY(s);
+        addProfiles(s->inst);
+        QVERIFY2(startWindow(*s), qPrintable(s->windowOutput));
+        for (const int answer : {2, 1}) {
+            ask(*s, "eval . keyMatrixMain.isSave = true");
+            QProcess p;
+            p.setProcessEnvironment(environment(*s, "cli.jsonl", {}));
+            p.setWorkingDirectory(QDir::tempPath());
+            p.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                    {s->inst.path() + "/kestral-config", "apply-profile", "Game"});
+            QTRY_VERIFY_WITH_TIMEOUT(ask(*s, "eval . unsavedAsk.isOpen").toBool(), 30000);
+            ask(*s, QStringLiteral("eval . unsavedAsk.answer(%1)").arg(answer));
+            QVERIFY(p.waitForFinished(60000));
+            const QString err = QString::fromUtf8(p.readAllStandardError());
+            if (answer == 2) {
+                QCOMPARE(p.exitCode(), 1);
+                QVERIFY2(err.contains("unsaved changes were kept"), qPrintable(err));
+                QCOMPARE(ask(*s, "eval . profileMain.profileNo").toInt(), 0);
+                QVERIFY(ask(*s, "eval . saveBtn.unsaved").toBool());
+            } else {
+                QVERIFY2(p.exitCode() == 0, qPrintable(err));
+                QCOMPARE(ask(*s, "eval . profileMain.profileNo").toInt(), 1);
+                QVERIFY(!ask(*s, "eval . saveBtn.unsaved").toBool());
+            }
+        }
+        stopWindow(*s);
+    }
+
     // The running copy checks a request as the command line does and takes one command at a time.
     void runningWindowTakesNoMoreThanTheCommandLine()
     {

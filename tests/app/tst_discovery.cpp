@@ -379,6 +379,33 @@ private slots:
         QVERIFY(!w.hid().isListening);
         QCOMPARE(log->count("Device removed"), 0);
     }
+
+    // With an unsaved edit the tray's Quit shows the window and asks: Cancel keeps the program
+    // running, Discard ends it. Last: the quit it asks for ends every event loop after it.
+    void quitAsksAboutUnsavedEdits()
+    {
+        Widget &w = makeWidget();
+        w.checkDevice();
+        QVERIFY(w.hid().isListening);
+        QQuickItem *root = w.view()->rootObject();
+        QVERIFY(root);
+        QObject *keys = root->findChild<QObject *>("keyMatrixMain");
+        QObject *question = root->findChild<QObject *>("unsavedAsk");
+        QVERIFY(keys && question);
+        keys->setProperty("isSave", true);
+        w.quitAction()->trigger();
+        QVERIFY(question->property("isOpen").toBool());
+        QCOMPARE(restorer->requests.size(), 1);
+        QMetaObject::invokeMethod(question, "answer", Q_ARG(QVariant, 2));
+        QVERIFY(!question->property("isOpen").toBool());
+        QVERIFY(keys->property("isSave").toBool());
+        QVERIFY(w.hid().isListening);
+
+        w.quitAction()->trigger();
+        QMetaObject::invokeMethod(question, "answer", Q_ARG(QVariant, 1));
+        QVERIFY(!keys->property("isSave").toBool());
+        QVERIFY(!w.hid().isListening);
+    }
 };
 
 QTEST_MAIN(TestDiscovery)

@@ -1,7 +1,8 @@
-// Controls that only real input shows to be reachable and honest: every row of the open report-rate
-// list takes its click (none falls to the button below it) and reaches the mouse; the button dialog
-// drops its choice on Escape and applies it on OK; an unsaved edit is asked about before a profile
-// chosen in the title bar replaces it (Cancel keeps both, Discard drops the edit, Save stores it).
+// Controls that only real input shows to be reachable and honest: started on the second profile, the
+// report-rate box shows that profile's rate; every row of the open report-rate list takes its click (none
+// falls to the button below it) and reaches the mouse; the button dialog drops its choice on Escape and
+// applies it on OK; an unsaved edit is asked about before a profile chosen in the title bar replaces it
+// (Cancel keeps both, Discard drops the edit, Save stores it).
 #include "Journey.h"
 
 #include <QJsonDocument>
@@ -14,7 +15,7 @@ const QList<QPair<QString, QVariant>> kMouse{{"mouse/icType", "553"},
                                              {"mouse/isColorful", true},
                                              {"mouse/isGun", true},
                                              {"mouse/sensorType", "3360"},
-                                             {"mouse/profileNo", 0}};
+                                             {"mouse/profileNo", 1}};
 // The report-rate rows' codes in the mouse: 125, 250, 500 and 1000 Hz.
 const int kRateCodes[] = {8, 4, 2, 1};
 
@@ -86,6 +87,11 @@ private slots:
         QSettings names(settingFile("name.bin"), QSettings::IniFormat);
         names.setValue("profile/profileName", QStringList{"Standard0", "Other1"});
         names.sync();
+        // The first profile's rate differs from the active second one's.
+        QSettings first(settingFile("p1.bin"), QSettings::IniFormat);
+        first.setValue("mouse/reportRate", 3);
+        QSettings second(settingFile("p2.bin"), QSettings::IniFormat);
+        second.setValue("mouse/reportRate", 1);
         QVERIFY2(run->launch(kMouse), qPrintable(run->error()));
     }
 
@@ -93,6 +99,12 @@ private slots:
     {
         if (run)
             QCOMPARE(run->stop(), 0);
+    }
+
+    void reportRateIsTheActiveProfiles()
+    {
+        QCOMPARE(run->eval("upItem/profileBtn", "currentText").toString(), QStringLiteral("Other"));
+        QCOMPARE(run->eval("reportRateLV", "currentText").toString(), QStringLiteral("250Hz"));
     }
 
     void everyReportRateRowTakesItsClick()
@@ -134,30 +146,30 @@ private slots:
         if (!unsaved())
             QSKIP("needs the edit of the previous journey step");
         // Cancel: the profile stays, and so does the edit.
-        chooseProfile("Other");
+        chooseProfile("Standard");
         answerUnsaved(2);
-        QCOMPARE(run->eval("upItem/profileBtn", "currentText").toString(), QStringLiteral("Standard"));
-        QCOMPARE(value("apConfig.bin", "mouse/profileNo").toInt(), 0);
+        QCOMPARE(run->eval("upItem/profileBtn", "currentText").toString(), QStringLiteral("Other"));
+        QCOMPARE(value("apConfig.bin", "mouse/profileNo").toInt(), 1);
         QVERIFY(unsaved());
         QCOMPARE(heldCode2(), 0x1e);
 
         // Discard: the switch happens, the edit is stored nowhere.
-        chooseProfile("Other");
+        chooseProfile("Standard");
         answerUnsaved(1);
-        QVERIFY(run->waitUntil([&] { return value("apConfig.bin", "mouse/profileNo").toInt() == 1; }));
+        QVERIFY(run->waitUntil([&] { return value("apConfig.bin", "mouse/profileNo").toInt() == 0; }));
         QVERIFY(!unsaved());
         QCOMPARE(heldCode2(), 0xf2);
-        QVERIFY(text(value("p1.bin", "mouseKeyMatrix/2")) != QStringLiteral("0, 240, 30, 2"));
+        QVERIFY(text(value("p2.bin", "mouseKeyMatrix/2")) != QStringLiteral("0, 240, 30, 2"));
 
         // Save: the edit is stored in the profile it was made in, then the switch happens.
         pickDoubleFire();
         QVERIFY(run->click(run->center("keyAssigmentMain/okButton")));
         waitClosed();
-        chooseProfile("Standard");
+        chooseProfile("Other");
         answerUnsaved(0);
-        QVERIFY(run->waitUntil([&] { return value("apConfig.bin", "mouse/profileNo").toInt() == 0; }));
+        QVERIFY(run->waitUntil([&] { return value("apConfig.bin", "mouse/profileNo").toInt() == 1; }));
         QVERIFY(run->waitUntil(
-            [&] { return text(value("p2.bin", "mouseKeyMatrix/2")) == QStringLiteral("0, 240, 30, 2"); }));
+            [&] { return text(value("p1.bin", "mouseKeyMatrix/2")) == QStringLiteral("0, 240, 30, 2"); }));
         QVERIFY(!unsaved());
     }
 };

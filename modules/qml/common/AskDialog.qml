@@ -24,7 +24,8 @@ Item {
     property string fontName: ""
     property color color: "#1a1a1a"
     property color borderColor: "#3c3c3c"
-    readonly property bool isOpen: frame.visible
+    // Asked and not yet answered (whether or not the window shows it right now).
+    property bool isOpen: false
     // Where the keyboard focus goes back to once answered.
     property Item focusBack: null
 
@@ -36,6 +37,7 @@ Item {
             ask.answers = answers;
         if (cancelAnswer !== undefined)
             ask.cancelAnswer = cancelAnswer;
+        isOpen = true;
         frame.open();
     }
 
@@ -43,7 +45,7 @@ Item {
 
     function answer(index)
     {
-        if (!frame.visible)
+        if (!isOpen)
             return;
         chosen = index;
         frame.close();
@@ -53,6 +55,7 @@ Item {
     {
         var index = chosen >= 0 ? chosen : cancelAnswer;
         chosen = -1;
+        isOpen = false;
         if (focusBack)
             focusBack.forceActiveFocus();
         answered(index);
