@@ -2,10 +2,18 @@
 // draws them itself, or the desktop's own dialog where the platform offers one.
 #include "DialogFileChooser.h"
 
+#include "SettingsStore.h"
+
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QPalette>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QTranslator>
 #include <QWindow>
+
+#include <memory>
 
 namespace {
 
@@ -47,9 +55,30 @@ QString suffixOf(const QString &filter)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+// Qt's own texts of the dialog (buttons, labels, columns) in the window's language, while it is open:
+// the language of the global settings, read now, since the person may have changed it meanwhile.
+std::unique_ptr<QTranslator> dialogTranslator()
+{
+    const QString language = QSettings(SettingsStore::globalPath(), QSettings::IniFormat)
+                                 .value(QStringLiteral("common/language"))
+                                 .toString();
+    QString locale;
+    if (language == QLatin1String("ChineseSimplified"))
+        locale = QStringLiteral("zh_CN");
+    if (locale.isEmpty())
+        return nullptr;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_") + locale,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator;
+}
+
 QString choose(QWidget *parent, QFileDialog::AcceptMode mode, const QString &caption, const QString &dir,
                const QString &filter)
 {
+    const std::unique_ptr<QTranslator> translator = dialogTranslator();
     // No parent widget (so no style sheet of the window's), but modal and kept above the window.
     QFileDialog dialog(nullptr, caption, dir, filter);
     dialog.setAcceptMode(mode);
@@ -66,9 +95,11 @@ QString choose(QWidget *parent, QFileDialog::AcceptMode mode, const QString &cap
         dialog.adjustSize();
         dialog.move(window->geometry().center() - dialog.rect().center());
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QString chosen = accepted ? dialog.selectedFiles().value(0) : QString();
+    if (translator)
+        QCoreApplication::removeTranslator(translator.get());
+    return chosen;
 }
 
 } // namespace
