@@ -20,6 +20,8 @@ kestral-config runs with the virtual mouse attached.
   transcript of every HID call:  $VIRTUAL_MOUSE_TRANSCRIPT
   the mouse's memory (JSON):     $VIRTUAL_MOUSE_STATE
   press the mouse's DPI button:  echo "dpi 3" > $VIRTUAL_MOUSE_CONTROL
+  unplug it, plug it in again:   echo unplug > $VIRTUAL_MOUSE_CONTROL; echo plug > $VIRTUAL_MOUSE_CONTROL
+  commands in another terminal:  VIRTUAL_MOUSE_STATE=$VIRTUAL_MOUSE_STATE tools/with-virtual-mouse build/bin/kestral-config state
   quit: the tray menu's "Quit (&Q)", or Ctrl+C here
 INFO
 

@@ -93,6 +93,26 @@ void startWindow(bool platformChosen, const QByteArray &platform)
     window.startDetached();
 }
 
+// Whether the command fits the hand-over's frame. A profile named longer than an argument may be is
+// handed over by its number; false when no profile has that name.
+bool handOverable(const CommandLine::Request &request, QStringList &arguments)
+{
+    bool fits = true;
+    for (const QString &argument : arguments)
+        fits = fits && argument.toUtf8().size() <= CopyDataFrame::MaxCommandArgumentBytes;
+    if (fits)
+        return true;
+    if (request.command != CommandLine::Command::ApplyProfile)
+        return false;
+    SettingsStore store;
+    SceneRules rules;
+    const int number = MouseCommands::resolveProfile(request.value, rules, store);
+    if (number < 0)
+        return false;
+    arguments = {arguments.first(), QString::number(number)};
+    return true;
+}
+
 CommandLine::Result runHere(const CommandLine::Request &request)
 {
     if (request.command == CommandLine::Command::List) {
@@ -128,6 +148,7 @@ CommandLine::Result runHere(const CommandLine::Request &request)
         return {CommandLine::Failed, QString(),
                 QString::fromLatin1(kProgram) + QStringLiteral("the scene could not be loaded\n")};
     view->setWorker(&worker);
+    view->setMouseConnected(true);
     view->clearHidBusy();
     DeviceDiscovery::loadProfileImage(*view);
     QMetaObject::invokeMethod(view->rootObject(), "initUI", Qt::DirectConnection);
@@ -319,9 +340,22 @@ int CommandLine::run(int argc, char **argv)
     auto owned = std::make_unique<SingleInstance>(folder);
     SingleInstance &instance = *owned;
     if (instance.isRunning()) {
+        QStringList arguments = request.arguments;
+        if (!handOverable(request, arguments)) {
+            SettingsStore store;
+            SceneRules rules;
+            return finish(MouseCommands::noSuchProfile(request.value, rules, store));
+        }
         CopyDataFrame::Frame reply;
-        switch (instance.sendCommand(request.arguments, HandOverAnswerMs, HandOverFinishMs, &reply)) {
+        switch (instance.sendCommand(arguments, HandOverAnswerMs, HandOverFinishMs, &reply)) {
         case SingleInstance::Delivery::Replied:
+            // Only the documented codes are passed on: a caller acts on them.
+            if (reply.exitCode < Success || reply.exitCode > Busy)
+                return finish({Failed, reply.out,
+                               reply.err + QString::fromLatin1(kProgram) +
+                                   QStringLiteral("the running kestral-config answered with exit code %1, "
+                                                  "which means nothing; the command may not have been done\n")
+                                       .arg(reply.exitCode)});
             return finish({reply.exitCode, reply.out, reply.err});
         case SingleInstance::Delivery::NotAnswering:
             return finish({Busy, QString(),

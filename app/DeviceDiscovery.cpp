@@ -37,6 +37,25 @@ DeviceDiscovery::Outcome openFailure(const QString &path)
     return DeviceDiscovery::Outcome::NoMouse;
 }
 
+// The most telling reason why none of the present entries can be used: a person can act on access
+// rights and on a holder.
+DeviceDiscovery::Outcome worstOf(const DeviceList &list, const QList<int> &present, QString *path)
+{
+    DeviceDiscovery::Outcome worst = DeviceDiscovery::Outcome::NoMouse;
+    for (int index : present) {
+        const QString interface = list.at(index).path;
+        const DeviceDiscovery::Outcome why = openFailure(interface);
+        if (why == DeviceDiscovery::Outcome::NoMouse)
+            continue;
+        if (worst == DeviceDiscovery::Outcome::NoMouse || why == DeviceDiscovery::Outcome::NoPermission ||
+            (why == DeviceDiscovery::Outcome::Busy && worst == DeviceDiscovery::Outcome::NoAnswer)) {
+            worst = why;
+            *path = interface;
+        }
+    }
+    return worst;
+}
+
 } // namespace
 
 DeviceList DeviceDiscovery::readDeviceTable(const QString &fileName)
@@ -104,21 +123,20 @@ DeviceDiscovery::Outcome DeviceDiscovery::probe(Hid_Thread &worker, QString *pat
     }
     if (!path)
         return present.isEmpty() ? Outcome::NoMouse : Outcome::NoAnswer;
+    return worstOf(current, present, path);
+}
 
-    // The most telling reason wins: a person can act on access rights and on a holder.
-    Outcome worst = Outcome::NoMouse;
-    for (int index : present) {
-        const QString interface = current.at(index).path;
-        const Outcome why = openFailure(interface);
-        if (why == Outcome::NoMouse)
-            continue;
-        if (worst == Outcome::NoMouse || why == Outcome::NoPermission ||
-            (why == Outcome::Busy && worst == Outcome::NoAnswer)) {
-            worst = why;
-            *path = interface;
-        }
+DeviceDiscovery::Outcome DeviceDiscovery::whyUnusable(QString *path, const QString &table)
+{
+    DeviceList list = readDeviceTable(table);
+    findInterfaces(list);
+    QList<int> present;
+    for (int index = 0; index < list.size(); ++index) {
+        if (!list.at(index).path.isEmpty())
+            present << index;
     }
-    return worst;
+    QString ignored;
+    return worstOf(list, present, path ? path : &ignored);
 }
 
 void DeviceDiscovery::loadProfileImage(myQQuickView &view)

@@ -32,6 +32,10 @@ public:
     // opened or is held by another program, or a mouse that does not answer. `path` names the
     // interface concerned.
     static Outcome probe(Hid_Thread &worker, QString *path = nullptr, const QString &table = tablePath());
+    // Why no mouse of the table can be used, without probing: nothing present (NoMouse), an interface
+    // that may not be opened or is held (NoPermission, Busy), or one that opens (NoAnswer: it is there,
+    // only a probe can tell more). `path` names the interface concerned.
+    static Outcome whyUnusable(QString *path, const QString &table = tablePath());
 
     // What the view needs from a newly accepted mouse: the 560 family keeps its settings in profile
     // blocks, read once so that later block writes change only what they mean to.

@@ -78,10 +78,8 @@ CommandLine::Result applyProfile(const CommandLine::Request &request, MouseComma
                                  SceneRules &rules)
 {
     const int number = MouseCommands::resolveProfile(request.value, rules, *s.store);
-    if (number < 0) {
-        return CommandLine::badArguments(QStringLiteral("no profile \"%1\"; the profiles are %2")
-                                             .arg(request.value, profileList(rules.profiles(*s.store))));
-    }
+    if (number < 0)
+        return MouseCommands::noSuchProfile(request.value, rules, *s.store);
     QQuickItem *root = s.view ? s.view->rootObject() : nullptr;
     if (!root)
         return failure(CommandLine::Failed, QStringLiteral("the window's scene could not be loaded"));
@@ -193,6 +191,13 @@ CommandLine::Result MouseCommands::carryOut(const CommandLine::Request &request,
     default:
         return CommandLine::badArguments(QStringLiteral("not a device command"));
     }
+}
+
+CommandLine::Result MouseCommands::noSuchProfile(const QString &which, SceneRules &rules,
+                                                 const SettingsStore &store)
+{
+    return CommandLine::badArguments(QStringLiteral("no profile \"%1\"; the profiles are %2")
+                                         .arg(which, profileList(rules.profiles(store))));
 }
 
 int MouseCommands::resolveProfile(const QString &which, SceneRules &rules, const SettingsStore &store)

@@ -32,6 +32,9 @@ public:
     // The message and exit code for a mouse that could not be used.
     static CommandLine::Result unusable(DeviceDiscovery::Outcome outcome, const QString &path);
 
+    // The answer to apply-profile of a profile that is not there.
+    static CommandLine::Result noSuchProfile(const QString &which, SceneRules &rules,
+                                             const SettingsStore &store);
     // Profile by number (as state shows it) or by name; -1 when none matches.
     static int resolveProfile(const QString &which, SceneRules &rules, const SettingsStore &store);
 };

@@ -73,8 +73,17 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     session.store = &view->settingsStore();
     session.view = view;
     session.icType = view->icType;
-    session.outcome =
-        isDeviceConnected ? DeviceDiscovery::Outcome::Accepted : DeviceDiscovery::Outcome::NoMouse;
+    // Without a mouse the answer is the one the command line gives alone: why none can be used. One
+    // plugged in since the window last looked is looked for now rather than in two seconds.
+    session.outcome = DeviceDiscovery::Outcome::Accepted;
+    if (!isDeviceConnected) {
+        session.outcome = DeviceDiscovery::whyUnusable(&session.path);
+        if (session.outcome == DeviceDiscovery::Outcome::NoAnswer) {
+            m_window->checkDevice();
+            if (isDeviceConnected)
+                session.outcome = DeviceDiscovery::Outcome::Accepted;
+        }
+    }
     // What the settings files announce meanwhile belongs to the answer as well as to the window.
     QStringList notices;
     const QMetaObject::Connection collecting =
@@ -82,6 +91,13 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
                 [&notices](const QString &text) { notices << text; });
     CommandLine::Result result = MouseCommands::carryOut(request, session, *m_rules);
     disconnect(collecting);
+    // Unplugged while the command ran, before the listener told the window: the command line's answer.
+    if (result.exitCode == CommandLine::Failed && session.outcome == DeviceDiscovery::Outcome::Accepted) {
+        QString path;
+        const DeviceDiscovery::Outcome now = DeviceDiscovery::whyUnusable(&path);
+        if (now != DeviceDiscovery::Outcome::NoAnswer)
+            result = MouseCommands::unusable(now, path);
+    }
     CommandLine::addSettingsNotices(result, request.command, notices);
     finish(id, result);
 }

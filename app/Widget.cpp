@@ -2,6 +2,8 @@
 #include "Widget.h"
 
 #include "DeviceDiscovery.h"
+#include "LanguageStrings.h"
+#include "SceneRules.h"
 #include "SceneStartEvent.h"
 #include "SettingsNotice.h"
 #include "Ui_Controler.h"
@@ -39,6 +41,18 @@ const char *const NoticeStyleSheet =
     "} QPushButton { background: rgb(90, 91, 96); color: rgb(230, 230, 230); border: 1px solid rgb(100, 100, "
     "100); padding: 4px 20px; } QPushButton:hover { background: rgb(110, 111, 116); }";
 
+// The texts of Widget::MouseText for an installation whose language files do not have them.
+const char *const DefaultMouseTexts[Widget::MouseTextCount] = {
+    "No mouse connected",
+    "The mouse is not connected. What you changed is saved and will be sent to the mouse when it is "
+    "connected.",
+    "%1 connected",
+    "%1 disconnected",
+    "DPI stage %1: %2",
+    "DPI stage %1",
+    "Quit (&Q)",
+};
+
 } // namespace
 
 Widget::Widget(QWidget *parent) : Widget(Platform(), parent) {}
@@ -72,6 +86,8 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
     m_trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     m_trayIcon->setVisible(true);
+    // The language may have changed since the menu was last shown.
+    connect(m_trayMenu, &QMenu::aboutToShow, this, &Widget::updateTrayTexts);
 
     if (!m_platform.tray) {
         m_ownTray = std::make_unique<SystemTrayNotifier>(m_trayIcon);
@@ -89,13 +105,14 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
             &Widget::deviceChangeNotified);
     m_platform.deviceChanges->start();
 
-    // The listener's balloons are shown on this (the GUI) thread, in the order they were raised.
-    connect(
-        &m_hid, &Hid_Thread::trayMessage, this,
-        [this](const QString &title, const QString &text, int msecs) {
-            m_platform.tray->showMessage(title, text, QSystemTrayIcon::Information, msecs);
-        },
-        Qt::QueuedConnection);
+    // The listener's events are handled on this (the GUI) thread, in the order they were raised. Its
+    // DPI balloon is told here, where the profile's values are known.
+    connect(&m_hid, &Hid_Thread::dpiStageChanged, this, &Widget::showDpiStage, Qt::QueuedConnection);
+    connect(&m_hid, &Hid_Thread::deviceRemoved, this, &Widget::deviceLost, Qt::QueuedConnection);
+    connect(&m_hid, &Hid_Thread::setCommandFailed, this, &Widget::settingNotDelivered);
+    if (myQQuickView *v = view())
+        connect(v, &myQQuickView::mouseConnectedChanged, this, &Widget::updateTrayTexts);
+    updateTrayTexts();
 }
 
 Widget::~Widget()
@@ -122,6 +139,15 @@ void Widget::findInterfaces(DeviceList &list)
 
 void Widget::checkDevice()
 {
+    // A timer can fire while a command of the scene waits for the mouse; discovery replaces the device
+    // list and probes, so it waits for that command to end.
+    if (!m_hid.hidFree) {
+        m_deviceCheckTimer.start();
+        return;
+    }
+    m_deviceCheckTimer.stop();
+    m_looked = true;
+    const bool wasConnected = isDeviceConnected;
     const bool accepted = DeviceDiscovery::accept(m_hid);
 
     myQQuickView *v = view();
@@ -130,17 +156,105 @@ void Widget::checkDevice()
         if (v)
             v->clearHidBusy();
         isDeviceConnected = true;
-        showInfo(QStringLiteral("Detect Device"));
+        m_toldAway = false;
+        showInfo(mouseText(ConnectedText).arg(QString::fromLatin1(TrayToolTip)));
         m_hid.startListen(m_hid.currentIndex);
         if (v)
             DeviceDiscovery::loadProfileImage(*v);
-        if (v)
+        if (v) {
             v->setEnabled(true);
+            v->setMouseConnected(true);
+        }
+        updateTrayTexts();
     } else {
         qDebug("Device DisConnect");
-        isDeviceConnected = false;
+        markAway(wasConnected);
     }
     startScene();
+    // What was changed while the mouse was away goes to it whole, once the scene has started again.
+    if (accepted && m_unsent)
+        QMetaObject::invokeMethod(this, &Widget::resendActiveProfile, Qt::QueuedConnection);
+}
+
+void Widget::deviceLost()
+{
+    // A discovery may have found the mouse again before this arrived.
+    if (m_hid.isListening)
+        return;
+    markAway(isDeviceConnected);
+}
+
+void Widget::markAway(bool wasConnected)
+{
+    isDeviceConnected = false;
+    if (myQQuickView *v = view())
+        v->setMouseConnected(false);
+    updateTrayTexts();
+    if (wasConnected)
+        showInfo(mouseText(DisconnectedText).arg(QString::fromLatin1(TrayToolTip)));
+    if (m_unsent)
+        tellStoredWhileAway();
+}
+
+void Widget::settingNotDelivered()
+{
+    m_unsent = true;
+    // While connected, the listener's word on a removal decides; a failure alone may be passing.
+    if (!isDeviceConnected)
+        tellStoredWhileAway();
+}
+
+void Widget::tellStoredWhileAway()
+{
+    if (m_toldAway)
+        return;
+    m_toldAway = true;
+    showNotice(mouseText(StoredWhileAwayText), false);
+}
+
+void Widget::resendActiveProfile()
+{
+    myQQuickView *v = view();
+    QQuickItem *root = v ? v->rootObject() : nullptr;
+    if (!isDeviceConnected || !root)
+        return;
+    m_unsent = false;
+    const QVariant profile = v->getGlobalData(QStringLiteral("mouse/profileNo")).toInt();
+    // As a profile change sends it; what fails now is marked again.
+    QMetaObject::invokeMethod(root, "applyProfile", Qt::DirectConnection, Q_ARG(QVariant, profile));
+}
+
+QString Widget::mouseText(MouseText which)
+{
+    QString language = QStringLiteral("English");
+    if (myQQuickView *v = view())
+        language = v->getGlobalData(QStringLiteral("common/language")).toString();
+    const QStringList texts = LanguageStrings().getLangStrings(QStringLiteral("device"), language);
+    const QString text = texts.value(which);
+    return text.isEmpty() ? QString::fromUtf8(DefaultMouseTexts[which]) : text;
+}
+
+void Widget::updateTrayTexts()
+{
+    QString tip = QString::fromLatin1(TrayToolTip);
+    // Before the first discovery nothing is known either way.
+    if (m_looked && !isDeviceConnected)
+        tip += QStringLiteral(" - ") + mouseText(NoMouseText);
+    m_trayIcon->setToolTip(tip);
+    m_quitAction->setText(mouseText(QuitText));
+}
+
+void Widget::showDpiStage(int stage)
+{
+    myQQuickView *v = view();
+    int value = 0;
+    if (v) {
+        if (!m_rules)
+            m_rules = std::make_unique<SceneRules>();
+        value = m_rules->dpiStages(v->settingsStore()).values.value(stage - 1);
+    }
+    showInfo(value > 0 ? mouseText(DpiStageValueText).arg(stage).arg(value)
+                       : mouseText(DpiStageText).arg(stage));
 }
 
 void Widget::startScene()
@@ -168,6 +282,11 @@ void Widget::deviceChangeNotified()
 
 void Widget::showSettingsNotice(const QString &text)
 {
+    showNotice(text, true);
+}
+
+void Widget::showNotice(const QString &text, bool modal)
+{
     const QString title = windowTitle().isEmpty() ? QString::fromLatin1(TrayToolTip) : windowTitle();
     // In the tray a balloon; with the window open a box on it that holds nothing up.
     if (!isVisible()) {
@@ -178,12 +297,19 @@ void Widget::showSettingsNotice(const QString &text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     // The window's style sheet makes every child transparent; the box takes the tray menu's colours.
     box->setStyleSheet(QString::fromLatin1(NoticeStyleSheet));
-    box->open();
+    if (modal) {
+        box->open();
+        return;
+    }
+    // A word on the mouse leaves the window usable meanwhile.
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
+// The window comes back with or without a mouse: hidden, it could otherwise never be reached again.
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (isDeviceConnected && TrayActivation::restores(reason, TrayActivation::statusNotifierHost()))
+    if (TrayActivation::restores(reason, TrayActivation::statusNotifierHost()))
         requestRestore();
 }
 

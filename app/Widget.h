@@ -11,6 +11,7 @@
 #include <memory>
 
 class DeviceChangeMonitor;
+class SceneRules;
 class TrayNotifier;
 class Ui_Controler;
 class WindowRestorer;
@@ -51,6 +52,20 @@ public:
     QAction *quitAction() const { return m_quitAction; }
     QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
 
+    // The texts of the mouse's coming and going, in the window's language (section "device" of the
+    // language files; the English ones where an installation lacks it).
+    enum MouseText {
+        NoMouseText,
+        StoredWhileAwayText,
+        ConnectedText,     // %1 the mouse
+        DisconnectedText,  // %1 the mouse
+        DpiStageValueText, // %1 stage, %2 DPI
+        DpiStageText,      // %1 stage
+        QuitText,
+        MouseTextCount
+    };
+    QString mouseText(MouseText which);
+
     // DeviceDiscovery's, kept for the window's callers.
     static DeviceList readDeviceTable(const QString &fileName);
     static void findInterfaces(DeviceList &list);
@@ -70,11 +85,25 @@ protected:
 
 private slots:
     void deviceChangeNotified();
+    // The listener found the mouse gone.
+    void deviceLost();
+    // A setting did not reach the mouse: it is sent whole when the mouse is back.
+    void settingNotDelivered();
+    void showDpiStage(int stage);
+    // The tray's tool tip and menu in the window's language and with the mouse's state.
+    void updateTrayTexts();
     // What the person must know about the settings files (SettingsNotice).
     void showSettingsNotice(const QString &text);
     void unsavedAnswered(int answer);
 
 private:
+    // The mouse is not there (any more): the scene and the tray say so, and a balloon when it was.
+    void markAway(bool wasConnected);
+    // Once per absence: what was changed is stored, and the mouse gets it when it is back.
+    void tellStoredWhileAway();
+    // A box on the window when it is shown, else a tray balloon.
+    void showNotice(const QString &text, bool modal);
+    void resendActiveProfile();
     void startScene();
     void requestRestore();
     void showInfo(const QString &text, int milliseconds = 10000);
@@ -93,4 +122,8 @@ private:
     Platform m_platform;
     bool m_quitAsked = false;
     bool m_answerConnected = false;
+    std::unique_ptr<SceneRules> m_rules;
+    bool m_looked = false;   // a discovery has run
+    bool m_unsent = false;   // something was changed that the mouse did not get
+    bool m_toldAway = false; // the person knows, for this absence
 };

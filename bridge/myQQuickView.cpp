@@ -64,8 +64,17 @@ void myQQuickView::setWorker(Hid_Thread *newWorker)
         worker->owner = &hidOwner;
     // The listener emits from its own thread; queued delivery keeps the events' order.
     connect(worker, &Hid_Thread::dpiStageChanged, this, &myQQuickView::setCurrentDPI, Qt::QueuedConnection);
+    // The view is not disabled: the window, its title bar and its pages stay usable without a mouse.
     connect(
-        worker, &Hid_Thread::deviceRemoved, this, [this] { setEnabled(false); }, Qt::QueuedConnection);
+        worker, &Hid_Thread::deviceRemoved, this, [this] { setMouseConnected(false); }, Qt::QueuedConnection);
+}
+
+void myQQuickView::setMouseConnected(bool connected)
+{
+    if (connected == m_mouseConnected)
+        return;
+    m_mouseConnected = connected;
+    emit mouseConnectedChanged();
 }
 
 // --- the scene ---

@@ -26,6 +26,9 @@ class PointerSettings;
 class myQQuickView : public QQuickWidget
 {
     Q_OBJECT
+    // Whether the mouse is there: the scene says so plainly while it is not. The window keeps it up to
+    // date; the view stays usable either way, and what is changed meanwhile is stored.
+    Q_PROPERTY(bool mouseConnected READ mouseConnected WRITE setMouseConnected NOTIFY mouseConnectedChanged)
 
 public:
     // Opens the settings files relative to the working directory and reads the capability flags once.
@@ -35,11 +38,14 @@ public:
     ~myQQuickView() override;
 
     // The device worker (not owned). Its DPI reports reach setCurrentDPI and its loss of the device
-    // disables the view, both on this object's thread; when the worker has no owner yet, the view
+    // clears mouseConnected, both on this object's thread; when the worker has no owner yet, the view
     // answers its family and gun questions.
     void setWorker(Hid_Thread *worker);
 
     SettingsStore &settingsStore() { return store; }
+
+    bool mouseConnected() const { return m_mouseConnected; }
+    void setMouseConnected(bool connected);
 
     // Members in this order. The flags are read once at construction and not again. The worker may be
     // destroyed before the view (it is a member of the window that owns the view), hence the guard.
@@ -116,6 +122,9 @@ public slots:
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
 
+signals:
+    void mouseConnectedChanged();
+
 protected:
     void focusInEvent(QFocusEvent *event) override;
 
@@ -137,4 +146,5 @@ private:
     ViewHidOwner hidOwner;
     std::unique_ptr<PointerSettings> ownPointer;
     PointerSettings *pointer;
+    bool m_mouseConnected = false;
 };

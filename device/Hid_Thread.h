@@ -116,7 +116,10 @@ signals:
     // arrive in the order the events came.
     void dpiStageChanged(int stage);                                        // for the bridge's setCurrentDPI
     void trayMessage(const QString &title, const QString &text, int msecs); // information icon
-    void deviceRemoved();                                                   // disable the view
+    void deviceRemoved();                                                   // the mouse is gone
+    // Emitted on the GUI thread when a set command did not reach the mouse (no mouse, a transaction
+    // that failed, or a device that stayed busy): what it carried is known to the settings only.
+    void setCommandFailed();
 
 private:
     void listenDeviceEvents(int index);

@@ -30,12 +30,14 @@ void Hid_Thread::runSet(const char *failure, uchar code, const Params &params, c
 {
     if (!waitHidFree()) {
         qDebug("%s", failure);
+        emit setCommandFailed();
         return;
     }
     buildRequest(code, params);
     if (dataLength > 0)
         std::memcpy(dataBuf, data, size_t(dataLength));
-    hidSet(dataLength, settle);
+    if (!hidSet(dataLength, settle))
+        emit setCommandFailed();
     if (thenMs > 0)
         kc::sleepMs(thenMs);
 }
@@ -44,15 +46,19 @@ void Hid_Thread::runRepeated(const char *failure, uchar code, uchar value)
 {
     if (!waitHidFree()) {
         qDebug("%s", failure);
+        emit setCommandFailed();
         return;
     }
+    bool delivered = true;
     for (uchar k = 1; k <= 4; ++k) {
         // Each transaction frees the flag at its end; take it again so that a command issued from
         // events processed inside the next report cannot slip in between the reports.
         hidFree = false;
         buildRequest(code, {k, value, 0, 0, 0, 0});
-        hidSet(0, true);
+        delivered = hidSet(0, true) && delivered;
         if (k == 1 && owner && owner->isGun())
             break;
     }
+    if (!delivered)
+        emit setCommandFailed();
 }

@@ -313,6 +313,25 @@ gun_and_profile_pictures() {
     fi
 }
 
+# The window with the mouse unplugged, and the word it gives when a change cannot reach the mouse.
+no_mouse_pictures() {
+    local tag=$1
+    has mouseStatus || return 0
+    echo unplug >"$work/$tag.control"
+    wait_for mouseStatus visible
+    shot "$tag-no-mouse"
+    click_item reportRateLV
+    wait_for reportRateLV isOpen
+    click_row reportRateLV 1
+    for _ in $(seq 200); do
+        ask widget QMessageBox >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    shot "$tag-no-mouse-notice"
+    echo plug >"$work/$tag.control"
+    wait_for mouseStatus '!visible'
+}
+
 pictures() {
     local lang=$1 tag=$2
     local inst=$work/$tag
@@ -326,7 +345,7 @@ pictures() {
     KC_SCENE_PROBE_SOCKET=$sock VIRTUAL_MOUSE_PRELOAD=$root/build/lib/libkc_scene_probe.so \
         KC_VIRTUAL_MOUSE_LIB=$root/build/lib/libkc_virtual_mouse.so \
         VIRTUAL_MOUSE_TRANSCRIPT=$work/$tag.jsonl VIRTUAL_MOUSE_STATE=$work/$tag-state.json \
-        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/$tag-runtime XDG_CONFIG_HOME=$work/$tag-config \
+        VIRTUAL_MOUSE_CONTROL=$work/$tag.control QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/$tag-runtime XDG_CONFIG_HOME=$work/$tag-config \
         GSETTINGS_BACKEND=keyfile \
         tools/with-virtual-mouse "$inst/kestral-config" >"$work/$tag.log" 2>&1 &
     app_pid=$!
@@ -389,6 +408,7 @@ pictures() {
 
     macro_pictures "$tag"
     assignment_pictures "$tag"
+    no_mouse_pictures "$tag"
 
     kill -TERM "$app_pid"
     wait "$app_pid" || true

@@ -29,6 +29,8 @@ Item {
         "Delete profile “%1”? It leaves the list.",
         "Delete macro “%1”? Buttons that run it get their default function back.", ""]
     property var mainLang: builtInMainLang
+    // The texts of the mouse's coming and going (No mouse connected, …), from the language files.
+    property var deviceLang: ["No mouse connected"]
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
     property int fontNormalSize: 12
@@ -196,12 +198,15 @@ Item {
             url = textOr(ui_View.getGlobalData("common/url"), url);
             askMenuModel.setProperty(0, "askMenuTxt", url);
 
-            if (icType === "560") {
+            if (icType === "560" && ui_View.mouseConnected) {
                 if (Number(ui_View.mouseReadCurrentProfile()) !== 1)
                     hid.hid560_02H_SetCurrentProfile(1);
             }
 
             mainLang = ui_View.getLangStrings("main", language);
+            var device = ui_View.getLangStrings("device", language);
+            if (device.length > 0 && device[0] !== "")
+                deviceLang = device;
             keyMatrixMain.keyMatrixLang = ui_View.getLangStrings("keyMatrix", language);
             keyAssigmentMain.keyAssigmentLang = ui_View.getLangStrings("keyAssigment", language);
             dpiSettingMain.dpiSettingLang = ui_View.getLangStrings("dpiSetting", language);
@@ -232,7 +237,8 @@ Item {
             systemSettingMain.init(false, false);
             isPownOn = true;
         }
-        if (hasBackend())
+        // Only a mouse that is there is asked.
+        if (hasBackend() && ui_View.mouseConnected)
             dpiSettingMain.currentDPI = Number(ui_View.mouseGetCurrentDPI()) - 1;
     }
 
@@ -472,6 +478,16 @@ Item {
             ui_View.mouseSwitchKeyMatrix(1);
             ui_View.mouseResetKeyMatrix();
         }
+        // A profile with fewer stages than the last leaves the mouse on a stage it no longer steps
+        // through: it goes to the last one there is, and the page shows the stage the mouse is on.
+        var stage = ui_View.mouseConnected ? Number(ui_View.mouseGetCurrentDPI()) || 0 : 0;
+        var count = dpiSettingMain.currentDpiCount;
+        if (stage > count && count > 0) {
+            ui_View.mouseSetCurrentDPI(count);
+            stage = count;
+        }
+        if (stage > 0)
+            dpiSettingMain.currentDPI = stage - 1;
     }
 
     Connections {
@@ -822,6 +838,20 @@ Item {
             else if (btnIndex === 2)
                 askMenu.visible = true;
         }
+    }
+
+    // Plainly in the title area while no mouse is connected; the window stays usable meanwhile.
+    MouseStatus {
+        id: mouseStatus
+        objectName: "mouseStatus"
+        visible: upItem.visible && mainIten.hasBackend() && !ui_View.mouseConnected
+        anchors.right: upItem.left
+        anchors.rightMargin: 176
+        anchors.verticalCenter: upItem.verticalCenter
+        text: mainIten.deviceLang[0] !== undefined ? mainIten.deviceLang[0] : ""
+        fontName: mainIten.fontFamily
+        fontSize: mainIten.fontNormalSize
+        textColor: mainIten.fontColor
     }
 
     Mouse {

@@ -4,6 +4,7 @@
 // then shows the change, and the command-line process never touches the mouse), and the failures.
 #include "AppTestSupport.h"
 #include "SmallDisk.h"
+#include "platform/SingleInstance.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -239,6 +240,9 @@ private slots:
                                                     << "the active profile has stages 1 to 4";
         QTest::newRow("no such profile") << QStringList{"apply-profile", "Nope"} << 2 << ""
                                          << "no profile \"Nope\"; the profiles are 0 \"Standard\"";
+        QTest::newRow("profile name longer than a hand-over takes")
+            << QStringList{"apply-profile", QString(300, 'x')} << 2 << ""
+            << "no profile \"xxxx";
     }
     void helpVersionAndBadArguments()
     {
@@ -330,6 +334,9 @@ private slots:
         // The probe (00), then the stage command alone.
         QCOMPARE(sent.mid(1), stageWire);
         QCOMPARE(readJson(s->file("stage.jsonl.state.json")).value("currentDpiStage").toInt(), 3);
+        // The mouse's memory outlives the process: the next command reads the stage set.
+        o = run(*s, {"state"}, {mouse}, "stage.jsonl");
+        QCOMPARE(QJsonDocument::fromJson(o.out.toUtf8()).object().value("activeDpiStage").toInt(), 3);
 
         // Stage 4 is not enabled in this profile.
         o = run(*s, {"set-dpi-stage", "4"}, {mouse}, "refused.jsonl");
@@ -402,9 +409,14 @@ private slots:
         QCOMPARE(o.code, 0);
         QCOMPARE(QJsonDocument::fromJson(o.out.toUtf8()).object().value("activeDpiStage").toInt(), 2);
 
+        // From the last of four stages to a profile of three: the mouse ends on the third, and says so.
+        QCOMPARE(run(*s, {"set-dpi-stage", "4"}).code, 0);
         o = run(*s, {"apply-profile", "Game"});
         QCOMPARE(o.code, 0);
         QCOMPARE(ask(*s, "eval . profileMain.profileNo").toInt(), 1);
+        o = run(*s, {"state"});
+        QCOMPARE(QJsonDocument::fromJson(o.out.toUtf8()).object().value("activeDpiStage").toInt(), 3);
+        QCOMPARE(ask(*s, "eval dpiSettingMain currentDPI").toInt(), 2);
         QCOMPARE(ask(*s, "eval upItem/profileBtn currentText").toString(), QString("Game"));
 
         o = run(*s, {"list"});
@@ -415,6 +427,9 @@ private slots:
         o = run(*s, {"set-dpi-stage", "4"});
         QCOMPARE(o.code, 2);
         QVERIFY2(o.err.contains("stages 1 to 3"), qPrintable(o.err));
+        o = run(*s, {"apply-profile", QString(300, 'x')});
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.contains("no profile \"xxxx"), qPrintable(o.err));
 
         QVERIFY(!QFileInfo::exists(s->file("cli.jsonl")));
         stopWindow(*s);
@@ -488,24 +503,35 @@ private slots:
         QTest::addColumn<QStringList>("env");
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("told");
-        QTest::newRow("no mouse") << QStringList{"VIRTUAL_MOUSE_PLUGGED=0"} << 3
-                                  << QStringList{"no mouse found"};
-        QTest::newRow("no permission")
-            << QStringList{"VIRTUAL_MOUSE_FAULTS=open-denied"} << 4
-            << QStringList{"no permission to open the mouse (/dev/hidraw-virtual-0)",
-                           "/usr/lib/udev/rules.d/70-kestral-config.rules", "udev/70-kestral-config.rules"};
-        QTest::newRow("busy mouse") << QStringList{"VIRTUAL_MOUSE_FAULTS=open-busy"} << 5
-                                    << QStringList{"held by another program"};
-        QTest::newRow("no answer") << QStringList{"VIRTUAL_MOUSE_FAULTS=fail:hid_get_feature_report"} << 1
-                                   << QStringList{"does not answer"};
+        // The same answers whether the command line runs alone or the window (with that mouse) runs.
+        QTest::addColumn<bool>("window");
+        for (bool window : {false, true}) {
+            const char *with = window ? ", window running" : "";
+            QTest::addRow("no mouse%s", with)
+                << QStringList{"VIRTUAL_MOUSE_PLUGGED=0"} << 3 << QStringList{"no mouse found"} << window;
+            QTest::addRow("no permission%s", with)
+                << QStringList{"VIRTUAL_MOUSE_FAULTS=open-denied"} << 4
+                << QStringList{"no permission to open the mouse (/dev/hidraw-virtual-0)",
+                               "/usr/lib/udev/rules.d/70-kestral-config.rules",
+                               "udev/70-kestral-config.rules"}
+                << window;
+            QTest::addRow("busy mouse%s", with) << QStringList{"VIRTUAL_MOUSE_FAULTS=open-busy"} << 5
+                                                << QStringList{"held by another program"} << window;
+            QTest::addRow("no answer%s", with)
+                << QStringList{"VIRTUAL_MOUSE_FAULTS=fail:hid_get_feature_report"} << 1
+                << QStringList{"does not answer"} << window;
+        }
     }
     void failures()
     {
         QFETCH(QStringList, env);
         QFETCH(int, code);
         QFETCH(QStringList, told);
+        QFETCH(bool, window);
         auto s = install();
         QVERIFY(s);
+        if (window)
+            QVERIFY2(startWindow(*s, env), qPrintable(s->windowOutput));
         for (const QStringList &args :
              {QStringList{"state"}, QStringList{"set-dpi-stage", "1"}, QStringList{"apply-profile", "0"}}) {
             const Outcome o = run(*s, args, env);
@@ -515,8 +541,28 @@ private slots:
                 QVERIFY2(o.err.contains(t), qPrintable(o.err));
         }
         // Nothing but the probe reached the mouse.
-        for (const QString &w : wire(hidCallsFromFile(s->file("cli.jsonl"))))
+        for (const QString &w : wire(hidCallsFromFile(s->file(window ? "window.jsonl" : "cli.jsonl"))))
             QVERIFY2(w.startsWith("hid_send_feature_report 0000"), qPrintable(w));
+        QCOMPARE(QFileInfo::exists(s->file("cli.jsonl")), !window);
+        stopWindow(*s);
+    }
+
+    // An answer of the running copy with a code the command line does not document is no success.
+    void oddAnswerOfTheRunningCopyIsAFailure()
+    {
+        auto s = install();
+        QVERIFY(s);
+        SingleInstance copy(s->inst.path(), s->runtime());
+        QVERIFY(!copy.isRunning());
+        QObject::connect(&copy, &InstanceChannel::commandReceived, &copy,
+                         [&copy](quint64 id, const QStringList &) { copy.answerCommand(id, 7, "{}", ""); });
+        QProcess p;
+        p.setProcessEnvironment(environment(*s, "cli.jsonl", {}));
+        p.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                {s->inst.path() + "/kestral-config", "state"});
+        QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 30000);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(QString::fromLocal8Bit(p.readAllStandardError()).contains("exit code 7"));
     }
 
     // A profile sent but not kept as the active one (its settings folder is read-only) is no success.

@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(w.hid().currentIndex, 0);
         QCOMPARE(tray->messages.size(), 1);
         QCOMPARE(tray->messages[0].title, QStringLiteral("Info"));
-        QCOMPARE(tray->messages[0].text, QStringLiteral("Detect Device"));
+        QCOMPARE(tray->messages[0].text, QStringLiteral("ORVANTE KESTRAL MOUSE K700 connected"));
         QCOMPARE(tray->messages[0].icon, QSystemTrayIcon::Information);
         QCOMPARE(tray->messages[0].milliseconds, 10000);
         QVERIFY(w.view()->isEnabled());
@@ -279,7 +279,9 @@ private slots:
         vmouse::plug();
         QTRY_COMPARE_WITH_TIMEOUT(log->count("Device Connect"), 1, 5000);
         QCOMPARE(log->count("Device DisConnect"), 1);
-        QVERIFY(tray->messages.size() == 1 && tray->messages[0].text == "Detect Device");
+        QVERIFY(tray->messages.size() == 1 && tray->messages[0].text.endsWith(" connected"));
+        QVERIFY(w.view()->mouseConnected());
+        QCOMPARE(w.trayIcon()->toolTip(), QStringLiteral("ORVANTE KESTRAL MOUSE K700"));
 
         // While listening, changes are left to the listener.
         monitor->simulateChange();
@@ -288,7 +290,13 @@ private slots:
         // Unplugged: the listener notices, and the next change starts a discovery again.
         vmouse::unplug();
         QTRY_COMPARE(log->count("Device removed"), 1);
-        QTRY_VERIFY(!w.view()->isEnabled());
+        // Said plainly, and the window stays usable.
+        QTRY_VERIFY(!w.view()->mouseConnected());
+        // (after the scene's start-up lock of the discovery)
+        QTRY_VERIFY(w.view()->isEnabled());
+        QVERIFY(!isDeviceConnected);
+        QCOMPARE(tray->messages.last().text, QStringLiteral("ORVANTE KESTRAL MOUSE K700 disconnected"));
+        QCOMPARE(w.trayIcon()->toolTip(), QStringLiteral("ORVANTE KESTRAL MOUSE K700 - No mouse connected"));
         QVERIFY(!w.hid().isListening);
         monitor->simulateChange();
         QVERIFY(w.deviceCheckTimer().isActive());
@@ -299,27 +307,25 @@ private slots:
     {
         Widget &w = makeWidget();
         w.checkDevice();
+        // With or without a mouse: a hidden window could otherwise never be reached again.
         isDeviceConnected = false;
         w.trayIconActivated(QSystemTrayIcon::DoubleClick);
-        QVERIFY(restorer->requests.isEmpty());
-        // A second start brings the window whether or not a mouse is there.
         w.receiveMessage(QString());
-        QCOMPARE(restorer->requests.size(), 1);
-        restorer->requests.clear();
+        QCOMPARE(restorer->requests.size(), 2);
 
         isDeviceConnected = true;
         w.trayIconActivated(QSystemTrayIcon::Trigger);
         w.trayIconActivated(QSystemTrayIcon::MiddleClick);
         w.trayIconActivated(QSystemTrayIcon::Context);
-        QVERIFY(restorer->requests.isEmpty());
+        QCOMPARE(restorer->requests.size(), 2);
         w.trayIconActivated(QSystemTrayIcon::DoubleClick);
         w.receiveMessage(QStringLiteral("ignored text"));
-        QCOMPARE(restorer->requests.size(), 2);
+        QCOMPARE(restorer->requests.size(), 4);
         QCOMPARE(restorer->requests[0].data(), &w);
 
         // The icon's own signal is wired to the slot.
         emit w.trayIcon()->activated(QSystemTrayIcon::DoubleClick);
-        QCOMPARE(restorer->requests.size(), 3);
+        QCOMPARE(restorer->requests.size(), 5);
     }
 
     void trayIconAndMenu()
@@ -344,12 +350,22 @@ private slots:
         for (int stage : {3, 0, 9})
             vmouse::sendDpiEvent(quint8(stage));
         QTRY_COMPARE(tray->messages.size(), 3);
-        for (const auto &m : tray->messages) {
+        // The stage and its value in the active profile; a stage it does not have by its number.
+        const QStringList texts{"DPI stage 3: 1600", "DPI stage 0", "DPI stage 9"};
+        for (int i = 0; i < 3; ++i) {
+            const auto &m = tray->messages[i];
             QCOMPARE(m.title, QStringLiteral("Info"));
-            QCOMPARE(m.text, QStringLiteral("DPI Switch to "));
+            QCOMPARE(m.text, texts[i]);
             QCOMPARE(m.icon, QSystemTrayIcon::Information);
             QCOMPARE(m.milliseconds, 10000);
         }
+        // In the window's language, as the tray menu.
+        w.view()->setGlobalData("common/language", "ChineseSimplified");
+        vmouse::sendDpiEvent(2);
+        QTRY_COMPARE(tray->messages.size(), 4);
+        QCOMPARE(tray->messages[3].text, QStringLiteral("DPI 档位 2：800"));
+        emit w.trayMenu()->aboutToShow();
+        QCOMPARE(w.quitAction()->text(), QStringLiteral("退出 (&Q)"));
     }
 
     void restoreBringsTheWindowBack()

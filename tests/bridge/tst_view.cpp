@@ -139,6 +139,11 @@ private slots:
         QStringList actual;
         for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {
             const QMetaMethod m = mo.method(i);
+            // Besides the slots only the change signal of mouseConnected, for the scene's binding.
+            if (m.methodType() == QMetaMethod::Signal) {
+                QCOMPARE(m.methodSignature(), QByteArray("mouseConnectedChanged()"));
+                continue;
+            }
             QCOMPARE(m.methodType(), QMetaMethod::Slot);
             QCOMPARE(m.access(), QMetaMethod::Public);
             actual << QString::fromLatin1(m.typeName()) + ' ' + QString::fromLatin1(m.methodSignature());
@@ -230,6 +235,7 @@ private slots:
         auto view = makeView();
         Hid_Thread hid;
         view->setWorker(&hid);
+        view->setMouseConnected(true);
         std::thread listener([&] {
             emit hid.dpiStageChanged(2);
             emit hid.dpiStageChanged(7);
@@ -240,18 +246,20 @@ private slots:
         QTRY_COMPARE(probe.calls.size(), 2);
         QCOMPARE(probe.names(), (QStringList{"setCurrentDPI(2)", "setCurrentDPI(7)"}));
         QCOMPARE(probe.calls[1].thread, QThread::currentThread());
-        QTRY_VERIFY(!view->isEnabled());
+        // The loss is told, and the view stays usable.
+        QTRY_VERIFY(!view->mouseConnected());
+        QVERIFY(view->isEnabled());
 
         // The real listener: an event report of the mouse.
-        view->setEnabled(true);
         probe.calls.clear();
         const DeviceEntry entry = configureMouse(553);
         aimAt(hid, entry);
         hid.startListen(0);
         vmouse::sendDpiEvent(4);
         QTRY_COMPARE(probe.names(), (QStringList{"setCurrentDPI(4)"}));
+        view->setMouseConnected(true);
         vmouse::unplug();
-        QTRY_VERIFY(!view->isEnabled());
+        QTRY_VERIFY(!view->mouseConnected());
         hid.stopListen();
         hid.waitForListener();
         view->setWorker(nullptr);

@@ -1,7 +1,9 @@
 // The main window under real pointer input: the report-rate choice reaches the mouse and the
-// profile, Save with nothing unsaved sends nothing, the ask menu opens and closes.
+// profile, Save with nothing unsaved sends nothing, the ask menu opens and closes; the mouse unplugged
+// and plugged again through the virtual mouse's udev notices, and a start with no mouse.
 #include "Journey.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 class TestMainJourney : public QObject
@@ -71,6 +73,53 @@ private slots:
         const QList<int> after = sentCommands(run->hidCalls()).mid(before);
         QCOMPARE(after, QList<int>({0x01}));
         QCOMPARE(run->eval(".", "ui_View.enabled").toBool(), true);
+    }
+
+    void unpluggedWindowStaysUsableAndThePlugRestoresTheMouse()
+    {
+        QCOMPARE(run->eval("mouseStatus", "visible").toBool(), false);
+        QElapsedTimer noticed;
+        noticed.start();
+        QVERIFY(run->control("unplug"));
+        QVERIFY2(run->waitFor("mouseStatus", "visible"), qPrintable(run->output()));
+        qInfo("the window said so %lld ms after the unplug", noticed.elapsed());
+        QVERIFY(run->findText("mouseStatus", "No mouse connected").isValid());
+
+        // A real click on a page: stored, and the person told that the mouse gets it later.
+        QVERIFY(run->click(run->center("reportRateLV")));
+        QVERIFY(run->waitUntil([&] { return run->eval("reportRateLV", "isOpen").toBool(); }));
+        QVERIFY(run->click(run->findText("reportRateLV", "500Hz").center()));
+        QVERIFY2(run->waitUntil([&] { return run->profileValue("mouse/reportRate").toInt() == 2; }),
+                 qPrintable(run->output()));
+        QVERIFY(run->waitUntil([&] { return !run->widget("QMessageBox").isEmpty(); }));
+        QCOMPARE(run->eval(".", "ui_View.enabled").toBool(), true);
+        QCOMPARE(run->mouseState().value("reportRate").toInt(), 8); // 125 Hz from before
+
+        const qsizetype before = run->hidCalls().size();
+        QVERIFY(run->control("plug"));
+        QVERIFY2(run->waitFor("mouseStatus", "!visible"), qPrintable(run->output()));
+        // The start-up exchanges again (keyboard option read and written back), and the profile sent
+        // whole with what was stored meanwhile (500 Hz is a 2 ms interval).
+        QVERIFY(run->waitUntil([&] { return sentCommands(run->hidCalls().mid(before)).contains(0x11); }));
+        QCOMPARE(run->mouseState().value("reportRate").toInt(), 2);
+        const QList<int> after = sentCommands(run->hidCalls().mid(before));
+        QVERIFY2(after.indexOf(0x83) >= 0 && after.indexOf(0x03) > after.indexOf(0x83),
+                 qPrintable(run->output()));
+    }
+
+    void startedWithoutMouseFindsItWhenPlugged()
+    {
+        Journey later;
+        later.addEnvironment("VIRTUAL_MOUSE_PLUGGED", "0");
+        QVERIFY2(later.launch({{"mouse/icType", "553"}, {"common/language", "ChineseSimplified"}}),
+                 qPrintable(later.error()));
+        QVERIFY(later.waitFor("mouseStatus", "visible"));
+        QVERIFY(later.findText("mouseStatus", QStringLiteral("未连接鼠标")).isValid());
+        QVERIFY(sentCommands(later.hidCalls()).isEmpty());
+        QVERIFY(later.control("plug"));
+        QVERIFY2(later.waitFor("mouseStatus", "!visible"), qPrintable(later.output()));
+        QVERIFY(sentCommands(later.hidCalls()).contains(0x83));
+        QCOMPARE(later.stop(), 0);
     }
 
     void askMenuOpensAndItsVersionRowOnlyClosesIt()

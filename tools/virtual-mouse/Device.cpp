@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 #include <fcntl.h>
+#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -120,7 +121,32 @@ void Device::startLocked()
     openTranscriptLocked();
     if (!cfg_.controlPath.empty())
         control_.start(cfg_.controlPath, [this](const std::string &line) { controlLine(line); });
+    loadStateLocked();
     writeStateLocked();
+}
+
+void Device::ensureStarted()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    startLocked();
+}
+
+// The memory another process left: one process's changes are what the next one reads.
+void Device::loadStateLocked()
+{
+    if (cfg_.statePath.empty())
+        return;
+    std::ifstream in(cfg_.statePath);
+    if (!in)
+        return;
+    std::stringstream text;
+    text << in.rdbuf();
+    FirmwareState loaded = firmware_.state();
+    if (stateFromJson(text.str(), loaded))
+        firmware_.state() = loaded;
+    else
+        std::fprintf(stderr, "virtual mouse: %s is no state of this mouse; starting from power-on\n",
+                     cfg_.statePath.c_str());
 }
 
 void Device::applyFirmwareConfigLocked()
@@ -691,17 +717,23 @@ void Device::sendEvent(const std::vector<std::uint8_t> &report, int dpiStage)
 
 void Device::setPlugged(bool on)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (on == plugged_)
-        return;
-    plugged_ = on;
-    if (!on) {
-        ++generation_; // every open handle dies with the connection
-        firmware_.dropTransfers();
-        events_.clear();
+    Config cfg;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (on == plugged_)
+            return;
+        plugged_ = on;
+        if (!on) {
+            ++generation_; // every open handle dies with the connection
+            firmware_.dropTransfers();
+            events_.clear();
+        }
+        wake_.notify_all();
+        writeStateLocked();
+        cfg = cfg_;
     }
-    wake_.notify_all();
-    writeStateLocked();
+    // After the change: a program woken by the notice finds the mouse as the notice says.
+    announceUdev(on, cfg);
 }
 
 bool Device::plugged()

@@ -53,6 +53,9 @@ public:
     int getString(const char *fn, hid_device *dev, const wchar_t *text, wchar_t *out, size_t maxlen);
     hid_device_info *deviceInfo(hid_device *dev);
 
+    // Starts the transcript, the state file and the control FIFO, as the first hidapi call does.
+    void ensureStarted();
+
     // control API
     Config config();
     void configure(const Config &cfg);
@@ -95,6 +98,7 @@ private:
     void recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes, long ret);
     void openTranscriptLocked();
     void writeStateLocked();
+    void loadStateLocked();
     void applyFirmwareConfigLocked();
     hid_device_info *makeInfo(const std::string &path, Interface iface) const;
     void fillInfo(hid_device_info &info, const std::string &path, Interface iface) const;
@@ -125,6 +129,12 @@ private:
 // Parses the VIRTUAL_MOUSE_* variables over the defaults (faults come from VIRTUAL_MOUSE_FAULTS).
 Config environmentConfig();
 std::string stateToJson(const FirmwareState &s, const Config &cfg, bool plugged);
+// Takes the firmware memory of a state file into s; false (s unchanged) when the file is of the other
+// family or no state file at all. Values that do not fit leave the field as it was.
+bool stateFromJson(const std::string &json, FirmwareState &s);
+// The udev side of a plug or unplug: "add" or "remove" notices for the interfaces, to every udev
+// monitor of the process (Udev.cpp).
+void announceUdev(bool added, const Config &cfg);
 // Moves the linked virtual clock on; does nothing when none is linked.
 void advanceVirtualClock(unsigned ms);
 

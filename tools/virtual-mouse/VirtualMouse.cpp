@@ -1,8 +1,10 @@
 // The control API of the virtual mouse, its clock, its environment and its JSON output.
 #include "Device.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
 #include <sstream>
 
@@ -190,6 +192,128 @@ std::string stateToJson(const FirmwareState &s, const Config &cfg, bool plugged)
     o << ",\"commands\":" << s.commands << ",\"rejected\":" << s.rejected
       << ",\"strayWrites\":" << s.strayWrites << '}';
     return o.str();
+}
+
+namespace {
+
+// The value after "key": in text written by stateToJson (every key there is unique).
+const char *jsonValue(const std::string &json, const char *key)
+{
+    const std::string needle = std::string("\"") + key + "\":";
+    const auto at = json.find(needle);
+    return at == std::string::npos ? nullptr : json.c_str() + at + needle.size();
+}
+
+bool readNumber(const std::string &json, const char *key, int &out)
+{
+    const char *v = jsonValue(json, key);
+    if (!v)
+        return false;
+    char *end = nullptr;
+    const long n = std::strtol(v, &end, 10);
+    if (end == v)
+        return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
+void readByte(const std::string &json, const char *key, std::uint8_t &out)
+{
+    int n = 0;
+    if (readNumber(json, key, n) && n >= 0 && n <= 255)
+        out = static_cast<std::uint8_t>(n);
+}
+
+// "[1,2,3]" from v on into a, only when it holds exactly N bytes.
+template <std::size_t N> const char *readBytes(const char *v, std::array<std::uint8_t, N> &a)
+{
+    if (!v || *v != '[')
+        return nullptr;
+    std::array<std::uint8_t, N> read{};
+    ++v;
+    for (std::size_t i = 0; i < N; ++i) {
+        char *end = nullptr;
+        const long n = std::strtol(v, &end, 10);
+        if (end == v || n < 0 || n > 255)
+            return nullptr;
+        read[i] = static_cast<std::uint8_t>(n);
+        v = end;
+        if (*v != (i + 1 < N ? ',' : ']'))
+            return nullptr;
+        ++v;
+    }
+    a = read;
+    return v;
+}
+
+template <std::size_t N, std::size_t M>
+void readHexList(const std::string &json, const char *key, std::array<std::array<std::uint8_t, N>, M> &a)
+{
+    const char *v = jsonValue(json, key);
+    if (!v || *v != '[')
+        return;
+    std::array<std::array<std::uint8_t, N>, M> read{};
+    ++v;
+    for (std::size_t i = 0; i < M; ++i) {
+        const char *close = *v == '"' ? std::strchr(v + 1, '"') : nullptr;
+        if (!close)
+            return;
+        const std::vector<std::uint8_t> bytes = fromHex(std::string(v + 1, close));
+        if (bytes.size() != N)
+            return;
+        std::copy(bytes.begin(), bytes.end(), read[i].begin());
+        v = close + 1;
+        if (*v != (i + 1 < M ? ',' : ']'))
+            return;
+        ++v;
+    }
+    a = read;
+}
+
+} // namespace
+
+bool stateFromJson(const std::string &json, FirmwareState &s)
+{
+    int family = 0;
+    // Memory of the other family would mean nothing to this one.
+    if (!readNumber(json, "family", family) || (family == 560) != (s.family == 560))
+        return false;
+    readByte(json, "reportRate", s.reportRate);
+    readByte(json, "currentDpiStage", s.currentDpiStage);
+    readByte(json, "dpiStageCount", s.dpiStageCount);
+    readBytes(jsonValue(json, "dpiCodes"), s.dpiCodes);
+    readByte(json, "currentKeyMatrix", s.currentKeyMatrix);
+    readHexList(json, "keyMatrix", s.keyMatrix);
+    readHexList(json, "macro", s.macro);
+    readBytes(jsonValue(json, "keyboardOption"), s.keyboardOption);
+    readByte(json, "effect", s.ledEffect);
+    readByte(json, "option1", s.ledOption1);
+    readByte(json, "option2", s.ledOption2);
+    readBytes(jsonValue(json, "fixColor"), s.fixLedColor);
+    readByte(json, "colorType", s.ledColorType);
+    readByte(json, "colorLength", s.ledColorLength);
+    readBytes(jsonValue(json, "colors"), s.ledColors);
+    if (const char *v = jsonValue(json, "gunData"); v && *v == '[') {
+        auto guns = s.gunData;
+        ++v;
+        for (std::size_t i = 0; v && i < guns.size(); ++i) {
+            v = readBytes(v, guns[i]);
+            if (v && *v == (i + 1 < guns.size() ? ',' : ']'))
+                ++v;
+            else
+                v = nullptr;
+        }
+        if (v)
+            s.gunData = guns;
+    }
+    readBytes(jsonValue(json, "reportRateByK"), s.reportRateByK);
+    readBytes(jsonValue(json, "dpiStageByK"), s.dpiStageByK);
+    readByte(json, "currentProfile", s.currentProfile);
+    readHexList(json, "profileBlock", s.profileBlock);
+    readNumber(json, "commands", s.commands);
+    readNumber(json, "rejected", s.rejected);
+    readNumber(json, "strayWrites", s.strayWrites);
+    return true;
 }
 
 std::string toJsonLine(const TranscriptRecord &r)

@@ -5,6 +5,8 @@
 #include "VirtualMouse.h"
 
 #include <hidapi/hidapi.h>
+#include <libudev.h>
+#include <poll.h>
 
 #include <QtTest>
 
@@ -66,6 +68,7 @@ private slots:
     void commandTimeoutPassesOnVirtualClock();
     void unplugKillsHandlesAndReplugKeepsMemory();
     void unplugWakesBlockedRead();
+    void plugAndUnplugRaiseUdevNotices();
     void failNextAndAlways();
     void failOnOneInterfaceOnly();
     void faultListForm();
@@ -434,6 +437,40 @@ void TestDevice::unplugKillsHandlesAndReplugKeepsMemory()
     QCOMPARE(int(enumerate(0, 0).size()), 2);
     QCOMPARE(int(vmouse::state().reportRate), 4);
     QCOMPARE(int(x.get(frame(0x8B))[2]), 5);
+}
+
+// What a udev monitor of the program hears: the hidraw nodes' add and remove notices, nothing for a
+// monitor of another subsystem, and nothing queued beyond them.
+void TestDevice::plugAndUnplugRaiseUdevNotices()
+{
+    udev_monitor *hidraw = udev_monitor_new_from_netlink(nullptr, "udev");
+    udev_monitor *other = udev_monitor_new_from_netlink(nullptr, "udev");
+    QVERIFY(hidraw && other);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(hidraw, "hidraw", nullptr), 0);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(other, "input", nullptr), 0);
+    QCOMPARE(udev_monitor_enable_receiving(hidraw), 0);
+    QCOMPARE(udev_monitor_enable_receiving(other), 0);
+    pollfd readable{udev_monitor_get_fd(hidraw), POLLIN, 0};
+    QCOMPARE(::poll(&readable, 1, 0), 0);
+
+    vmouse::unplug();
+    vmouse::plug();
+    QCOMPARE(::poll(&readable, 1, 1000), 1);
+    QStringList heard;
+    while (udev_device *d = udev_monitor_receive_device(hidraw)) {
+        udev_device *hid = udev_device_get_parent_with_subsystem_devtype(d, "hid", nullptr);
+        heard << QStringLiteral("%1 %2 %3 %4")
+                     .arg(udev_device_get_action(d), udev_device_get_devnode(d), udev_device_get_subsystem(d),
+                          hid ? udev_device_get_property_value(hid, "HID_ID") : "no parent");
+        udev_device_unref(d);
+    }
+    const QString id = QStringLiteral(" hidraw 0003:00004B43:00000001");
+    QCOMPARE(heard, (QStringList{"remove /dev/hidraw-virtual-0" + id, "remove /dev/hidraw-virtual-1" + id,
+                                 "add /dev/hidraw-virtual-0" + id, "add /dev/hidraw-virtual-1" + id}));
+    QCOMPARE(::poll(&readable, 1, 0), 0);
+    QVERIFY(!udev_monitor_receive_device(other));
+    udev_monitor_unref(hidraw);
+    udev_monitor_unref(other);
 }
 
 void TestDevice::unplugWakesBlockedRead()

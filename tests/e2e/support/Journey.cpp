@@ -15,6 +15,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -92,6 +93,7 @@ bool Journey::start()
     e.insert("KC_SCENE_PROBE_SOCKET", dir.filePath(QStringLiteral("probe.socket")));
     e.insert("VIRTUAL_MOUSE_TRANSCRIPT", transcriptPath());
     e.insert("VIRTUAL_MOUSE_STATE", dir.filePath(QStringLiteral("state.json")));
+    e.insert("VIRTUAL_MOUSE_CONTROL", dir.filePath(QStringLiteral("control.fifo")));
     e.insert("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")));
     e.insert("XDG_CONFIG_HOME", configHome());
     e.insert("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")));
@@ -121,6 +123,21 @@ QString Journey::output()
 {
     collected += QString::fromLocal8Bit(program.readAll());
     return collected;
+}
+
+bool Journey::control(const QString &line)
+{
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("control.fifo")));
+    const QByteArray text = line.toUtf8() + '\n';
+    // The mouse makes the FIFO and reads it from the program's first device call on.
+    return waitUntil([&] {
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
+        ::close(fd);
+        return written;
+    });
 }
 
 bool Journey::waitUntil(const std::function<bool()> &condition, int timeoutMs)

@@ -86,6 +86,9 @@ public:
     // file name field and presses Enter until the dialog has gone.
     bool chooseFile(const QString &path);
 
+    // A line for the virtual mouse's control FIFO ("unplug", "plug", "dpi 3"); false when nothing reads it.
+    bool control(const QString &line);
+
     // Polls until the condition holds or the deadline passes; keeps collecting the program's output.
     bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 30000);
     // Until the expression, evaluated on the item at path, is true.
