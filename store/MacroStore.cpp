@@ -3,7 +3,9 @@
 #include "MacroStore.h"
 
 #include "FileChooser.h"
+#include "ImportedFile.h"
 #include "SettingsFile.h"
+#include "SettingsNotice.h"
 #include "SettingsStore.h"
 
 #include <QCoreApplication>
@@ -165,8 +167,13 @@ bool MacroStore::loadMacroFile(const QVariant &macroFileName)
     if (chosen.isEmpty())
         return false;
     m_settings.rememberChosen(chosen);
-    // Never replaces an existing macro file.
-    QFile::copy(chosen, macroPath(name));
+    const ImportedFile file = ImportedFile::read(chosen, ImportedFile::Kind::Macro);
+    // A file left under the new name by an earlier macro is replaced: the page lists the name as new.
+    if (!file.isUsable())
+        SettingsNotice::instance().importRefused(QStringLiteral("macro"), chosen, file.refusal());
+    else if (!SettingsFile::replaceWith(macroPath(name), file.content()))
+        SettingsNotice::instance().importRefused(QStringLiteral("macro"), chosen,
+                                                 SettingsStore::writeFailure(macroPath(name)));
     return true;
 }
 

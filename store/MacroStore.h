@@ -35,6 +35,8 @@ public:
     QVariant deleteMacroIni(const QVariant &name);
     QVariant modifyMacroNameUpdateProfile(const QVariant &oldname, const QVariant &newname);
     void deleteMacroUpdateProfile(const QVariant &macroName);
+    // Whether the person chose a file. A refused file, or one that could not be written, leaves no
+    // macro file under the name (the person is told why, SettingsNotice).
     bool loadMacroFile(const QVariant &macroFileName);
     void saveMacroFile(const QVariant &macroFileName);
 

@@ -72,7 +72,7 @@ bool writeWhole(const QString &path, const QByteArray &content)
 // error only to the object that parsed it first; a private copy is parsed afresh every time. The copy
 // lives in memory: a full or read-only temporary folder must not let a damaged file pass as readable.
 // When no copy can be made at all, the file counts as unreadable: a spare copy costs less than lines.
-bool parsePrivately(const QByteArray &content, QStringList *keys = nullptr)
+bool parsePrivately(const QByteArray &content, QStringList *keys = nullptr, QVariantMap *values = nullptr)
 {
     const int fd = memfd_create("kc-settings-check", MFD_CLOEXEC);
     if (fd < 0)
@@ -90,6 +90,10 @@ bool parsePrivately(const QByteArray &content, QStringList *keys = nullptr)
         clean = parsed.status() == QSettings::NoError;
         if (keys)
             *keys = found;
+        if (values) {
+            for (const QString &key : found)
+                values->insert(key, parsed.value(key));
+        }
     }
     ::close(fd);
     return clean;
@@ -199,7 +203,7 @@ SettingsFile::Damage SettingsFile::keepUnreadable(const QString &path)
         return damage;
     const QByteArray content = file.readAll();
     file.close();
-    if (isValidUtf8(content) && parsePrivately(content))
+    if (isCleanText(content))
         return damage;
 
     damage.unreadable = true;
@@ -222,6 +226,11 @@ SettingsFile::Damage SettingsFile::keepUnreadable(const QString &path)
     return damage;
 }
 
+bool SettingsFile::isCleanText(const QByteArray &content, QVariantMap *values)
+{
+    return isValidUtf8(content) && parsePrivately(content, nullptr, values);
+}
+
 bool SettingsFile::replace(const QString &target, const QString &source)
 {
     QFile in(source);
@@ -231,11 +240,22 @@ bool SettingsFile::replace(const QString &target, const QString &source)
     if (in.error() != QFileDevice::NoError)
         return false;
     in.close();
+    return replaceWith(target, content);
+}
 
+bool SettingsFile::replaceWith(const QString &target, const QByteArray &content)
+{
     const QFileInfo before(target);
     const QDateTime oldStamp = before.exists() ? before.lastModified() : QDateTime();
+    // What a new file in the folder gets, and never more than the file being replaced had: a file
+    // others may rewrite (or run) is no settings file.
+    QFileDevice::Permissions mode = usualMode();
+    if (before.exists())
+        mode &= before.permissions();
 
-    if (!writeWhole(target, content))
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(mode) ||
+        out.write(content) != content.size() || !out.flush() || !out.commit())
         return false;
 
     // The settings library skips re-reading a file whose size and modification time it has seen
@@ -248,6 +268,37 @@ bool SettingsFile::replace(const QString &target, const QString &source)
             f.setFileTime(oldStamp.addSecs(1), QFileDevice::FileModificationTime);
     }
     return true;
+}
+
+QFileDevice::Permissions SettingsFile::usualMode()
+{
+    // The process's file creation mask, as the kernel reports it; the common 022 where it does not.
+    mode_t mask = 022;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            bool ok = false;
+            const uint value = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&ok, 8) : 0;
+            if (ok)
+                mask = mode_t(value);
+        }
+    }
+    const mode_t mode = 0666 & ~mask;
+    QFileDevice::Permissions p;
+    const std::pair<mode_t, QFileDevice::Permission> bits[] = {
+        {S_IRUSR, QFileDevice::ReadOwner}, {S_IWUSR, QFileDevice::WriteOwner},
+        {S_IRGRP, QFileDevice::ReadGroup}, {S_IWGRP, QFileDevice::WriteGroup},
+        {S_IROTH, QFileDevice::ReadOther}, {S_IWOTH, QFileDevice::WriteOther}};
+    for (const auto &[bit, permission] : bits) {
+        if (mode & bit)
+            p |= permission;
+    }
+    // Qt reports the owner's bits twice, as the owner's and as the user's.
+    if (mode & S_IRUSR)
+        p |= QFileDevice::ReadUser;
+    if (mode & S_IWUSR)
+        p |= QFileDevice::WriteUser;
+    return p;
 }
 
 bool SettingsFile::isReadableFile(const QString &path)

@@ -1,6 +1,7 @@
 // Helpers shared by every store for opening, protecting, writing and replacing INI settings files.
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 #include <QVariant>
 
@@ -34,6 +35,15 @@ public:
     // Replaces `target` by a copy of `source`, written beside it and renamed over it, so that a
     // failure (a full disk, a read-only folder) leaves `target` as it was. Returns whether it worked.
     static bool replace(const QString &target, const QString &source);
+    // The same with the new content itself. The file gets the folder's usual mode (usualMode()), or
+    // less when the file it replaces had less.
+    static bool replaceWith(const QString &target, const QByteArray &content);
+    // Read and write for whom the process's file creation mask allows, never execute.
+    static QFileDevice::Permissions usualMode();
+
+    // Whether `content` is valid UTF-8 that the settings library parses without a format error;
+    // `values` then receives every key with its value.
+    static bool isCleanText(const QByteArray &content, QVariantMap *values = nullptr);
 
     // Whether the file exists and can be read.
     static bool isReadableFile(const QString &path);

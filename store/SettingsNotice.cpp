@@ -1,4 +1,4 @@
-// What the person has to be told about the settings files, once per run for each cause.
+// What the person has to be told about the settings files and refused imports.
 #include "SettingsNotice.h"
 
 #include <QDebug>
@@ -38,6 +38,11 @@ QString SettingsNotice::damagedGlobalFileText(const QString &path, const QString
     return text + QStringLiteral(" The damaged file was kept as %1.").arg(absolute(keptCopy));
 }
 
+QString SettingsNotice::importRefusedText(const QString &what, const QString &file, const QString &why)
+{
+    return QStringLiteral("The %1 file %2 was not imported: %3.").arg(what, absolute(file), why);
+}
+
 void SettingsNotice::cannotSave(const QString &path)
 {
     announce(Cause::CannotSave, cannotSaveText(path));
@@ -46,6 +51,11 @@ void SettingsNotice::cannotSave(const QString &path)
 void SettingsNotice::damagedGlobalFile(const QString &path, const QString &keptCopy)
 {
     announce(Cause::DamagedGlobalFile, damagedGlobalFileText(path, keptCopy));
+}
+
+void SettingsNotice::importRefused(const QString &what, const QString &file, const QString &why)
+{
+    announce(Cause::ImportRefused, importRefusedText(what, file, why), false);
 }
 
 QStringList SettingsNotice::takePending()
@@ -59,9 +69,9 @@ void SettingsNotice::clear()
     m_pending.clear();
 }
 
-void SettingsNotice::announce(Cause cause, const QString &text)
+void SettingsNotice::announce(Cause cause, const QString &text, bool once)
 {
-    if (m_announced.contains(int(cause)))
+    if (once && m_announced.contains(int(cause)))
         return;
     m_announced.insert(int(cause));
     qDebug().noquote() << text;

@@ -3,6 +3,7 @@
 #include "SettingsStore.h"
 
 #include "DialogFileChooser.h"
+#include "ImportedFile.h"
 #include "SettingsFile.h"
 #include "SettingsNotice.h"
 
@@ -120,10 +121,30 @@ bool SettingsStore::loadProfile(int profile)
     if (chosen.isEmpty())
         return false;
     rememberChosen(chosen);
-    if (!replaceProfileFile(profile, chosen))
+    // A chosen file that is one of our own is read with the values set through it so far.
+    syncIfOpen(chosen);
+    const ImportedFile file = ImportedFile::read(chosen, ImportedFile::Kind::Profile);
+    if (!file.isUsable()) {
+        // The number stays free, so the page lists nothing that would show what its file held before.
+        SettingsNotice::instance().importRefused(QStringLiteral("profile"), chosen, file.refusal());
         return false;
-    m_importedProfileName = QFileInfo(chosen).completeBaseName();
-    return true;
+    }
+    const QString fileName = m_profiles.at(profile)->fileName();
+    retire(m_profiles.takeAt(profile));
+    const bool replaced = SettingsFile::replaceWith(fileName, file.content());
+    if (!replaced)
+        SettingsNotice::instance().importRefused(QStringLiteral("profile"), chosen, writeFailure(fileName));
+    m_profiles.insert(profile, SettingsFile::open(fileName));
+    if (replaced)
+        m_importedProfileName = QFileInfo(chosen).completeBaseName();
+    return replaced;
+}
+
+QString SettingsStore::writeFailure(const QString &path)
+{
+    return QStringLiteral(
+               "writing it into the folder %1 failed (the folder is read-only or its disk is full)")
+        .arg(QDir::cleanPath(QFileInfo(path).absolutePath()));
 }
 
 void SettingsStore::saveProfile(int profile)

@@ -16,6 +16,9 @@ class SettingsStore
 {
 public:
     static constexpr int ProfileCount = 10;
+    // Rows of the global file's device table ("common/deviceCount") that are ever read: more than any
+    // installation lists, so a corrupt count can neither stall discovery nor grow the table.
+    static constexpr int DeviceTableRows = 256;
 
     static QString globalPath() { return QStringLiteral("./modules/setting/apConfig.bin"); }
     static QString factoryGlobalPath() { return QStringLiteral("./modules/setting/apConfigD.bin"); }
@@ -54,6 +57,8 @@ public:
     QSettings *currentProfileSettings() const { return m_profiles.at(m_currentProfile); }
 
     // Import, export, reset and copy of whole profile files, and reset of the global file.
+    // Import: false when cancelled, and when the chosen file was refused or could not be written (the
+    // person is told why, SettingsNotice).
     bool loadProfile(int profile);
     void saveProfile(int profile);
     void resetProfile(int profile);
@@ -74,6 +79,8 @@ public:
     static QString withSuffix(const QString &path, const QString &suffix);
     // The file name, without its suffix, of the last profile imported; empty before one.
     QString importedProfileName() const { return m_importedProfileName; }
+    // Why an import into `path` failed when writing it did, as the end of a sentence.
+    static QString writeFailure(const QString &path);
 
 private:
     // False when the file could not be written (it is then as it was).

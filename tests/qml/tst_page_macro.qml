@@ -444,6 +444,15 @@ SceneStub {
             view.clearCalls();
             macroMenu(3, 2);
             compare(trail(), ["saveMacroFile Macro_2"]);
+            // A chosen file the store refuses adds nothing, and the selection stays.
+            view.clearCalls();
+            view.chooserAccepts = true;
+            view.importRefused = true;
+            macroMenu(3, 1);
+            compare(names(), ["Macro_3", "Macro_0", "Macro_1", "Macro_2"]);
+            compare(trail(), ["loadMacroFile Macro_4"]);
+            compare(page.selectedName, "Macro_2");
+            view.importRefused = false;
             // The same by the buttons beside New and Delete.
             view.clearCalls();
             view.chooserAccepts = true;

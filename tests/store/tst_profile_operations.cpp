@@ -1,14 +1,25 @@
-// Import, export, reset and copy of whole profile files and reset of the global file.
+// Import, export, reset and copy of whole profile files and reset of the global file, and the imports
+// of profile and macro files the person chooses.
+#include "ImportedFile.h"
+#include "MacroStore.h"
 #include "ScriptedFileChooser.h"
+#include "SettingsFile.h"
+#include "SettingsNotice.h"
 #include "SettingsStore.h"
+#include "SmallDisk.h"
 #include "StoreProbe.h"
 #include "TempInstallation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,6 +71,8 @@ private slots:
     void resetApconfigRestoresFactoryValues();
     void missingOrSelfSourceKeepsTheProfile();
     void profileNumbersOutsideTheListTouchNothing();
+    void hostileImportsAddNothing_data();
+    void hostileImportsAddNothing();
 };
 
 void TestProfileOperations::importCancelledChangesNothing()
@@ -338,7 +351,7 @@ void TestProfileOperations::missingOrSelfSourceKeepsTheProfile()
         SettingsStore store(&chooser);
         store.resetProfile(2);
         store.resetApconfig();
-        QVERIFY(store.loadProfile(2));
+        QVERIFY(!store.loadProfile(2));
         QVERIFY(store.loadProfile(2));
         store.setCurrentProfile(2);
         QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("12"));
@@ -377,5 +390,124 @@ void TestProfileOperations::profileNumbersOutsideTheListTouchNothing()
     QCOMPARE(inst.snapshot(), before);
 }
 
-QTEST_GUILESS_MAIN(TestProfileOperations)
+void TestProfileOperations::hostileImportsAddNothing_data()
+{
+    QTest::addColumn<bool>("macro");
+    QTest::addColumn<QString>("chosen"); // how the chosen file is made
+    QTest::addColumn<QString>("told");   // in the notice; empty when the file is taken
+    const QString notRegular = QStringLiteral("it is not a regular file");
+    for (const bool macro : {false, true}) {
+        const char *kind = macro ? "macro: " : "profile: ";
+        QTest::newRow((QByteArray(kind) + "pipe").constData()) << macro << "pipe" << notRegular;
+        QTest::newRow((QByteArray(kind) + "link to /dev/zero").constData())
+            << macro << "device" << notRegular;
+        QTest::newRow((QByteArray(kind) + "1 MiB and a byte").constData()) << macro << "oversized"
+                                                                           << "larger than 1 MiB";
+        QTest::newRow((QByteArray(kind) + "exactly 1 MiB").constData()) << macro << "limit"
+                                                                        << "";
+        QTest::newRow((QByteArray(kind) + "last line cut").constData()) << macro << "cut"
+                                                                        << "cut short";
+        QTest::newRow((QByteArray(kind) + "full disk").constData()) << macro << "full"
+                                                                    << "disk is full";
+    }
+    QTest::newRow("macro: fewer steps than it names") << true << "steps"
+                                                      << "names 3 steps but holds 1";
+    QTest::newRow("macro: mode 0777") << true << "mode"
+                                      << "";
+}
+
+// Only a whole settings file of a sensible size is taken; what is refused or cannot be written leaves
+// nothing under the number or name the page would list, and the person is told why.
+void TestProfileOperations::hostileImportsAddNothing()
+{
+    QFETCH(bool, macro);
+    QFETCH(QString, chosen);
+    QFETCH(QString, told);
+    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
+    writeInstallation(inst);
+    inst.write(QStringLiteral("modules/macro/keep.bin"), "[config]\ntotal=0\n");
+    const QByteArray good = macro ? "[config]\ntotal=1\nrepeat=2\n\n[macro]\n0=\"1,A\"\n" : Factory;
+    // Beside the installation, which the test reads whole.
+    QTemporaryDir outside;
+    const QString file = outside.filePath(QStringLiteral("chosen.pf"));
+    auto writeChosen = [&](const QByteArray &content) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+    };
+    const QByteArray name = QFile::encodeName(file);
+    // Comment lines make a file of any size that is still good settings text.
+    auto sized = [&](qint64 size) { return good + QByteArray(size - good.size() - 1, ';') + '\n'; };
+    std::unique_ptr<SmallDisk> disk;
+    if (chosen == "pipe") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (chosen == "device") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+    } else if (chosen == "oversized" || chosen == "limit") {
+        writeChosen(sized(ImportedFile::MaxBytes + (chosen == "oversized")));
+    } else if (chosen == "cut") {
+        writeChosen(good + "scrollRate=4");
+    } else if (chosen == "steps") {
+        writeChosen("[config]\ntotal=3\n\n[macro]\n0=\"1,A\"\n");
+    } else {
+        writeChosen(good);
+    }
+    if (chosen == "mode")
+        QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions(0x7777)));
+    if (chosen == "full") {
+        if (!SmallDisk::canMount())
+            QSKIP("this process cannot mount a small disk of its own (needs root)");
+        const QString folder = macro ? QStringLiteral("modules/macro") : QStringLiteral("modules/setting");
+        const auto files = inst.snapshot();
+        disk = std::make_unique<SmallDisk>(inst.path(folder), 64);
+        QVERIFY(disk->isMounted());
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            if (it.key().startsWith(folder))
+                inst.write(it.key(), it.value());
+        QVERIFY(disk->fill());
+    }
+    const auto before = inst.snapshot();
+    const QString target = macro ? QStringLiteral("modules/macro/Macro_4.bin") : profileFile(3);
+    const QByteArray content = chosen == "limit" ? sized(ImportedFile::MaxBytes) : good;
+
+    SettingsNotice::instance().clear();
+    QSignalSpy notices(&SettingsNotice::instance(), &SettingsNotice::announced);
+    ScriptedFileChooser chooser;
+    chooser.answers = {file};
+    QElapsedTimer clock;
+    clock.start();
+    {
+        SettingsStore store(&chooser);
+        MacroStore macros(store);
+        const bool taken = macro ? macros.loadMacroFile(QStringLiteral("Macro_4")) : store.loadProfile(3);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(taken, macro || told.isEmpty());
+        store.setCurrentProfile(3);
+        if (told.isEmpty()) {
+            QVERIFY(notices.isEmpty());
+            QCOMPARE(inst.read(target), content);
+            // The folder's usual mode, whatever the chosen file had.
+            QCOMPARE(QFileInfo(inst.path(target)).permissions(), SettingsFile::usualMode());
+            return;
+        }
+        QVERIFY(!notices.isEmpty());
+        const QString text = notices.first().first().toString();
+        QVERIFY2(text.contains(told) && text.contains(file) && text.contains("was not imported"),
+                 qPrintable(text));
+        // What the profile held before is still what it reads.
+        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("13"));
+        settle();
+    }
+    QCOMPARE(inst.snapshot(), before);
+}
+
+int main(int argc, char **argv)
+{
+    // Before any thread exists; without it the full-disk rows are skipped.
+    SmallDisk::enterPrivateMounts();
+    QCoreApplication app(argc, argv);
+    TestProfileOperations test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_profile_operations.moc"

@@ -311,12 +311,20 @@ DialogFrame {
             return;
         stopRecord(true);
         var name = Naming.newMacroName(names);
+        var previous = selectedMacro;
         var at = hasSelection ? selectedMacro : macroModel.count;
         macroModel.insert(at, {name: name});
         selectedMacro = -1;
         selectedName = "";
-        if (!ui_View.loadMacroFile(name))
-            ui_View.createMacroIni(name, 0);
+        // A file refused or not written leaves no macro file (the backend tells the person why);
+        // a macro that cannot be created either is not listed.
+        var made = ui_View.loadMacroFile(name) ? ui_View.loadMacroIni(name).length > 0
+                                               : ui_View.createMacroIni(name, 0) === true;
+        if (!made) {
+            macroModel.remove(at);
+            selectMacroAt(previous);
+            return;
+        }
         selectMacroAt(at);
         storeNames();
         handNames(false);

@@ -157,10 +157,11 @@ QtObject {
     // Macro files by name ({steps: ["1,A", ...], repeat: "1"}), kept and refused as the macro
     // store does: a name that could not be a file name in the macro folder, a missing file on save,
     // load, delete or rename, and a rename onto an existing file change nothing. A rename updates the
-    // profile's "mouseMacroKey/" entries naming the old macro. The import copies `importedMacro`
-    // when chooserAccepts, never over an existing file.
+    // profile's "mouseMacroKey/" entries naming the old macro. The import writes `importedMacro`
+    // when chooserAccepts; a chosen file the store refuses (importRefused) writes nothing.
     property var macroFiles: ({})
     property var importedMacro: ({steps: [], repeat: "1"})
+    property bool importRefused: false
     function macroNameUsable(name)
     {
         var s = String(name);
@@ -233,7 +234,7 @@ QtObject {
         record("loadMacroFile", arguments);
         if (!macroNameUsable(macroFileName) || !chooserAccepts)
             return false;
-        if (macroFiles[String(macroFileName)] === undefined)
+        if (!importRefused)
             macroFiles[String(macroFileName)] = {steps: importedMacro.steps.slice(), repeat: String(importedMacro.repeat)};
         return true;
     }
