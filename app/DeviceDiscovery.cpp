@@ -139,10 +139,14 @@ DeviceDiscovery::Outcome DeviceDiscovery::whyUnusable(QString *path, const QStri
     return worstOf(list, present, path ? path : &ignored);
 }
 
-void DeviceDiscovery::loadProfileImage(myQQuickView &view)
+bool DeviceDiscovery::loadProfileImage(myQQuickView &view)
 {
     if (view.icType != QLatin1String("560"))
-        return;
+        return true;
+    Hid_Thread *worker = view.worker;
+    if (!worker)
+        return false;
+    const int failedBefore = worker->failedTransactions;
     view.mouseReadProfile(0);
     view.mouseReadProfile(1);
     if (view.isGun) {
@@ -150,4 +154,6 @@ void DeviceDiscovery::loadProfileImage(myQQuickView &view)
         view.mouseReadProfile(3);
         view.mouseReadProfile(4);
     }
+    view.profileImageRead = worker->failedTransactions == failedBefore;
+    return view.profileImageRead;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DeviceEntry.h"
+#include "SettingsStore.h"
 
 #include <QString>
 
@@ -12,8 +13,7 @@ class myQQuickView;
 class DeviceDiscovery
 {
 public:
-    // More rows than any installation lists: a corrupt count must not stall discovery.
-    static constexpr int MaxDeviceEntries = 256;
+    static constexpr int MaxDeviceEntries = SettingsStore::DeviceTableRows;
 
     // Why a mouse that is listed could not be used.
     enum class Outcome { Accepted, NoMouse, NoPermission, Busy, NoAnswer };
@@ -38,6 +38,7 @@ public:
     static Outcome whyUnusable(QString *path, const QString &table = tablePath());
 
     // What the view needs from a newly accepted mouse: the 560 family keeps its settings in profile
-    // blocks, read once so that later block writes change only what they mean to.
-    static void loadProfileImage(myQQuickView &view);
+    // blocks, read once so that later block writes change only what they mean to. False when a block
+    // did not come (the view's profileImageRead says so until a read succeeds).
+    static bool loadProfileImage(myQQuickView &view);
 };

@@ -83,6 +83,13 @@ CommandLine::Result applyProfile(const CommandLine::Request &request, MouseComma
     QQuickItem *root = s.view ? s.view->rootObject() : nullptr;
     if (!root)
         return failure(CommandLine::Failed, QStringLiteral("the window's scene could not be loaded"));
+    // The 560 family's settings go out as whole profile blocks, built on what was read of them.
+    if (!s.view->profileImageRead && !DeviceDiscovery::loadProfileImage(*s.view))
+        return failure(
+            CommandLine::Failed,
+            QStringLiteral("the mouse did not answer the reading of its profile memory; profile %1 "
+                           "was not sent")
+                .arg(number));
     // The scene sends the profile as a choice in the title bar does.
     const bool ok = reached(*s.worker, [&] {
         QMetaObject::invokeMethod(root, "applyProfile", Qt::DirectConnection,

@@ -3,6 +3,8 @@
 
 #include "ListItems.h"
 
+#include <algorithm>
+
 std::array<quint8, 4> KeyMatrixEncoder::deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
                                                     ProtocolFamily family)
 {
@@ -56,25 +58,82 @@ std::array<quint8, 4> KeyMatrixEncoder::deviceEntry(quint8 code0, quint8 code1, 
     return {kind, code1, code2, code3};
 }
 
-KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, ProtocolFamily family)
+namespace {
+
+// The four numbers from `first` on when each is a byte (missing ones read as 0).
+std::optional<std::array<quint8, 4>> fourBytes(const QVariantList &list, int first)
+{
+    std::array<quint8, 4> out{};
+    for (int i = 0; i < 4; ++i) {
+        const auto v = ListItems::boundedAt(list, first + i, 0, 255);
+        if (!v)
+            return std::nullopt;
+        out[i] = quint8(*v);
+    }
+    return out;
+}
+
+QString listText(const QVariantList &list, int first, int count)
+{
+    QStringList items;
+    for (int i = first; i < first + count && i < list.size(); ++i)
+        items << list.at(i).toString();
+    return items.join(QStringLiteral(", "));
+}
+
+void note(QStringList *held, const QString &text)
+{
+    if (held)
+        held->append(text);
+}
+
+} // namespace
+
+KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, ProtocolFamily family, QStringList *held)
 {
     KeyMatrix m{};
     for (int n = 0; n < positions; ++n) {
         const int b = 4 * n;
-        const auto e = deviceEntry(ListItems::byteAt(src64, b), ListItems::byteAt(src64, b + 1),
-                                   ListItems::byteAt(src64, b + 2), ListItems::byteAt(src64, b + 3), family);
+        const auto codes = fourBytes(src64, b);
+        if (!codes) {
+            note(held,
+                 QStringLiteral("button %1: (%2) are not four numbers from 0 to 255; sent without a function")
+                     .arg(n)
+                     .arg(listText(src64, b, 4)));
+            continue;
+        }
+        const auto [c0, c1, c2, c3] = *codes;
+        if (c0 == macroKind && c2 >= macroSlots) {
+            note(held, QStringLiteral("button %1: macro slot %2 is none of the mouse's slots 0 to %3; sent "
+                                      "without a macro")
+                           .arg(n)
+                           .arg(c2)
+                           .arg(macroSlots - 1));
+            continue;
+        }
+        const auto e = deviceEntry(c0, c1, c2, c3, family);
         for (int i = 0; i < 4; ++i)
             m[b + i] = e[i];
     }
     return m;
 }
 
-KeyMatrix KeyMatrixEncoder::templateMatrix(const std::array<QVariantList, positions> &entries)
+KeyMatrix KeyMatrixEncoder::templateMatrix(const std::array<QVariantList, positions> &entries,
+                                           QStringList *held)
 {
     KeyMatrix t{};
-    for (int n = 0; n < positions; ++n)
+    for (int n = 0; n < positions; ++n) {
+        const auto codes = fourBytes(entries[n], 0);
+        if (!codes) {
+            note(held,
+                 QStringLiteral("gun template %1: (%2) are not four numbers from 0 to 255; sent as zeros")
+                     .arg(n)
+                     .arg(listText(entries[n], 0, 4)));
+            continue;
+        }
         for (int i = 0; i < 4; ++i)
-            t[4 * n + i] = ListItems::byteAt(entries[n], i);
+            t[4 * n + i] = (*codes)[i];
+    }
     return t;
 }
 
@@ -83,14 +142,14 @@ KeyMatrixSet KeyMatrixEncoder::encode(const QVariantList &src64, const QVariantL
                                       ProtocolFamily family)
 {
     KeyMatrixSet set;
-    set.main = mainMatrix(src64, family);
+    set.main = mainMatrix(src64, family, &set.held);
     for (int n = 0; n < positions; ++n)
         if (set.main[4 * n] == gunKind)
             set.hasGunKey = true;
     if (!set.hasGunKey)
         return set;
 
-    const KeyMatrix t = templateMatrix(templateEntries);
+    const KeyMatrix t = templateMatrix(templateEntries, &set.held);
     set.gun = {t, t, t};
 
     for (int n = 0; n < positions; ++n) {
@@ -129,7 +188,10 @@ KeyMatrixSet KeyMatrixEncoder::encode(const QVariantList &src64, const QVariantL
     for (int m = 0; m < 3; ++m) {
         set.gun[m][0] = 0x0B;
         set.gun[m][1] = static_cast<quint8>(m);
-        set.gun[m][2] = ListItems::unsignedByteAt(otherParam, m);
+        // A period beyond a byte is the longest one, not what is left of it after cutting.
+        bool ok = false;
+        const double period = m < otherParam.size() ? otherParam.at(m).toDouble(&ok) : 0.0;
+        set.gun[m][2] = ok && period > 0 ? quint8(std::min(period, 255.0)) : 0;
         set.gun[m][3] = 0;
     }
     return set;

@@ -4,6 +4,7 @@
 
 #include "ProtocolFamily.h"
 
+#include <QStringList>
 #include <QVariantList>
 #include <array>
 #include <optional>
@@ -18,6 +19,8 @@ struct KeyMatrixSet
     bool hasGunKey = false;
     // New value of byte 2 of profile block 0 (560 family only; unset leaves the byte alone).
     std::optional<quint8> gunMask;
+    // What was held back because the mouse or the format has no room for it, one line each.
+    QStringList held;
 };
 
 class KeyMatrixEncoder
@@ -25,16 +28,24 @@ class KeyMatrixEncoder
 public:
     static constexpr int positions = 16;
     static constexpr quint8 gunKind = 8;
+    static constexpr int macroKind = 4;
+    // The mouse has twelve macros: slots 0 … 11 go out as macro ids 1 … 12.
+    static constexpr int macroSlots = 12;
 
     // One position: page codes (already cut to 8 bits) to the four device bytes.
     static std::array<quint8, 4> deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
                                              ProtocolFamily family);
 
-    // The main matrix from sixteen definitions one after the other; short lists read as 0.
-    static KeyMatrix mainMatrix(const QVariantList &src64, ProtocolFamily family);
+    // The main matrix from sixteen definitions one after the other; short lists read as 0. A position
+    // whose numbers are not all bytes (0 … 255), or whose macro slot is none of the mouse's, goes out
+    // as (0, 0, 0, 0), no function at all, and is named in `held`.
+    static KeyMatrix mainMatrix(const QVariantList &src64, ProtocolFamily family,
+                                QStringList *held = nullptr);
 
-    // The gun template: entry n of the list is the stored four numbers of position n.
-    static KeyMatrix templateMatrix(const std::array<QVariantList, positions> &entries);
+    // The gun template: entry n of the list is the stored four numbers of position n; an entry that is
+    // not four bytes is (0, 0, 0, 0) and named in `held`.
+    static KeyMatrix templateMatrix(const std::array<QVariantList, positions> &entries,
+                                    QStringList *held = nullptr);
 
     // Main matrix plus, when a gun key is present, the three gun matrices with their headers.
     // otherParam holds the fire periods of the three chosen gun presets.

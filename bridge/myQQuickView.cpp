@@ -258,18 +258,24 @@ QStringList myQQuickView::loadMacroIni(QVariant name)
 
 QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
 {
-    // The whole number is checked: cutting it to a byte first would send slot 256 to slot 0.
-    const uint slot = macroIndex.toUInt();
-    if (slot > 11 || !worker)
+    // The whole number is checked: cutting it first would send slot 256, or 2^32, to slot 0.
+    const auto slot = ListItems::wholeNumber(macroIndex, 0, KeyMatrixEncoder::macroSlots - 1);
+    if (!slot) {
+        qDebug().noquote() << QStringLiteral("Macro slot %1 is none of the mouse's slots 0 to %2; not sent")
+                                  .arg(macroIndex.toString())
+                                  .arg(KeyMatrixEncoder::macroSlots - 1);
+        return true;
+    }
+    if (!worker)
         return true;
     uchar buffer[128] = {};
     const int n = std::min<qsizetype>(macroData.size(), 128);
     for (int i = 0; i < n; ++i)
         buffer[i] = static_cast<uchar>(macroData.at(i).toInt() & 0xFF);
     if (is560())
-        worker->hid560_0FH_SetMacroKey(static_cast<uchar>(slot + 1), buffer);
+        worker->hid560_0FH_SetMacroKey(static_cast<uchar>(*slot + 1), buffer);
     else
-        worker->hid553_13H_SetMacroKey(static_cast<uchar>(slot + 1), buffer);
+        worker->hid553_13H_SetMacroKey(static_cast<uchar>(*slot + 1), buffer);
     return true;
 }
 
@@ -319,6 +325,11 @@ void myQQuickView::mouseSendGundata(int gun, QVariantList values)
 {
     if (!isGun || !worker)
         return;
+    // Only guns 1 … 3 exist; another number would reach the mouse as some other gun (0 as gun 255).
+    if (gun < 1 || gun > 3) {
+        qDebug() << "Gun" << gun << "is none of the guns 1 to 3; not sent";
+        return;
+    }
     const quint8 shots = ListItems::byteAt(values, 0);
     const quint8 x = ListItems::byteAt(values, 1);
     if (!is560()) {
@@ -330,7 +341,6 @@ void myQQuickView::mouseSendGundata(int gun, QVariantList values)
         worker->hid553_04H_SetGunData(shots, x, static_cast<uchar>(y & 0xFF), static_cast<uchar>(gun - 1));
         return;
     }
-    // Only guns 1 … 3 have a block (2 … 4); any other number would write a block that is not a gun's.
     const int block = profileImage.setGun(gun, shots, x, ListItems::unsignedByteAt(values, 2));
     if (block > 0)
         worker->hid560_0CH_setProfile(profileImage.block(block), static_cast<uchar>(block));
@@ -372,6 +382,7 @@ void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
         return;
 
     const KeyMatrixSet set = KeyMatrixEncoder::encode(src64, otherParam, gunTemplate(), family);
+    reportHeld(set.held);
     if (!set.hasGunKey) {
         sendKeyMatrix(set.main, 1);
         return;
@@ -394,14 +405,23 @@ void myQQuickView::mouseResetKeyMatrix()
 {
     if (!worker)
         return;
-    const KeyMatrix t = KeyMatrixEncoder::templateMatrix(gunTemplate());
+    QStringList held;
+    const KeyMatrix t = KeyMatrixEncoder::templateMatrix(gunTemplate(), &held);
+    reportHeld(held);
     for (uchar m = 2; m <= 4; ++m)
         sendKeyMatrix(t, m);
 }
 
+void myQQuickView::reportHeld(const QStringList &held)
+{
+    for (const QString &line : held)
+        qDebug().noquote() << QStringLiteral("Key matrix:") << line;
+}
+
 void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
 {
-    if (!worker)
+    // Matrices 1 … 4 exist; a larger number would be cut to one of them.
+    if (!worker || indexNo < 1 || indexNo > 4)
         return;
     if (is560())
         worker->hid560_02H_SetCurrentProfile(static_cast<uchar>(indexNo));
@@ -428,6 +448,8 @@ void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dp
 {
     if (!worker)
         return;
+    // One to eight stages: a count cut to a byte would claim stages the codes mark as off.
+    dpiCount = std::clamp(dpiCount, 1, DpiEncoder::stages);
     const DpiCodes codes = DpiEncoder::encode(dpiCount, sensorType, dpiValueArray);
     if (is560()) {
         profileImage.setDpi(codes);
@@ -440,7 +462,7 @@ void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dp
 
 void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
 {
-    if (worker)
+    if (worker && currentDPI >= 1 && currentDPI <= DpiEncoder::stages)
         ActiveDpiStage::set(*worker, family, currentDPI);
 }
 

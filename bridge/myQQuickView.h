@@ -60,6 +60,9 @@ private:
 
 public:
     ProfileImage profileImage; // 560 family: profile memory blocks 0 … 4
+    // Whether the blocks the mouse has were all read since it was found: blocks written from an image
+    // never read would overwrite the mouse's own settings with zeros.
+    bool profileImageRead = false;
 
 public slots:
     void clearHidBusy();
@@ -136,6 +139,8 @@ private:
     void writeSettingBlocks();
     std::array<QVariantList, KeyMatrixEncoder::positions> gunTemplate() const;
     void sendKeyMatrix(const KeyMatrix &matrix, uchar number);
+    // What the key matrix encoding held back, to the debug output.
+    static void reportHeld(const QStringList &held);
     void callScene(const char *function, Qt::ConnectionType type, const QVariant &arg = QVariant());
 
     ProtocolFamily family = ProtocolFamily::Family553;

@@ -2,6 +2,7 @@
 #include "UserInstallation.h"
 
 #include "SettingsFile.h"
+#include "SettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -159,21 +161,30 @@ QString deviceId(const QSettings &settings, int row)
 // A mouse that newer defaults know and the user's table lacks is appended to it: adding only the
 // missing keys would leave deviceCount as it was, and the new rows would never be read. Rows the user
 // has (also rows they added or changed) stay, and gain only the keys they lack.
+// A stored row count, held to the rows the table reader ever reads; a negative one means no rows.
+int deviceRows(const QSettings &settings)
+{
+    return std::clamp(settings.value(kDeviceCount, 0).toInt(), 0, SettingsStore::DeviceTableRows);
+}
+
 bool mergeDeviceTable(const QSettings &source, QSettings *user)
 {
     const QStringList defaultKeys = source.allKeys();
-    int count = user->value(kDeviceCount, 0).toInt();
+    int count = deviceRows(*user);
     QMap<QString, int> rows;
     for (int row = 0; row < count; ++row)
         rows.insert(deviceId(*user, row), row);
 
     bool changed = false;
-    const int defaultCount = source.value(kDeviceCount, 0).toInt();
+    const int defaultCount = deviceRows(source);
     for (int row = 0; row < defaultCount; ++row) {
         const QString id = deviceId(source, row);
         if (id.isEmpty())
             continue;
         const bool isNew = !rows.contains(id);
+        // A full table has no room: a row past the last one read would never be found.
+        if (isNew && count >= SettingsStore::DeviceTableRows)
+            continue;
         const int target = isNew ? count++ : rows.value(id);
         if (isNew) {
             user->remove(QString::number(target)); // whatever an old, shorter table left there

@@ -79,6 +79,10 @@ private slots:
             << (u32(0x43) + u32(1000000) + QByteArray(16, 0));
         QTest::newRow("acceptance with a payload") << frame(0x41, "x");
         QTest::newRow("reply text past the end") << frame(0x52, u32(0) + u32(50) + "ab");
+        // A copy-data payload holds its tag and stated length: 8 bytes at least.
+        for (int length = 4; length < 8; ++length)
+            QTest::newRow(qPrintable(QStringLiteral("copy-data of %1 bytes").arg(length)))
+                << frame(0x4A, QByteArray(length, 'x'));
     }
     void malformedFramesFailTheStream()
     {

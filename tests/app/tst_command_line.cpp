@@ -389,6 +389,43 @@ private slots:
                  1);
     }
 
+    // A 560-family mouse that never sends its profile blocks: nothing built on blocks never read is
+    // written, and that is no success.
+    void applyProfileWithUnreadMemoryFails()
+    {
+        auto s = install("560");
+        QVERIFY(s);
+        addProfiles(s->inst);
+        const Outcome o = run(*s, {"apply-profile", "1"},
+                              {"VIRTUAL_MOUSE_FAMILY=560", "VIRTUAL_MOUSE_FAULTS=never-answer"});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains("did not answer the reading of its profile memory"), qPrintable(o.err));
+        QVERIFY(wire(hidCallsFromFile(s->file("cli.jsonl"))).filter(QRegularExpression(" 000c")).isEmpty());
+    }
+
+    // A running copy that took the command and ended before it answered: a failure, not "busy".
+    void commandTakenButNeverAnswered()
+    {
+        auto s = install();
+        QVERIFY(s);
+        auto running = std::make_unique<SingleInstance>(QDir(s->inst.path()).canonicalPath(), s->runtime());
+        QVERIFY(!running->isRunning());
+        QStringList taken;
+        connect(running.get(), &InstanceChannel::commandReceived, this,
+                [&taken](quint64, const QStringList &arguments) { taken = arguments; });
+        QProcess command;
+        command.setProcessEnvironment(environment(*s, "cli.jsonl", {}));
+        command.start(QStringLiteral(KC_SOURCE_DIR "/tools/with-virtual-mouse"),
+                      {s->inst.path() + "/kestral-config", "state"});
+        QTRY_COMPARE_WITH_TIMEOUT(taken, QStringList{"state"}, 30000);
+        running.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(command.state(), QProcess::NotRunning, 30000);
+        QCOMPARE(command.exitCode(), 1);
+        const QString err = QString::fromLocal8Bit(command.readAllStandardError());
+        QVERIFY2(err.contains("took the command but gave no answer"), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(s->file("cli.jsonl")));
+    }
+
     // With the window running, each command is carried out by it: the command-line process makes no
     // hidapi call at all, and the window shows the change.
     void runningWindowCarriesOut()

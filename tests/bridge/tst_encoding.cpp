@@ -82,8 +82,8 @@ private slots:
         QTest::newRow("gun") << QList<int>{8, 0, 2, 0} << false << Entry{8, 0, 2, 0};
         QTest::newRow("default 255") << QList<int>{255, 0, 1, 0} << false << Entry{4, 0, 1, 0};
         QTest::newRow("unknown kind kept") << QList<int>{42, 1, 2, 3} << false << Entry{42, 1, 2, 3};
-        QTest::newRow("cut to 8 bits")
-            << QList<int>{256 + 3, 0x1FF, 0x100, -1} << false << Entry{3, 0xFF, 0, 0xFF};
+        QTest::newRow("beyond a byte: no function")
+            << QList<int>{256 + 3, 0x1FF, 0x100, -1} << false << Entry{0, 0, 0, 0};
     }
 
     void kindCodes()
@@ -113,6 +113,49 @@ private slots:
         QCOMPARE(entryAt(tm, 4), (Entry{0, 0, 0, 0}));
     }
 
+    // Numbers the mouse or the format has no room for are held, not cut into another function: the
+    // position goes out with none at all, and is named.
+    void hostileNumbersAreHeld_data()
+    {
+        QTest::addColumn<QVariantList>("page");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("macro slot 12") << QVariantList{4, 0, 12, 0} << "macro slot 12 ";
+        QTest::newRow("macro slot 99") << QVariantList{4, 0, 99, 0} << "macro slot 99 ";
+        QTest::newRow("macro slot 2^32")
+            << QVariantList{4, 0, qlonglong(1) << 32, 0} << "(4, 0, 4294967296, 0)";
+        QTest::newRow("kind 260") << QVariantList{260, 0, 5, 0} << "(260, 0, 5, 0)";
+        QTest::newRow("negative code") << QVariantList{2, -1, 4, 0} << "(2, -1, 4, 0)";
+        QTest::newRow("fraction") << QVariantList{1, 4.5, 0, 0} << "(1, 4.5, 0, 0)";
+        QTest::newRow("text") << QVariantList{0, 0, "F0", 0} << "(0, 0, F0, 0)";
+    }
+    void hostileNumbersAreHeld()
+    {
+        QFETCH(QVariantList, page);
+        QFETCH(QString, named);
+        QVariantList src = defs({});
+        for (int i = 0; i < 4; ++i)
+            src[4 + i] = page[i];
+        for (const auto family : {ProtocolFamily::Family553, ProtocolFamily::Family560}) {
+            QStringList held;
+            const KeyMatrix m = KeyMatrixEncoder::mainMatrix(src, family, &held);
+            QCOMPARE(entryAt(m, 1), (Entry{0, 0, 0, 0}));
+            QCOMPARE(entryAt(m, 0), (Entry{1, 0, 0xF0, 0}));
+            QCOMPARE(held.size(), 1);
+            QVERIFY2(held.first().startsWith("button 1: ") && held.first().contains(named),
+                     qPrintable(held.first()));
+        }
+        // The same numbers in the gun template.
+        std::array<QVariantList, 16> t = templateOf(0x10);
+        t[5] = page;
+        QStringList held;
+        const KeyMatrix tm = KeyMatrixEncoder::templateMatrix(t, &held);
+        // (A slot number there is a plain byte of the template.)
+        if (!named.startsWith("macro slot")) {
+            QCOMPARE(entryAt(tm, 5), (Entry{0, 0, 0, 0}));
+            QCOMPARE(held.size(), 1);
+        }
+    }
+
     void noGunKeyNoGunMatrices()
     {
         const KeyMatrixSet s =
@@ -127,6 +170,7 @@ private slots:
         const QVariantList src = defs({{}, {}, {}, {8, 9, 2, 9}, {8, 9, 1, 9}, {8, 9, 3, 9}, {8, 9, 7, 9}});
         const auto t = templateOf(0x10);
         const KeyMatrixSet s = KeyMatrixEncoder::encode(src, {0x10A, 20, 30}, t, ProtocolFamily::Family553);
+        QVERIFY(s.held.isEmpty());
         QVERIFY(s.hasGunKey);
         QVERIFY(!s.gunMask.has_value());
         QCOMPARE(entryAt(s.main, 3), (Entry{8, 0, 1, 1}));
@@ -142,7 +186,8 @@ private slots:
         QCOMPARE(entryAt(s.gun[1], 6), (Entry{8, 0, 1, 0x66}));
         // Other positions are the template; position 0 is each gun's header with its period.
         QCOMPARE(entryAt(s.gun[2], 9), (Entry{0x19, 0x29, 0x49, 0x69}));
-        QCOMPARE(entryAt(s.gun[0], 0), (Entry{0x0B, 0, 0x0A, 0}));
+        // A period longer than a byte holds is the longest one.
+        QCOMPARE(entryAt(s.gun[0], 0), (Entry{0x0B, 0, 0xFF, 0}));
         QCOMPARE(entryAt(s.gun[1], 0), (Entry{0x0B, 1, 20, 0}));
         QCOMPARE(entryAt(s.gun[2], 0), (Entry{0x0B, 2, 30, 0}));
         QCOMPARE(entryAt(s.main, 0), (Entry{1, 0, 0xF0, 0}));

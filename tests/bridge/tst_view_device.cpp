@@ -438,7 +438,7 @@ private slots:
         setEntry(m3, 3, {8, 0, 1, 0});
         setEntry(m4, 3, {8, 0, 1, 0});
         setEntry(m2, 0, {0x0B, 0, 9, 0});
-        setEntry(m3, 0, {0x0B, 1, 0x0C, 0});
+        setEntry(m3, 0, {0x0B, 1, 0xFF, 0}); // the longest period, not 0x10C cut to a byte
         setEntry(m4, 0, {0x0B, 2, 11, 0});
         QCOMPARE(sent(), setCommand(0x12, {1, 64, 8}, main) + setCommand(0x12, {2, 64, 8}, m2) +
                              setCommand(0x12, {3, 64, 8}, m3) + setCommand(0x12, {4, 64, 8}, m4) +
@@ -539,6 +539,8 @@ private slots:
         QCOMPARE(rig.view->mouseSendMacroData({1, 2}, 12), QVariant(true));
         QCOMPARE(rig.view->mouseSendMacroData({1, 2}, 256), QVariant(true));
         QCOMPARE(rig.view->mouseSendMacroData({1, 2}, -1), QVariant(true));
+        QCOMPARE(rig.view->mouseSendMacroData({1, 2}, qlonglong(1) << 32), QVariant(true));
+        QCOMPARE(rig.view->mouseSendMacroData({1, 2}, 0.5), QVariant(true));
         QVERIFY(sent().isEmpty());
     }
 

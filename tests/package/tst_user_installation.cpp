@@ -6,6 +6,7 @@
 #include "platform/UserInstallation.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -185,6 +186,38 @@ private slots:
         QCOMPARE(result.value(QStringLiteral("2/reportLength")).toInt(), 32);
 
         // Already there: the next start changes nothing.
+        const auto updated = snapshot(m_user);
+        QVERIFY(!prepare().isEmpty());
+        QCOMPARE(snapshot(m_user), updated);
+    }
+
+    // A row count the table cannot hold is held to what is ever read; a negative one means no rows.
+    // Either way the merge ends at once, writes no row outside the table, and is done for good.
+    void hostileDeviceCountsAreHeld_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("held");
+        QTest::newRow("two thousand million") << "2000000000" << 256;
+        QTest::newRow("negative") << "-5" << 1;
+        QTest::newRow("one past the table") << "257" << 256;
+    }
+    void hostileDeviceCountsAreHeld()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, held);
+        QVERIFY(!prepare().isEmpty());
+        const QString global = user(QStringLiteral("setting/apConfig.bin"));
+        setIniValue(global, QStringLiteral("common/deviceCount"), stored);
+        QElapsedTimer clock;
+        clock.start();
+        QString error;
+        QVERIFY2(!prepare(&error).isEmpty(), qPrintable(error));
+        QVERIFY(clock.elapsed() < 10000);
+        QSettings result(global, QSettings::IniFormat);
+        QCOMPARE(result.value(QStringLiteral("common/deviceCount")).toInt(), held);
+        QCOMPARE(result.value(QStringLiteral("0/vid")).toString().toLower(), QStringLiteral("4b43"));
+        for (const QString &group : result.childGroups())
+            QVERIFY2(group.toInt() >= 0 && group.toInt() < 256, qPrintable(group));
         const auto updated = snapshot(m_user);
         QVERIFY(!prepare().isEmpty());
         QCOMPARE(snapshot(m_user), updated);

@@ -113,6 +113,11 @@ TestCase {
         var big = steps.slice(0, 60).concat([s(0, "2000"), s(2, "A")]);
         compare(Payload.recordCount(big), 130);
         compare(Payload.deCode(big, 1).length, 124);
+        // 62 actions fill the 128 bytes exactly: the last one is kept.
+        var full = steps.slice(0, 60).concat([s(2, "A"), s(1, "B")]);
+        var out = Payload.deCode(full, 1);
+        compare(out.length, 128);
+        compare(out.slice(122), [0x81, 4, 1, 5, 0, 0]);
     }
 
     function test_tooLongKeepsTerminator()
