@@ -72,9 +72,8 @@ QList<SceneRules::Profile> SceneRules::profiles(const SettingsStore &store)
     QList<Profile> out;
     if (!m_rules)
         return out;
-    // The scene's language until the settings name one.
-    const QVariant setting = store.getGlobalData(QStringLiteral("common/language"));
-    const QString language = setting.isNull() ? QStringLiteral("ChineseSimplified") : setting.toString();
+    const QString language =
+        LanguageStrings::chosenLanguage(store.getGlobalData(QStringLiteral("common/language")));
     const QStringList texts = LanguageStrings().getLangStrings(QStringLiteral("profile"), language);
     const QString first = texts.size() > 5 ? texts.at(5) : QString::fromLatin1(kFirstProfileName);
     const QVariant list =

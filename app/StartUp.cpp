@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QQuickItem>
 #include <memory>
 
@@ -24,6 +25,28 @@ QQuickItem *sceneRoot(void *context)
 }
 
 } // namespace
+
+#ifndef KC_VERSION
+#define KC_VERSION "unknown"
+#endif
+#ifndef KC_APP_ID
+#define KC_APP_ID "kestral-config"
+#endif
+#ifndef KC_ICON_NAME
+#define KC_ICON_NAME "kestral-config"
+#endif
+
+QIcon StartUp::programIcon()
+{
+    return QIcon::fromTheme(QStringLiteral(KC_ICON_NAME), QIcon(QStringLiteral("./modules/img/logo.ico")));
+}
+
+void StartUp::applyIdentity()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral(KC_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KC_APP_ID));
+    QGuiApplication::setWindowIcon(programIcon());
+}
 
 QString StartUp::executableDirectory()
 {
@@ -76,6 +99,7 @@ int StartUp::run(QApplication &app, InstanceChannel &instance, const Widget::Pla
     const bool watching = signalsWatcher.install();
 
     QDir::setCurrent(workingDirectory.isEmpty() ? executableDirectory() : workingDirectory);
+    applyIdentity();
 
     auto widget = std::make_unique<Widget>(platform);
     QObject::connect(&instance, &InstanceChannel::messageReceived, widget.get(), &Widget::receiveMessage);

@@ -4,6 +4,7 @@
 
 #include "Widget.h"
 
+#include <QIcon>
 #include <QString>
 
 class InstanceChannel;
@@ -23,6 +24,12 @@ public:
     static void keyboardCallback(quint8 usageCode, bool isDown, void *context);
     static void mouseCallback(quint8 buttonCode, bool isDown, int x, int y, void *context);
     static void copyDataHandler(const void *lParam, void *context);
+
+    // The program's version, desktop entry and icon on the application, so that the ask menu, the
+    // window (_NET_WM_ICON) and the tray carry them: the installed theme icon, else the logo in the
+    // working installation.
+    static void applyIdentity();
+    static QIcon programIcon();
 
     // The executable's folder: the application's file path up to its last "/".
     static QString executableDirectory();

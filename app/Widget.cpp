@@ -6,6 +6,7 @@
 #include "SceneRules.h"
 #include "SceneStartEvent.h"
 #include "SettingsNotice.h"
+#include "StartUp.h"
 #include "Ui_Controler.h"
 #include "myQQuickView.h"
 #include "platform/SystemTrayNotifier.h"
@@ -83,7 +84,7 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
     m_trayMenu->setStyleSheet(QString::fromLatin1(TrayMenuStyleSheet));
     m_trayIcon->setContextMenu(m_trayMenu);
     m_trayIcon->setToolTip(QString::fromLatin1(TrayToolTip));
-    m_trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
+    m_trayIcon->setIcon(StartUp::programIcon());
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     m_trayIcon->setVisible(true);
     // The language may have changed since the menu was last shown.

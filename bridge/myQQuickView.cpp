@@ -204,6 +204,16 @@ QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
     return languages.getLangStrings(typeStr, langCode);
 }
 
+QStringList myQQuickView::getLanguages()
+{
+    return LanguageStrings::installedLanguages();
+}
+
+QString myQQuickView::getLanguage()
+{
+    return LanguageStrings::chosenLanguage(store.getGlobalData(QStringLiteral("common/language")));
+}
+
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
     return nameLists.updataNameList(type, nameList);
@@ -572,23 +582,35 @@ QVariant myQQuickView::mouseReadCurrentProfile()
 
 // --- the desktop's pointer settings ---
 
+void myQQuickView::reportPointer(const QString &setting, bool ok)
+{
+    m_pointerReport.insert(setting, ok ? pointer->lastTargets() : QStringList());
+    emit pointerReportChanged();
+}
+
 void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
 {
     const qint64 speed = cursorSpeed == 0 ? 1 : 2 * qint64(cursorSpeed);
-    if (!pointer->setPointerSpeed(int(std::min<qint64>(speed, std::numeric_limits<int>::max()))))
+    const bool ok = pointer->setPointerSpeed(int(std::min<qint64>(speed, std::numeric_limits<int>::max())));
+    if (!ok)
         qDebug("setCursorSpeed Failed");
+    reportPointer(QStringLiteral("speed"), ok);
 }
 
 void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 {
     // Indexes past 12 would give no time at all; the platform refuses those.
     const qint64 ms = 900 - 70 * qint64(speed);
-    if (!pointer->setDoubleClickTime(int(std::max<qint64>(ms, std::numeric_limits<int>::min()))))
+    const bool ok = pointer->setDoubleClickTime(int(std::max<qint64>(ms, std::numeric_limits<int>::min())));
+    if (!ok)
         qDebug("setDoubleClickSpeed Failed");
+    reportPointer(QStringLiteral("doubleClick"), ok);
 }
 
 void myQQuickView::mouseSetVerticalScrollLines(uint lines)
 {
-    if (!pointer->setWheelScrollLines(int(std::min<uint>(lines, std::numeric_limits<int>::max()))))
+    const bool ok = pointer->setWheelScrollLines(int(std::min<uint>(lines, std::numeric_limits<int>::max())));
+    if (!ok)
         qDebug("setVerticalScrollLines Failed");
+    reportPointer(QStringLiteral("wheel"), ok);
 }

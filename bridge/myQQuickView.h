@@ -29,6 +29,9 @@ class myQQuickView : public QQuickWidget
     // Whether the mouse is there: the scene says so plainly while it is not. The window keeps it up to
     // date; the view stays usable either way, and what is changed meanwhile is stored.
     Q_PROPERTY(bool mouseConnected READ mouseConnected WRITE setMouseConnected NOTIFY mouseConnectedChanged)
+    // Which desktop settings the last application of each pointer setting changed ("speed",
+    // "doubleClick", "wheel": lists as PointerSettings::lastTargets()); absent until applied.
+    Q_PROPERTY(QVariantMap pointerReport READ pointerReport NOTIFY pointerReportChanged)
 
 public:
     // Opens the settings files relative to the working directory and reads the capability flags once.
@@ -43,7 +46,12 @@ public:
     void setWorker(Hid_Thread *worker);
 
     SettingsStore &settingsStore() { return store; }
+    QVariantMap pointerReport() const { return m_pointerReport; }
 
+signals:
+    void pointerReportChanged();
+
+public:
     bool mouseConnected() const { return m_mouseConnected; }
     void setMouseConnected(bool connected);
 
@@ -78,6 +86,10 @@ public slots:
     void resetProfile(int profile);
     void copyProfile(int destprofile, int srcprofile);
     QStringList getLangStrings(QString typeStr, QString langCode);
+    // The installed languages, and the language the scene shows: the stored one, or on a first start
+    // the locale's.
+    QStringList getLanguages();
+    QString getLanguage();
     QVariant createMacroIni(QVariant name, QVariant macroIndex);
     QVariant updataNameList(QVariant type, QStringList nameList);
     QVariant modifyMacroNameUpdateProfile(QVariant oldname, QVariant newname);
@@ -150,6 +162,8 @@ private:
     LanguageStrings languages;
     ViewHidOwner hidOwner;
     std::unique_ptr<PointerSettings> ownPointer;
+    QVariantMap m_pointerReport;
+    void reportPointer(const QString &setting, bool ok);
     PointerSettings *pointer;
     bool m_mouseConnected = false;
 };

@@ -92,7 +92,7 @@ click_item() {
 # drawn its last frame, and saves the window's part of the screen.
 shot() {
     local file=$out/$1.png x y w h
-    xdotool mousemove 1279 799
+    [ "${2:-}" = keep-pointer ] || xdotool mousemove 1279 799
     ask settle >/dev/null
     "$bin/kc-screenshot" "$file"
     read -r x y w h < <(ask rect .)
@@ -360,6 +360,22 @@ pictures() {
     click_item reportRateLV
     wait_for reportRateLV '!isOpen'
 
+    # A row of the button list under the pointer lights its button on the picture.
+    if has keyMatrixMain/keyRow3; then
+        read -r x y w h < <(ask rect keyMatrixMain/keyRow3)
+        xdotool mousemove $((x + w / 2)) $((y + h / 2))
+        wait_for mouseMain 'selectKey === 3'
+        shot "$tag-main-hover" keep-pointer
+    fi
+
+    # The ask menu: the maker's page, the version and the installed languages.
+    click_item upItem/buttons/#0
+    wait_for askMenu visible
+    shot "$tag-ask-menu"
+    read -r x y < <(ask point . 0.3 0.95)
+    xdotool mousemove "$x" "$y" click 1
+    wait_for askMenu '!visible'
+
     if has dpiSettingMain/dpiSegment; then
         click_item dpiSettingMain/dpiSegment
         wait_for dpiSettingMain/dpiSegment isOpen
@@ -379,6 +395,10 @@ pictures() {
     if has systemSettingMain/closeButton; then
         click_item systemSettingBtn
         wait_for systemSettingMain visible
+        # A click on the pointer speed's track applies it: the dialog says where it went.
+        read -r x y w h < <(ask rect systemSettingMain/mouseRateSlider)
+        xdotool mousemove $((x + w * 3 / 4)) $((y + h / 2)) click 1
+        wait_for systemSettingMain/pointerReport visible
         shot "$tag-system-settings"
         click_item systemSettingMain/closeButton
         wait_for . '!systemSettingMain.visible && !mainMask.visible'

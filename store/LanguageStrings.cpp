@@ -3,6 +3,8 @@
 
 #include "DpiSwitchText.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 QString LanguageStrings::languagePath(const QString &langCode)
@@ -39,4 +41,30 @@ QStringList LanguageStrings::getLangStrings(const QString &typeStr, const QStrin
     if (typeStr == QLatin1String("other"))
         DpiSwitchText::assign(strings);
     return strings;
+}
+
+QStringList LanguageStrings::installedLanguages()
+{
+    QStringList codes;
+    const QFileInfoList files =
+        QDir(QStringLiteral("./modules/i18n"))
+            .entryInfoList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo &file : files) {
+        const QString code = file.completeBaseName();
+        if (!code.isEmpty() && isUsableCode(code))
+            codes.append(code);
+    }
+    return codes;
+}
+
+QString LanguageStrings::localeLanguage(const QLocale &locale)
+{
+    return locale.language() == QLocale::Chinese ? QStringLiteral("ChineseSimplified")
+                                                 : QStringLiteral("English");
+}
+
+QString LanguageStrings::chosenLanguage(const QVariant &stored, const QLocale &locale)
+{
+    const QString code = stored.isValid() && !stored.isNull() ? stored.toString() : QString();
+    return code.isEmpty() || !isUsableCode(code) ? localeLanguage(locale) : code;
 }

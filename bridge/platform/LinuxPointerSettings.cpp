@@ -2,6 +2,7 @@
 // not an abort; every write is read back after syncing, so a backend that dropped it is noticed, and
 // a backend that keeps values only in this process counts as a failure.
 #include "LinuxPointerSettings.h"
+#include "XInputPointerSpeed.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -91,25 +92,49 @@ double LinuxPointerSettings::desktopSpeed(int speed)
     return std::round(v * 100.0) / 100.0;
 }
 
+bool LinuxPointerSettings::desktopAppliesSpeed(const QByteArray &currentDesktop)
+{
+    for (const QByteArray &name : currentDesktop.toUpper().split(':')) {
+        if (name == "GNOME" || name == "KDE")
+            return true;
+    }
+    return false;
+}
+
 bool LinuxPointerSettings::setPointerSpeed(int speed)
 {
-    return writeAndVerify(schema, "speed", g_variant_new_double(desktopSpeed(speed)));
+    targets.clear();
+    if (writeAndVerify(schema, "speed", g_variant_new_double(desktopSpeed(speed))))
+        targets << QStringLiteral("gsettings");
+    if (!desktopAppliesSpeed(qgetenv("XDG_CURRENT_DESKTOP"))) {
+        for (const QString &property : XInputPointerSpeed::apply(desktopSpeed(speed)))
+            targets << (property == QLatin1String(XInputPointerSpeed::libinputSpeed)
+                            ? QStringLiteral("libinput")
+                            : QStringLiteral("xaccel"));
+    }
+    return !targets.isEmpty();
 }
 
 bool LinuxPointerSettings::setDoubleClickTime(int ms)
 {
+    targets.clear();
     if (ms <= 0)
         return false;
     if (QStyleHints *hints = styleHints())
         hints->setMouseDoubleClickInterval(ms);
-    return writeAndVerify(schema, "double-click", g_variant_new_int32(ms));
+    if (writeAndVerify(schema, "double-click", g_variant_new_int32(ms)))
+        targets << QStringLiteral("gsettings");
+    return !targets.isEmpty();
 }
 
 bool LinuxPointerSettings::setWheelScrollLines(int lines)
 {
+    targets.clear();
     if (QStyleHints *hints = styleHints())
         hints->setWheelScrollLines(lines);
-    return writeKdeGlobal(QStringLiteral("WheelScrollLines"), QString::number(lines));
+    if (writeKdeGlobal(QStringLiteral("WheelScrollLines"), QString::number(lines)))
+        targets << QStringLiteral("kde");
+    return !targets.isEmpty();
 }
 
 bool LinuxPointerSettings::writeKdeGlobal(const QString &key, const QString &value) const

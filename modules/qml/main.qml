@@ -20,14 +20,16 @@ Item {
     signal unsavedAnswered(int answer)
 
     // 11 on: the questions before an edit is lost or something is reset or deleted, and the tips of
-    // the picture-only buttons.
+    // the picture-only buttons; 24 … 26 the ask menu's "Language" and "Version" and the language's
+    // own name, which the ask menu lists it by.
     readonly property var builtInMainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config",
-        "Reset", "Reset factory setting", "Cancel", "OK", "System setting", "Save", "Unsaved changes",
+        "Reset", "Reset this profile to its factory settings?", "Cancel", "OK", "System Settings", "Save", "Unsaved changes",
         "Profile “%1” has changes that are not saved. Save them first?", "Discard",
         "This resets profile “%1” (its buttons, DPI, report rate, lighting and pointer settings) and the three gun presets that all profiles share.",
-        "Close", "Minimise", "Help", "Back to this button's default function", "Apply and close", "Delete",
+        "Close", "Minimize", "Help", "Back to this button's default function", "Apply and close", "Delete",
         "Delete profile “%1”? It leaves the list.",
-        "Delete macro “%1”? Buttons that run it get their default function back.", ""]
+        "Delete macro “%1”? Buttons that run it get their default function back.", "",
+        "Language", "Version", "English"]
     property var mainLang: builtInMainLang
     // The texts of the mouse's coming and going (No mouse connected, …), from the language files.
     property var deviceLang: ["No mouse connected"]
@@ -38,7 +40,10 @@ Item {
     property int fontMaxSize: 16
     property int fontMinSize: 10
     property color fontColor: "#ffffff"
+    // The language code of every text; other parts follow its change (languageChanged).
     property string language: "ChineseSimplified"
+    // The installed languages, [{code, name}], for the ask menu.
+    property var languages: []
     property string url: "https://kestral.example.com"
     property bool isColorful: false
     property bool isGun: true
@@ -194,7 +199,11 @@ Item {
             is55328 = toBool(ui_View.getGlobalData("mouse/is55328"));
             isGun = toBool(ui_View.getGlobalData("mouse/isGun"));
             mouseMain.keyCount = Number(ui_View.getGlobalData("mouse/keyCount")) || 0;
-            language = textOr(ui_View.getGlobalData("common/language"), language);
+            var storedLanguage = ui_View.getGlobalData("common/language");
+            language = textOr(ui_View.getLanguage(), language);
+            // A first start takes the locale's language and keeps it.
+            if (storedLanguage === undefined || storedLanguage === null || String(storedLanguage) === "")
+                ui_View.setGlobalData("common/language", language);
             url = textOr(ui_View.getGlobalData("common/url"), url);
             askMenuModel.setProperty(0, "askMenuTxt", url);
 
@@ -203,20 +212,8 @@ Item {
                     hid.hid560_02H_SetCurrentProfile(1);
             }
 
-            mainLang = ui_View.getLangStrings("main", language);
-            var device = ui_View.getLangStrings("device", language);
-            if (device.length > 0 && device[0] !== "")
-                deviceLang = device;
-            keyMatrixMain.keyMatrixLang = ui_View.getLangStrings("keyMatrix", language);
-            keyAssigmentMain.keyAssigmentLang = ui_View.getLangStrings("keyAssigment", language);
-            dpiSettingMain.dpiSettingLang = ui_View.getLangStrings("dpiSetting", language);
-            lightControlMain.lightControlLang = ui_View.getLangStrings("lightControl", language);
-            macroEditorMain.macroEditorLang = ui_View.getLangStrings("macroEditor", language);
-            systemSettingMain.systemSettingLang = ui_View.getLangStrings("systemSetting", language);
-            gunControlMain.gunControlLang = ui_View.getLangStrings("gunControl", language);
-            profileMain.profileLang = ui_View.getLangStrings("profile", language);
-            _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
-            ui_View.getLangStrings("other", language); // fills the DPI notification texts
+            loadLanguage();
+            languages = installedLanguages();
 
             profileMain.init();
             var profileNo = Number(ui_View.getGlobalData("mouse/profileNo")) || 0;
@@ -244,6 +241,53 @@ Item {
 
     function run()
     {
+    }
+
+    // Every page's texts in `language`.
+    function loadLanguage()
+    {
+        mainLang = ui_View.getLangStrings("main", language);
+        var device = ui_View.getLangStrings("device", language);
+        if (device.length > 0 && device[0] !== "")
+            deviceLang = device;
+        keyMatrixMain.keyMatrixLang = ui_View.getLangStrings("keyMatrix", language);
+        keyAssigmentMain.keyAssigmentLang = ui_View.getLangStrings("keyAssigment", language);
+        dpiSettingMain.dpiSettingLang = ui_View.getLangStrings("dpiSetting", language);
+        lightControlMain.lightControlLang = ui_View.getLangStrings("lightControl", language);
+        macroEditorMain.macroEditorLang = ui_View.getLangStrings("macroEditor", language);
+        systemSettingMain.systemSettingLang = ui_View.getLangStrings("systemSetting", language);
+        gunControlMain.gunControlLang = ui_View.getLangStrings("gunControl", language);
+        profileMain.profileLang = ui_View.getLangStrings("profile", language);
+        _KeyCodeString.keyCodeLang = ui_View.getLangStrings("keyCode", language);
+        ui_View.getLangStrings("other", language); // fills the DPI notification texts
+    }
+
+    // The installed languages, each with the name its own file gives it.
+    function installedLanguages()
+    {
+        var codes = ui_View.getLanguages();
+        var out = [];
+        for (var i = 0; i < codes.length; ++i) {
+            var name = ui_View.getLangStrings("main", codes[i])[26];
+            out.push({code: String(codes[i]), name: name ? String(name) : String(codes[i])});
+        }
+        return out;
+    }
+
+    // The ask menu's language choice: stored, and every text of the window switched at once. Texts
+    // the pages built from the old language (lists, the button functions, the first profile's name)
+    // are built again; nothing unsaved is lost.
+    function setLanguage(code)
+    {
+        if (!hasBackend() || code === language)
+            return;
+        language = String(code);
+        ui_View.setGlobalData("common/language", language);
+        loadLanguage();
+        keyAssigmentMain.init();
+        keyMatrixMain.retranslate();
+        profileMain.init();
+        upItem.profileBtn.currentIndex = profileMain.activePosition;
     }
 
     function setProtectUI(interval)
@@ -999,15 +1043,17 @@ Item {
         onAnswered: function (index) { mainIten.unsavedAnswer(index); }
     }
 
+    // The ask menu, dropped from the title bar's ask button: the maker's page, the version, and the
+    // installed languages with the one shown ticked.
     Rectangle {
         id: askMenu
         objectName: "askMenu"
         visible: false
-        anchors.right: parent.right
-        anchors.rightMargin: 300
-        y: 30
-        width: 200
-        height: askMenuModel.count * 24
+        x: upItem.x + 20 - width
+        y: upItem.y + upItem.height + 6
+        // Wide enough for the maker's address.
+        width: 224
+        height: askColumn.height + 8
         color: mainIten.colorGray0
         border.color: mainIten.colorGray1
         z: 60
@@ -1015,38 +1061,84 @@ Item {
         ListModel {
             id: askMenuModel
             ListElement { askMenuTxt: "https://kestral.example.com" }
-            ListElement { askMenuTxt: "verison:1.0" }
+            ListElement { askMenuTxt: "" }
+        }
+
+        component AskRow: Rectangle {
+            id: askRow
+            property string label
+            property bool ticked: false
+            property bool active: true
+            signal chosen()
+            width: askMenu.width
+            height: 24
+            color: active && rowArea.containsMouse ? mainIten.colorOrange : "transparent"
+            Text {
+                x: 12
+                anchors.verticalCenter: parent.verticalCenter
+                width: parent.width - (askRow.ticked ? 40 : 24)
+                text: askRow.label
+                color: askRow.active ? mainIten.fontColor : mainIten.colorGray2
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontNormalSize
+                elide: Text.ElideRight
+            }
+            Text {
+                anchors.right: parent.right
+                anchors.rightMargin: 12
+                anchors.verticalCenter: parent.verticalCenter
+                visible: askRow.ticked
+                text: "\u2713"
+                color: rowArea.containsMouse ? mainIten.fontColor : mainIten.colorOrange
+                font.pixelSize: mainIten.fontMiddleSize
+            }
+            MouseArea {
+                id: rowArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: {
+                    askMenu.visible = false;
+                    askRow.chosen();
+                }
+            }
         }
 
         Column {
+            id: askColumn
+            y: 4
             Repeater {
                 model: askMenuModel
-                delegate: Rectangle {
+                delegate: AskRow {
                     required property int index
                     required property string askMenuTxt
-                    width: 200
-                    height: 24
-                    color: rowArea.containsMouse ? mainIten.colorOrange : "transparent"
-                    Text {
-                        x: 8
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: parent.askMenuTxt
-                        color: mainIten.fontColor
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontNormalSize
-                        elide: Text.ElideRight
-                        width: 184
+                    objectName: "askRow" + index
+                    // Row 1 is the version; its text follows the language.
+                    label: index === 1 ? mainIten.mainText(25) + " " + Qt.application.version
+                                       : askMenuTxt
+                    onChosen: {
+                        if (index === 0)
+                            Qt.openUrlExternally(mainIten.url);
                     }
-                    MouseArea {
-                        id: rowArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            askMenu.visible = false;
-                            if (parent.index === 0)
-                                Qt.openUrlExternally(mainIten.url);
-                        }
-                    }
+                }
+            }
+            Rectangle {
+                x: 8
+                width: askMenu.width - 16
+                height: 1
+                color: mainIten.colorGray1
+            }
+            AskRow {
+                label: mainIten.mainText(24)
+                active: false
+            }
+            Repeater {
+                model: mainIten.languages
+                delegate: AskRow {
+                    required property var modelData
+                    objectName: "askLanguage_" + modelData.code
+                    label: modelData.name
+                    ticked: modelData.code === mainIten.language
+                    onChosen: mainIten.setLanguage(modelData.code)
                 }
             }
         }

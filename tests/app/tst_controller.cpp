@@ -26,6 +26,26 @@ private:
 
     QQuickItem *root() { return controller->view()->rootObject(); }
     QQuickItem *item(const char *name) { return root()->findChild<QQuickItem *>(QLatin1String(name)); }
+    // Every item of the scene by the item tree, delegates of views included.
+    QList<QQuickItem *> allItems()
+    {
+        QList<QQuickItem *> out;
+        QList<QQuickItem *> todo{root()};
+        while (!todo.isEmpty()) {
+            QQuickItem *i = todo.takeFirst();
+            out << i;
+            todo += i->childItems();
+        }
+        return out;
+    }
+    QQuickItem *anyItem(const char *name)
+    {
+        for (QQuickItem *i : allItems()) {
+            if (i->objectName() == QLatin1String(name))
+                return i;
+        }
+        return nullptr;
+    }
 
     void build(const QString &name = QString())
     {
@@ -152,17 +172,117 @@ private slots:
     void missingTextSettingsKeepTheirValues()
     {
         inst->removeGlobal("common/url");
-        inst->removeGlobal("common/language");
         build();
         const QString url = root()->property("url").toString();
-        const QString language = root()->property("language").toString();
         reveal();
         QCOMPARE(root()->property("url").toString(), url);
-        QCOMPARE(root()->property("language").toString(), language);
         inst->setGlobal({{"common/url", "https://elsewhere.example"}});
         build();
         reveal();
         QCOMPARE(root()->property("url").toString(), QStringLiteral("https://elsewhere.example"));
+    }
+
+    // A first start (no language stored) takes the locale's and keeps it; a stored one holds.
+    void firstStartFollowsTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("reportRate");
+        QTest::newRow("Chinese locale") << "zh_CN" << QString() << "ChineseSimplified"
+                                        << "回报率";
+        QTest::newRow("Taiwan's") << "zh_TW" << QString() << "ChineseSimplified"
+                                  << "回报率";
+        QTest::newRow("English locale") << "en_US" << QString() << "English"
+                                        << "Report Rate";
+        QTest::newRow("another locale") << "de_DE" << QString() << "English"
+                                        << "Report Rate";
+        QTest::newRow("stored English") << "zh_CN"
+                                        << "English"
+                                        << "English"
+                                        << "Report Rate";
+        QTest::newRow("stored Chinese") << "en_US"
+                                        << "ChineseSimplified"
+                                        << "ChineseSimplified"
+                                        << "回报率";
+    }
+    void firstStartFollowsTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, stored);
+        QFETCH(QString, language);
+        QFETCH(QString, reportRate);
+        if (stored.isEmpty())
+            inst->removeGlobal("common/language");
+        else
+            inst->setGlobal("common/language", stored);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(locale));
+        build();
+        reveal();
+        QLocale::setDefault(previous);
+        QCOMPARE(root()->property("language").toString(), language);
+        QCOMPARE(controller->view()->getGlobalData("common/language").toString(), language);
+        QCOMPARE(root()->property("mainLang").toStringList().value(3), reportRate);
+    }
+
+    // The ask menu lists the installed languages; a click on one switches every page's texts at once
+    // and stores the choice. Nothing is clipped in either language, and nothing unsaved is lost.
+    void languageSwitch()
+    {
+        inst->setGlobal("common/language", "English");
+        build();
+        reveal();
+        myQQuickView *view = controller->view();
+        QQuickItem *keyRow = anyItem("keyRowText0");
+        QVERIFY(keyRow);
+        QCOMPARE(keyRow->property("text").toString(), QStringLiteral("Left Key"));
+        root()->findChild<QObject *>("dpiSettingMain")->setProperty("isSave", true);
+        QSignalSpy changes(root(), SIGNAL(languageChanged()));
+        auto centre = [&](QQuickItem *it) {
+            return it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint();
+        };
+        auto untruncated = [&]() {
+            QStringList cut;
+            for (QQuickItem *text : allItems()) {
+                if (text->inherits("QQuickText") && text->property("truncated").toBool())
+                    cut << text->property("text").toString();
+            }
+            return cut;
+        };
+        QVERIFY2(untruncated().isEmpty(), qPrintable(untruncated().join(" | ")));
+
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(932, 28)); // ask
+        QTRY_VERIFY(item("askMenu")->isVisible());
+        QQuickItem *chinese = anyItem("askLanguage_ChineseSimplified");
+        QVERIFY(chinese && anyItem("askLanguage_English"));
+        QCOMPARE(chinese->property("label").toString(), QStringLiteral("简体中文"));
+        QVERIFY(anyItem("askLanguage_English")->property("ticked").toBool());
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre(chinese));
+        QTRY_COMPARE(root()->property("language").toString(), QStringLiteral("ChineseSimplified"));
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(!item("askMenu")->isVisible());
+        QCOMPARE(view->getGlobalData("common/language").toString(), QStringLiteral("ChineseSimplified"));
+
+        // Every page's list is the language's, and what the pages built from the texts follows.
+        const QList<QPair<const char *, const char *>> pages = {
+            {"keyMatrixMain", "keyMatrix"},     {"keyAssigmentMain", "keyAssigment"},
+            {"dpiSettingMain", "dpiSetting"},   {"lightControlMain", "lightControl"},
+            {"macroEditorMain", "macroEditor"}, {"systemSettingMain", "systemSetting"},
+            {"gunControlMain", "gunControl"},   {"profileMain", "profile"}};
+        QCOMPARE(root()->property("mainLang").toStringList(),
+                 view->getLangStrings("main", "ChineseSimplified"));
+        for (const auto &[page, section] : pages)
+            QCOMPARE(item(page)->property((QByteArray(section) + "Lang").constData()).toStringList(),
+                     view->getLangStrings(section, "ChineseSimplified"));
+        QCOMPARE(keyRow->property("text").toString(), QStringLiteral("左键"));
+        QCOMPARE(anyItem("askRow1")->property("label").toString().section(' ', 0, 0), QStringLiteral("版本"));
+        QCOMPARE(
+            item("upItem")->property("profileBtn").value<QObject *>()->property("currentText").toString(),
+            QStringLiteral("标准"));
+        QVERIFY(item("dpiSettingMain")->property("isSave").toBool());
+        QVERIFY2(untruncated().isEmpty(), qPrintable(untruncated().join(" | ")));
     }
 
     void currentDpiStage()

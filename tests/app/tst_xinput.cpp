@@ -1,8 +1,11 @@
 // System-wide capture through XInput2 raw events on a private Xvfb server, driven by xdotool: keys
 // and buttons pressed anywhere on the X server reach the callbacks as usages and button codes while
-// capturing; otherwise the server is asked for none and sends none.
+// capturing; otherwise the server is asked for none and sends none. The pointer speed reaches the
+// server's pointer devices through their XInput properties.
 #include "InputHooks.h"
+#include "LinuxPointerSettings.h"
 #include "PrivateXServer.h"
+#include "XInputPointerSpeed.h"
 #include "platform/XInputHookBackend.h"
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <xcb/xinput.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -62,6 +66,39 @@ uint32_t selectedRawEvents()
     return bits;
 }
 
+// The float property `name` of every slave pointer device that has it, as the server holds it.
+QList<float> pointerProperty(const char *name)
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    QList<float> values;
+    if (!c)
+        return values;
+    xcb_intern_atom_reply_t *a =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t property = a ? a->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(a);
+    if (property == XCB_ATOM_NONE)
+        return values;
+    xcb_input_xi_query_device_reply_t *devices =
+        xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr);
+    for (auto it = xcb_input_xi_query_device_infos_iterator(devices); devices && it.rem;
+         xcb_input_xi_device_info_next(&it)) {
+        if (it.data->type != XCB_INPUT_DEVICE_TYPE_SLAVE_POINTER)
+            continue;
+        xcb_input_xi_get_property_reply_t *reply = xcb_input_xi_get_property_reply(
+            c, xcb_input_xi_get_property(c, it.data->deviceid, 0, property, XCB_ATOM_ANY, 0, 1), nullptr);
+        if (reply && reply->format == 32 && reply->num_items == 1) {
+            float v = 0;
+            memcpy(&v, xcb_input_xi_get_property_items(reply), sizeof v);
+            values << v;
+        }
+        std::free(reply);
+    }
+    std::free(devices);
+    return values;
+}
+
 } // namespace
 
 class TestXInput : public QObject
@@ -95,6 +132,31 @@ private slots:
         InputHooks::clearKeyDownState();
         g_keys.clear();
         g_buttons.clear();
+    }
+
+    // Xvfb's pointers have the server's own acceleration and no libinput driver: the speed goes to their
+    // constant deceleration, except on a desktop that applies it itself.
+    void pointerSpeedReachesTheDevices()
+    {
+        const QList<float> before = pointerProperty(XInputPointerSpeed::deceleration);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(pointerProperty(XInputPointerSpeed::libinputSpeed).isEmpty());
+        const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+        qputenv("XDG_CURRENT_DESKTOP", "XFCE");
+        LinuxPointerSettings settings(QStringLiteral("org.example.not.installed"), {});
+        QVERIFY(settings.setPointerSpeed(20));
+        QCOMPARE(settings.lastTargets(), QStringList{"xaccel"});
+        QCOMPARE(pointerProperty(XInputPointerSpeed::deceleration), QList<float>(before.size(), 0.25f));
+        QVERIFY(settings.setPointerSpeed(1));
+        QCOMPARE(pointerProperty(XInputPointerSpeed::deceleration), QList<float>(before.size(), 4.0f));
+        QVERIFY(settings.setPointerSpeed(10));
+        QCOMPARE(pointerProperty(XInputPointerSpeed::deceleration), QList<float>(before.size(), 1.0f));
+
+        qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+        QVERIFY(!settings.setPointerSpeed(20));
+        QCOMPARE(settings.lastTargets(), QStringList());
+        QCOMPARE(pointerProperty(XInputPointerSpeed::deceleration), QList<float>(before.size(), 1.0f));
+        qputenv("XDG_CURRENT_DESKTOP", desktop);
     }
 
     void keysAnywhereAreReported_data()

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QtTest>
+#include <tuple>
 
 class TestMainJourney : public QObject
 {
@@ -127,12 +128,29 @@ private slots:
         // The title bar's first button is the ask button.
         QVERIFY(run->click(run->center("upItem/buttons/#0")));
         QVERIFY(run->waitUntil([&] { return run->eval("askMenu", "visible").toBool(); }));
-        const QRect version = run->findText("askMenu", "verison:1.0");
+        const QRect version = run->findText("askMenu", "Version " KC_VERSION);
         QVERIFY2(version.isValid(), qPrintable(run->error()));
         const int before = sentCount();
         QVERIFY(run->click(version.center()));
         QVERIFY(run->waitUntil([&] { return !run->eval("askMenu", "visible").toBool(); }));
         QCOMPARE(sentCount(), before);
+    }
+
+    // The ask menu's language rows switch the window at once, and back.
+    void languageChoiceSwitchesTheWindow()
+    {
+        for (const auto &[name, code, reportRate] : {std::tuple{"简体中文", "ChineseSimplified", "回报率"},
+                                                     std::tuple{"English", "English", "Report Rate"}}) {
+            QVERIFY(run->click(run->center("upItem/buttons/#0")));
+            QVERIFY(run->waitUntil([&] { return run->eval("askMenu", "visible").toBool(); }));
+            const QRect row = run->findText("askMenu", QString::fromUtf8(name));
+            QVERIFY2(row.isValid(), qPrintable(run->error()));
+            QVERIFY(run->click(row.center()));
+            QVERIFY(
+                run->waitUntil([&] { return run->eval(".", "language").toString() == QLatin1String(code); }));
+            QCOMPARE(run->eval(".", "mainLang[3]").toString(), QString::fromUtf8(reportRate));
+            QVERIFY(!run->eval("askMenu", "visible").toBool());
+        }
     }
 };
 

@@ -362,7 +362,7 @@ private slots:
     void gunPresetChosenAndDraggedIsSent()
     {
         run->setGlobal(kMouse);
-        // Button 4 fires "Two Gun"; preset 4 has its own period and shot count.
+        // Button 4 fires "Gun 2"; preset 4 has its own period and shot count.
         write(settingFile("p1.bin"), {{"mouseKeyMatrix/3", QStringList{"8", "0", "2", "0"}}});
         write(gunFile(), {{"gunData/4", QStringList{"UNP9", "L-Click", "37", "0", "10", "12"}}});
         launch();

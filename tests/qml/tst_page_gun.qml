@@ -123,7 +123,7 @@ SceneStub {
             page.gunControlLang = ["压枪编辑器", "枪械"];
             compare(part("selectGun").model, ["枪械1", "枪械2", "枪械3"]);
             compare(page.title, "压枪编辑器");
-            compare(page.langText(9), "Endness");
+            compare(page.langText(9), "Endless");
         }
 
         function test_choosePresetForSlot()

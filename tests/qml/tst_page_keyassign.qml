@@ -88,12 +88,12 @@ SceneStub {
         function test_opening()
         {
             verify(page.visible && mainIten.mainMask.visible);
-            compare(page.title, "Key 3 : Middle Key");
+            compare(page.title, "Key 3: Middle Key");
             verify(part("mouse1").checked);
             page.close();
             keyMatrixMain.modKeys.set(4, element([1, 0x14, 40, 3]));
             page.show(4);
-            compare(page.title, "Key 5 : Q");
+            compare(page.title, "Key 5: Q");
             compare([page.viewKind, part("fireField").text, part("rateDrop").text, part("timesInput").text],
                     [1, "Q", "40MS", "3"]);
             verify(!part("endless").checked);
@@ -101,7 +101,7 @@ SceneStub {
             var lang = KeyAssign.BUILT_IN_TEXTS.slice(0, 30);
             lang[27] = "播放器";
             page.keyAssigmentLang = lang;
-            compare([part("mediaDrop").model[0], part("mediaDrop").model[7]], ["播放器", "Volumn-"]);
+            compare([part("mediaDrop").model[0], part("mediaDrop").model[7]], ["播放器", "Volume-"]);
             page.keyAssigmentLang = KeyAssign.BUILT_IN_TEXTS;
         }
 
@@ -110,12 +110,12 @@ SceneStub {
         {
             return [
                 {tag: "mouse", kind: 0, radio: "mouse5", code: [0, 0xf0, 0x1e, 2], text: "Double Fire"},
-                {tag: "media", kind: 3, list: "mediaDrop", row: 6, code: [3, 0, 0xe9, 0], text: "Volumn+"},
+                {tag: "media", kind: 3, list: "mediaDrop", row: 6, code: [3, 0, 0xe9, 0], text: "Volume+"},
                 {tag: "macro", kind: 4, list: "macroList", row: 2, code: [4, 0, 2, 0], text: "Skip"},
                 {tag: "dpi", kind: 5, radio: "dpi3", code: [5, 0, 4, 0], text: "Sniper Key"},
-                {tag: "windows", kind: 6, list: "windowsDrop", row: 3, code: [6, 4, 0x2c, 0x1b], text: "Max"},
+                {tag: "windows", kind: 6, list: "windowsDrop", row: 3, code: [6, 4, 0x2c, 0x1b], text: "Maximize"},
                 {tag: "shortcut", kind: 7, list: "shortcutDrop", row: 9, code: [7, 0, 0xe0, 4], text: "Select All"},
-                {tag: "gun", kind: 8, radio: "gun1", code: [8, 0, 2, 0], text: "Two Gun"},
+                {tag: "gun", kind: 8, radio: "gun1", code: [8, 0, 2, 0], text: "Gun 2"},
             ];
         }
 
@@ -128,7 +128,7 @@ SceneStub {
             else
                 pickRow(part(d.list), d.row);
             compare(held(), d.code);
-            compare(page.title, "Key 3 : " + d.text);
+            compare(page.title, "Key 3: " + d.text);
             closeDialog();
             verify(!page.visible && !mainIten.mainMask.visible);
             compare([stored(2), keyMatrixMain.modKeys.get(2).keyText, keyMatrixMain.isSave, mouseMain.selectKey],

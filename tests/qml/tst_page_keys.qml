@@ -6,6 +6,7 @@ import "support"
 import "../../modules/qml/Z9"
 import "../../modules/qml/basic"
 import "../../modules/qml/js/KeyList.js" as KeyList
+import "../../modules/qml/js/MouseArt.js" as MouseArt
 
 SceneStub {
     id: mainIten
@@ -108,7 +109,7 @@ SceneStub {
                  {"mouseKeyMatrix/11": ["5", "0", "1", "0"], "mouseKeyMatrix/13": ["4", "0", "13", "0"],
                   "mouseMacroKey/13": "Dflt", "mouseKeyMatrix/14": ["", "0", "0", "0"]}, true);
             compare(texts(), ["Left Key", "Q", "LCtrl+LShift+A+B", "Play/Pause", "Hop", "Sniper Key", "Desktop",
-                              "Undo", "Three Gun", "", "Double Fire", "DPI+", "Double Fire", "Dflt", "", ""]);
+                              "Undo", "Gun 3", "", "Double Fire", "DPI+", "Double Fire", "Dflt", "", ""]);
             compare(codes(page.modKeys_tmp, 11), [5, 0, 1, 0]);
             compare(codes(page.modKeys_tmp, 14), [255, 0, 1, 0], "unreadable default: the built-in one");
             compare(findChild(page, "keyRowText4").text, "Hop");
@@ -165,7 +166,7 @@ SceneStub {
             tryCompare(mouseMain, "selectKey", 2);
             compare(lastArgs(rowEnter), [2]);
             compare(String(row(2).color), String(mainIten.colorOrange));
-            compare(String(findChild(mouseMain, "mouseZone2").border.color), String(mainIten.colorOrange));
+            verify(findChild(mouseMain, "mouseZone2").lit);
             mouseMove(row(4), 20, 15);
             tryCompare(mouseMain, "selectKey", 4);
             mouseMove(mainIten, 300, 600);
@@ -178,7 +179,8 @@ SceneStub {
             compare(String(row(5).color), String(mainIten.colorOrange), "the list follows the picture");
             mouseClick(tag(5), 10, 10);
             compare(lastArgs(tagClick), [5]);
-            mouseMove(findChild(mouseMain, "mouseZone6"), 30, 20);
+            var dpiDown = findChild(mouseMain, "mouseZone6");
+            mouseMove(dpiDown, dpiDown.anchorPoint.x, dpiDown.anchorPoint.y);
             tryCompare(mouseMain, "selectKey", 6);
             compare(lastArgs(tagEnter), [6]);
             mainIten.dialogOpen = true;
@@ -194,10 +196,52 @@ SceneStub {
             mouseClick(findChild(mouseMain, "mousePicture"), 150, 380);
             compare(mainIten.backgroundPresses, presses + 2);
 
+            // A button takes the pointer only inside its shape, not in the corner of its bounds.
+            mouseMain.selectKey = -1;
+            mouseMove(findChild(mouseMain, "mouseZone0"), 1, 1);
+            wait(20);
+            compare(mouseMain.selectKey, -1);
+            var left = findChild(mouseMain, "mouseZone0");
+            mouseMove(left, left.anchorPoint.x, left.anchorPoint.y);
+            tryCompare(mouseMain, "selectKey", 0);
+            mouseMove(mainIten, 300, 600);
+
             mouseMain.keyCount = 4;
             verify(tag(3) && !tag(4) && row(3).visible && !row(4).visible);
             mouseMain.keyCount = 0;
             verify(tag(7) && row(7).visible);
+            mouseMain.keyCount = 8;
+        }
+
+        // Each key count draws its buttons; every tag's line ends on its own button and the tags of a
+        // column keep apart.
+        function test_pictureLayout_data()
+        {
+            return [1, 2, 3, 5, 6, 8].map(function (n) { return {tag: n + " buttons", count: n}; });
+        }
+        function test_pictureLayout(d)
+        {
+            mouseMain.keyCount = d.count;
+            compare(mouseMain.parts.length, d.count);
+            compare(mouseMain.zones.length, d.count);
+            var columns = {left: [], right: []};
+            for (var i = 0; i < d.count; ++i) {
+                var part = mouseMain.parts[i];
+                var zone = findChild(mouseMain, "mouseZone" + i);
+                var line = MouseArt.leader(part);
+                var end = line[line.length - 1];
+                verify(MouseArt.inside(zone.polygon, end[0], end[1]), "line " + (i + 1) + " ends on its button");
+                for (var j = 0; j < d.count; ++j) {
+                    if (j !== i)
+                        verify(!MouseArt.inside(MouseArt.flatten(mouseMain.parts[j].shape), end[0], end[1]),
+                               "line " + (i + 1) + " ends on no other button");
+                }
+                var t = tag(i);
+                compare(line[0][1], t.y + t.height / 2);
+                columns[part.side].forEach(function (y) { verify(Math.abs(y - t.y) >= t.height + 4, "tags apart"); });
+                columns[part.side].push(t.y);
+                verify(t.x >= 0 && t.x + t.width <= MouseArt.PICTURE_WIDTH);
+            }
             mouseMain.keyCount = 8;
         }
 

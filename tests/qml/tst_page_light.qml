@@ -115,10 +115,10 @@ SceneStub {
             mouseClick(findChild(page, "resetButton"));
             compare(page.lightModel.count, 12);
             page = makePage(false, true, ["4", "0", "0"], colors);
-            compare(page.lightModel.model, ["Static", "Breath", "Neon", "OFF", "Breath Loop"]);
+            compare(page.lightModel.model, ["Static", "Breath", "Neon", "Off", "Breath Loop"]);
             // Titles follow the language list; a text it lacks keeps the built-in one.
             page.lightControlLang = ["Licht", "Statisch"];
-            compare(page.lightModel.model, ["Statisch", "Breath", "Neon", "OFF", "Breath Loop"]);
+            compare(page.lightModel.model, ["Statisch", "Breath", "Neon", "Off", "Breath Loop"]);
             // Not on a later initialisation, once the window has started.
             mainIten.isPownOn = true;
             page = createTemporaryObject(pageComponent, mainIten);

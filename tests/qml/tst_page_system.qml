@@ -172,5 +172,31 @@ SceneStub {
             if (d.want[2] !== 1000)
                 compare(part("lineCount").text, String(d.want[2]));
         }
+    
+
+        // The page says which desktop settings took the values, or that nothing here can apply them.
+        function test_report_data()
+        {
+            var head = "Changed on this desktop:";
+            return [
+                {tag: "not applied yet", report: null, lines: []},
+                {tag: "X pointers", report: {speed: ["xaccel"]}, lines: [head, "Pointer Speed: X pointer acceleration"]},
+                {tag: "some", report: {speed: ["gsettings", "libinput"], doubleClick: ["gsettings"], wheel: []},
+                 lines: [head, "Pointer Speed: desktop settings, X input devices (libinput)",
+                         "Double-Click Speed: desktop settings", "Scroll Speed: not applied"]},
+                {tag: "nothing", report: {speed: [], doubleClick: [], wheel: []},
+                 lines: ["Nothing on this desktop can apply these settings; they are kept with the profile."]},
+            ];
+        }
+        function test_report(d)
+        {
+            view.pointerReport = d.report;
+            var report = part("pointerReport");
+            compare(report.visible, d.lines.length > 0);
+            compare(report.text, d.lines.join("\n"));
+            verify(report.y + report.height <= page.height - 8, "the page grows to hold it");
+            verify(report.x + report.width <= part("resetButton").x);
+            view.pointerReport = null;
+        }
     }
 }

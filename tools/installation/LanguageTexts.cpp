@@ -1,5 +1,5 @@
-// English texts are the pages' own built-in lists (misspellings kept: the pages look texts up by
-// position, and users of the English files know these words); Chinese is our own translation.
+// English texts are the pages' own built-in lists; Chinese is our own translation. The pages look
+// texts up by position: a text keeps its place.
 #include "LanguageTexts.h"
 
 #include <initializer_list>
@@ -60,17 +60,18 @@ QList<LanguageSection> languageSections()
     sections << LanguageSection{
         "main",
         // 11 on: the questions before an edit is lost or something is reset or deleted (%1 is the
-        // profile's or macro's name), and the tips of the picture-only buttons.
+        // profile's or macro's name), and the tips of the picture-only buttons; 24 … 26 the ask menu's
+        // "Language" and "Version" and the language's own name, which the ask menu lists it by.
         padded(utf8List({"Editor",
                          "Macro Editor",
                          "Gun Editor",
                          "Report Rate",
                          "Config",
                          "Reset",
-                         "Reset factory setting",
+                         "Reset this profile to its factory settings?",
                          "Cancel",
                          "OK",
-                         "System setting",
+                         "System Settings",
                          "Save",
                          "Unsaved changes",
                          "Profile “%1” has changes that are not saved. Save them first?",
@@ -78,14 +79,18 @@ QList<LanguageSection> languageSections()
                          "This resets profile “%1” (its buttons, DPI, report rate, lighting and pointer "
                          "settings) and the three gun presets that all profiles share.",
                          "Close",
-                         "Minimise",
+                         "Minimize",
                          "Help",
                          "Back to this button's default function",
                          "Apply and close",
                          "Delete",
                          "Delete profile “%1”? It leaves the list.",
-                         "Delete macro “%1”? Buttons that run it get their default function back."}),
-               24),
+                         "Delete macro “%1”? Buttons that run it get their default function back.",
+                         "",
+                         "Language",
+                         "Version",
+                         "English"}),
+               27),
         padded(utf8List({"编辑",
                          "宏编辑器",
                          "压枪编辑器",
@@ -109,8 +114,12 @@ QList<LanguageSection> languageSections()
                          "应用并关闭",
                          "删除",
                          "删除配置“%1”？它将从列表中移除。",
-                         "删除宏“%1”？使用它的按键将恢复默认功能。"}),
-               24)};
+                         "删除宏“%1”？使用它的按键将恢复默认功能。",
+                         "",
+                         "语言",
+                         "版本",
+                         "简体中文"}),
+               27)};
 
     sections << LanguageSection{"keyMatrix", padded(utf8List({"Key ", "Key Function"}), 5),
                                 padded(utf8List({"按键 ", "按键功能"}), 5)};
@@ -129,8 +138,8 @@ QList<LanguageSection> languageSections()
                                                  "Click Input",
                                                  "Rate",
                                                  "Times",
-                                                 "Endness",
-                                                 "Group Function",
+                                                 "Endless",
+                                                 "Combo Function",
                                                  "Media Function",
                                                  "Macro Function",
                                                  "Macro Editor",
@@ -140,22 +149,22 @@ QList<LanguageSection> languageSections()
                                                  "DPI Function",
                                                  "DPI+",
                                                  "DPI-",
-                                                 "DPI LOOP",
-                                                 "Windows Function",
+                                                 "DPI Loop",
+                                                 "System Function",
                                                  "Shortcut Function",
                                                  "Player",
                                                  "Next",
-                                                 "Privous",
+                                                 "Previous",
                                                  "Stop",
                                                  "Mute",
                                                  "Play/Pause",
-                                                 "Volumn+",
-                                                 "Volumn-",
+                                                 "Volume+",
+                                                 "Volume-",
                                                  "My PC",
-                                                 "Index",
+                                                 "Home Page",
                                                  "Search",
-                                                 "Max",
-                                                 "Min",
+                                                 "Maximize",
+                                                 "Minimize",
                                                  "Desktop",
                                                  "Run",
                                                  "New",
@@ -169,9 +178,9 @@ QList<LanguageSection> languageSections()
                                                  "Undo",
                                                  "Select All",
                                                  "Gun Function",
-                                                 "One Gun",
-                                                 "Two Gun",
-                                                 "Three Gun",
+                                                 "Gun 1",
+                                                 "Gun 2",
+                                                 "Gun 3",
                                                  "Sniper Key"}),
                                        60),
                                 padded(utf8List({"按键 ",
@@ -237,8 +246,8 @@ QList<LanguageSection> languageSections()
 
     sections << LanguageSection{
         "lightControl",
-        padded(utf8List({"Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color", "Brightness",
-                         "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "YO-YO",
+        padded(utf8List({"Light", "Static", "Breath", "Neon", "Off", "Speed", "Color", "Brightness",
+                         "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "Yo-Yo",
                          "Spotlight", "Breath Loop"}),
                20),
         padded(utf8List({"灯光", "常亮", "呼吸", "霓虹", "关闭", "速度", "颜色", "亮度", "闪烁", "波浪",
@@ -258,21 +267,23 @@ QList<LanguageSection> languageSections()
 
     sections << LanguageSection{
         "systemSetting",
-        padded(utf8List({"System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
-                         "Scroll Speed", "Number of Rows", "Scroll one Screen"}),
-               15),
-        padded(utf8List(
-                   {"系统设置", "指针速度", "双击速度", "慢", "快", "滚轮速度", "滚动行数", "一次滚动一屏"}),
-               15)};
+        utf8List({"System Settings", "Pointer Speed", "Double-Click Speed", "Slow", "Fast", "Scroll Speed",
+                  "Lines per Notch", "One Screen per Notch", "Changed on this desktop:",
+                  "Nothing on this desktop can apply these settings; they are kept with the profile.",
+                  "desktop settings", "KDE settings", "X input devices (libinput)", "X pointer acceleration",
+                  "not applied"}),
+        utf8List({"系统设置", "指针速度", "双击速度", "慢", "快", "滚轮速度", "滚动行数", "一次滚动一屏",
+                  "已在此桌面更改：", "此桌面无法应用这些设置，它们已随配置保存。", "桌面设置", "KDE 设置",
+                  "X 输入设备 (libinput)", "X 指针加速", "未应用"})};
 
     sections << LanguageSection{"gunControl",
-                                utf8List({"Gun editor", "Gun", "Select gun", "Cursor Adjust", "X Axis",
-                                          "Y axis", "Fire adjust", "Rate", "Times", "Endness"}),
+                                utf8List({"Gun Editor", "Gun", "Select Gun", "Cursor Adjust", "X Axis",
+                                          "Y Axis", "Fire Adjust", "Rate", "Times", "Endless"}),
                                 utf8List({"压枪编辑器", "枪械", "选择枪械", "准星调整", "X轴", "Y轴",
                                           "射击调整", "射速", "次数", "无限"})};
 
     sections << LanguageSection{
-        "profile", padded(utf8List({"config", "New", "Import", "Delete", "Export", "Standard"}), 20),
+        "profile", padded(utf8List({"Config", "New", "Import", "Delete", "Export", "Standard"}), 20),
         padded(utf8List({"配置", "新建", "导入", "删除", "导出", "标准"}), 20)};
 
     sections << LanguageSection{"keyCode", keyCodeNames(), keyCodeNames()};

@@ -38,7 +38,7 @@ bool writeSettings(const QString &path, const std::function<void(QSettings &)> &
 void fillGlobal(QSettings &s)
 {
     s.setValue("common/name", QStringLiteral("Kestral Config"));
-    s.setValue("common/language", QStringLiteral("English"));
+    // No language: the first start takes the locale's and stores it.
     s.setValue("common/url", QStringLiteral("https://kestral.example.com"));
 
     // Device table: the one mouse of this installation, a 553-family mouse with a vendor command

@@ -10,8 +10,8 @@ import "../js/Rate.js" as Rate
 DialogFrame {
     id: gunControl
 
-    readonly property var builtInLang: ["Gun editor", "Gun", "Select gun", "Cursor Adjust", "X Axis", "Y axis",
-        "Fire adjust", "Rate", "Times", "Endness"]
+    readonly property var builtInLang: ["Gun Editor", "Gun", "Select Gun", "Cursor Adjust", "X Axis", "Y Axis",
+        "Fire Adjust", "Rate", "Times", "Endless"]
     property var gunControlLang: builtInLang
     // The preset positions chosen as guns 1, 2 and 3.
     property int selectGun1: 0

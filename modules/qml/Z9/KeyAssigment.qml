@@ -385,7 +385,7 @@ DialogFrame {
         font.bold: true
         elide: Text.ElideRight
         elideWidth: 316
-        text: keyAssigment.langText(0) + (keyAssigment.selectKey + 1) + " : " + keyAssigment.keyString
+        text: keyAssigment.langText(0) + (keyAssigment.selectKey + 1) + ": " + keyAssigment.keyString
     }
 
     PictureButton {

@@ -102,6 +102,20 @@ Item {
             modKeys.saveData();
     }
 
+    // The rows' function names in the current language; the definitions and isSave stay. A macro
+    // row keeps its macro's name.
+    function retranslate()
+    {
+        var models = [modKeys, modKeys_tmp];
+        for (var m = 0; m < models.length; ++m) {
+            for (var j = 0; j < models[m].count; ++j) {
+                var c = KeyList.readDefinition(models[m].get(j));
+                if (c && c[0] !== KeyAssign.MACRO)
+                    models[m].setProperty(j, "keyText", textOf(c, m === 1));
+            }
+        }
+    }
+
     function gunPeriods()
     {
         if (typeof gunControlMain === "undefined" || !gunControlMain)

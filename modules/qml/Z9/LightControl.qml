@@ -10,8 +10,8 @@ Rectangle {
     id: lightControl
 
     property bool isSave: false
-    readonly property var builtInLang: ["Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color",
-        "Brightness", "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "YO-YO",
+    readonly property var builtInLang: ["Light", "Static", "Breath", "Neon", "Off", "Speed", "Color",
+        "Brightness", "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "Yo-Yo",
         "Spotlight", "Breath Loop", "", "", "", ""]
     property var lightControlLang: builtInLang.slice()
     property alias lightModel: effectList
@@ -265,7 +265,8 @@ Rectangle {
         SliderButton {
             id: stepSlider
             x: 74
-            width: 98
+            // Clear of the widest percentage ("100%") at its end.
+            width: 88
             anchors.verticalCenter: parent.verticalCenter
             segment: 4
             fillColor: colorBlue
@@ -280,7 +281,7 @@ Rectangle {
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             horizontalAlignment: Text.AlignRight
-            width: 34
+            width: 36
             color: fontColor
             font.family: fontFamily
             font.pixelSize: fontNormalSize

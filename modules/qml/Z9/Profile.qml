@@ -16,7 +16,7 @@ DialogFrame {
     signal listViewFocus
     signal doubleClick
 
-    readonly property var builtInLang: ["config", "New", "Import", "Delete", "Export", "Standard", "", "",
+    readonly property var builtInLang: ["Config", "New", "Import", "Delete", "Export", "Standard", "", "",
         "", "", "", "", "", "", "", "", "", "", "", ""]
     // Title, New, Import, Delete, Export, the first profile's name.
     property var profileLang: builtInLang

@@ -9,9 +9,12 @@ import "../js/SystemSettings.js" as SystemSettings
 DialogFrame {
     id: systemSetting
 
-    readonly property var builtInLang: ["System Setting", "Mouse Speed", "Double Click Speed", "Slow",
-        "Fast", "Scroll Speed", "Number of Rows", "Scroll one Screen", "", "", "", "", "", "", ""]
-    // Title, the two slider captions, the slider ends, the wheel caption and its two choices.
+    readonly property var builtInLang: ["System Settings", "Pointer Speed", "Double-Click Speed", "Slow",
+        "Fast", "Scroll Speed", "Lines per Notch", "One Screen per Notch", "Changed on this desktop:",
+        "Nothing on this desktop can apply these settings; they are kept with the profile.", "desktop settings",
+        "KDE settings", "X input devices (libinput)", "X pointer acceleration", "not applied"]
+    // Title, the two slider captions, the slider ends, the wheel caption and its two choices; then the
+    // report of what the desktop took (8 … 14, see SystemSettings.reportLines).
     property var systemSettingLang: builtInLang
     // The main window's Save asks every page; this one has nothing waiting.
     property bool isSave: false
@@ -81,7 +84,8 @@ DialogFrame {
     }
 
     width: 416
-    height: 312
+    // Grows for the report of what the desktop took.
+    height: report.visible ? Math.max(312, report.y + report.height + 20) : 312
     mask: mainMask
     title: langText(0)
     closeSource: sourceCloseBtn
@@ -230,6 +234,24 @@ DialogFrame {
     }
 
     // Loads the default profile's values into this profile and applies them.
+    // What the desktop took of the last changes, or that nothing here can apply them.
+    Text {
+        id: report
+        objectName: "pointerReport"
+        x: 32
+        y: 268
+        width: resetButton.x - x - 16
+        visible: text !== ""
+        text: SystemSettings.reportLines(typeof ui_View !== "undefined" && ui_View ? ui_View.pointerReport
+                                                                                  : null,
+                                         systemSetting.langText).join("\n")
+        wrapMode: Text.WordWrap
+        color: colorGray2
+        font.pixelSize: fontMinSize
+        font.family: fontFamily
+        lineHeight: 1.15
+    }
+
     PictureButton {
         id: resetButton
         objectName: "resetButton"

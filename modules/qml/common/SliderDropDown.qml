@@ -1,5 +1,6 @@
 // A drop-down whose open part is a slider: the field shows `text`, which the owner sets from the
-// slider's position; the slider reports moves and the release as SliderButton does.
+// slider's position; the slider reports moves and the release as SliderButton does. The slider opens
+// beside the field, level with it, so that it covers none of the rows below.
 import QtQuick
 
 Item {
@@ -67,11 +68,12 @@ Item {
     Rectangle {
         objectName: "sliderPanel"
         visible: drop.isOpen
-        y: drop.height
-        width: Math.max(drop.width, drop.sliderWidth + 16)
-        height: 32
+        x: drop.width - 1
+        y: (drop.height - height) / 2
+        width: drop.sliderWidth + 16
+        height: 28
         color: drop.fieldColor
-        border.color: drop.borderColor
+        border.color: drop.highlightColor
 
         // Presses beside the slider stay in the panel.
         MouseArea {

@@ -20,14 +20,15 @@ var LEFT_BUTTON = 0xf0;
 // The dialog's built-in texts; a language list replaces them position by position.
 var BUILT_IN_TEXTS = [
     "Key ", "Mouse Function", "Left Key", "Middle Key", "Right Key", "Forward Key", "Back Key",
-    "Double Fire", "Fire Function", "Key Value", "Click Input", "Rate", "Times", "Endness", "Group Function",
+    "Double Fire", "Fire Function", "Key Value", "Click Input", "Rate", "Times", "Endless", "Combo Function",
     "Media Function",
     "Macro Function", "Macro Editor", "Macro runs as many times as set in the macro editor",
     "Macro repeats until any button is pressed", "Macro repeats while the button is held",
-    "DPI Function", "DPI+", "DPI-", "DPI LOOP", "Windows Function", "Shortcut Function", "Player", "Next",
-    "Privous", "Stop", "Mute", "Play/Pause", "Volumn+", "Volumn-", "My PC", "Index", "Search", "Max", "Min",
+    "DPI Function", "DPI+", "DPI-", "DPI Loop", "System Function", "Shortcut Function", "Player", "Next",
+    "Previous", "Stop", "Mute", "Play/Pause", "Volume+", "Volume-", "My PC", "Home Page", "Search", "Maximize",
+    "Minimize",
     "Desktop", "Run", "New", "Cut", "Copy", "Paste", "Save", "Print", "Find", "Redo", "Undo", "Select All",
-    "Gun Function", "One Gun", "Two Gun", "Three Gun", "Sniper Key", "", "", ""
+    "Gun Function", "Gun 1", "Gun 2", "Gun 3", "Sniper Key", "", "", ""
 ];
 
 // Left, Middle, Right, Forward, Back, Double Fire; their texts are at 2 ... 7.

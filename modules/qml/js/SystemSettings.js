@@ -40,3 +40,31 @@ function scrollValue(rowsChosen, lineText)
 {
     return rowsChosen ? Number(commitLineCount(lineText)) : ONE_SCREEN;
 }
+
+// What the last applications changed, as lines for the page. report: the backend's pointerReport
+// ({speed, doubleClick, wheel}: lists of target names, an empty list where nothing took the value);
+// text(i): the page's text i. Nothing applied yet: no lines; nothing took any value: one line saying
+// so; otherwise a heading and one line per setting applied.
+var REPORT_SETTINGS = [{key: "speed", caption: 1}, {key: "doubleClick", caption: 2}, {key: "wheel", caption: 5}];
+var TARGET_TEXTS = {gsettings: 10, kde: 11, libinput: 12, xaccel: 13};
+
+function reportLines(report, text)
+{
+    if (!report)
+        return [];
+    var lines = [];
+    var any = false;
+    for (var i = 0; i < REPORT_SETTINGS.length; ++i) {
+        var targets = report[REPORT_SETTINGS[i].key];
+        if (targets === undefined || targets === null)
+            continue;
+        var names = [];
+        for (var k = 0; k < targets.length; ++k)
+            names.push(TARGET_TEXTS[targets[k]] !== undefined ? text(TARGET_TEXTS[targets[k]]) : String(targets[k]));
+        any = any || names.length > 0;
+        lines.push(text(REPORT_SETTINGS[i].caption) + ": " + (names.length ? names.join(", ") : text(14)));
+    }
+    if (lines.length === 0)
+        return [];
+    return any ? [text(8)].concat(lines) : [text(9)];
+}

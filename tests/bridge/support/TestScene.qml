@@ -40,7 +40,7 @@ Item {
         ui_View.mouseSetCursorSpeed(3)
         ui_View.mouseSetVerticalScrollLines(1000)
         return [ui_View.getData("mouse/reportRate", false), ui_View.getDataList("mouse/lightValue", false),
-                ui_View.getGlobalData("common/language"), ui_View.mouseGetCurrentDPI(),
+                ui_View.getGlobalData("common/name"), ui_View.mouseGetCurrentDPI(),
                 ui_View.GetKeyboardoption()]
     }
 }

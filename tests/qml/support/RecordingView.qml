@@ -8,6 +8,8 @@ QtObject {
 
     // key -> value; tests fill them as an installation would.
     property var profile: ({})
+    // What the desktop took of the pointer settings, as the backend reports it.
+    property var pointerReport: null
     property var defaults: ({})
     property var global: ({})
     property var langStrings: ({})

@@ -8,7 +8,7 @@ Item {
     height: 640
 
     property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
-        "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
+        "Reset this profile to its factory settings?", "Cancel", "OK", "System Settings", "Save", "", "", "", ""]
     property int skin_No: 1
     property string fontFamily: "Sans"
     property int fontNormalSize: 12
