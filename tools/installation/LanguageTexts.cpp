@@ -297,5 +297,16 @@ QList<LanguageSection> languageSections()
     }
     sections << LanguageSection{"other", englishDpi, chineseDpi};
 
+    // The mouse's presence: the title area's indicator, the notice about changes kept for later, the
+    // tray's balloons (%1 the mouse's name, %2 the stage's DPI) and its Quit entry.
+    sections << LanguageSection{
+        "device",
+        utf8List({"No mouse connected",
+                  "The mouse is not connected. What you changed is saved and will be sent to the mouse when it "
+                  "is connected.",
+                  "%1 connected", "%1 disconnected", "DPI stage %1: %2", "DPI stage %1", "Quit (&Q)"}),
+        utf8List({"未连接鼠标", "鼠标未连接。您的更改已保存，鼠标连接后将发送给鼠标。", "%1 已连接", "%1 已断开",
+                  "DPI 档位 %1：%2", "DPI 档位 %1", "退出 (&Q)"})};
+
     return sections;
 }
