@@ -100,16 +100,6 @@ shot() {
     echo "$file"
 }
 
-# The same with the pointer left where it is (for a tip shown under it).
-shot_here() {
-    local file=$out/$1.png x y w h
-    ask settle >/dev/null
-    "$bin/kc-screenshot" "$file"
-    read -r x y w h < <(ask rect .)
-    "$ask_tool" --crop "$file" "$x" "$y" "$w" "$h"
-    echo "$file"
-}
-
 # Sets one key of an INI file's group, in place.
 set_ini() {
     local file=$1 group=$2 key=$3 value=$4
@@ -195,7 +185,7 @@ assignment_pictures() {
     read -r x y w h < <(ask rect keyAssigmentMain/resetButton)
     xdotool mousemove $((x + w / 2)) $((y + h / 2))
     sleep 1
-    shot_here "$tag-assign-tip"
+    shot "$tag-assign-tip" keep-pointer
 
     assign_kind 1
     click_item keyAssigmentMain/fireField
