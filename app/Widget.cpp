@@ -45,8 +45,8 @@ const char *const NoticeStyleSheet =
 // The texts of Widget::MouseText for an installation whose language files do not have them.
 const char *const DefaultMouseTexts[Widget::MouseTextCount] = {
     "No mouse connected",
-    "The mouse is not connected. What you changed is saved and will be sent to the mouse when it is "
-    "connected.",
+    ("The mouse is not connected. What you changed is saved and will be sent to the mouse when it is "
+     "connected."),
     "%1 connected",
     "%1 disconnected",
     "DPI stage %1: %2",

@@ -146,8 +146,8 @@ private slots:
             const QRect row = run->findText("askMenu", QString::fromUtf8(name));
             QVERIFY2(row.isValid(), qPrintable(run->error()));
             QVERIFY(run->click(row.center()));
-            QVERIFY(
-                run->waitUntil([&] { return run->eval(".", "language").toString() == QLatin1String(code); }));
+            const QLatin1String language(code); // a structured binding cannot be captured before C++20
+            QVERIFY(run->waitUntil([&] { return run->eval(".", "language").toString() == language; }));
             QCOMPARE(run->eval(".", "mainLang[3]").toString(), QString::fromUtf8(reportRate));
             QVERIFY(!run->eval("askMenu", "visible").toBool());
         }
