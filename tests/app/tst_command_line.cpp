@@ -711,13 +711,5 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    // Before any thread exists; without it the read-only folder is skipped.
-    SmallDisk::enterPrivateMounts();
-    QCoreApplication app(argc, argv);
-    TestCommandLine test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+SMALL_DISK_TEST_MAIN(TestCommandLine)
 #include "tst_command_line.moc"

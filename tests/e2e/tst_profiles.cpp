@@ -2,6 +2,7 @@
 // imported (and named after its file) through the real file dialog, a gun preset chosen and its recoil
 // dragged in the gun editor, and the factory reset. Each checks what the installation's files hold and what
 // the mouse received.
+#include "DeviceKeyForm.h"
 #include "Journey.h"
 
 #include <QDir>
@@ -80,41 +81,12 @@ QByteArray bytes(std::initializer_list<int> list)
 }
 
 // One button's definition as a 553-family mouse takes it.
-QByteArray deviceForm(QList<int> c)
+QByteArray deviceForm(const QList<int> &c)
 {
-    c.resize(4);
-    int kind = c[0];
-    switch (c[0]) {
-    case 0:
-        kind = c[2] == 0x1E && c[3] == 2 ? 10 : 1;
-        break;
-    case 1:
-        kind = 10;
-        break;
-    case 2:
-    case 6:
-    case 7:
-        kind = 0;
-        break;
-    case 3:
-        kind = 3;
-        break;
-    case 4:
-        kind = 9;
-        c[2] += 1;
-        break;
-    case 5:
-        kind = 7;
-        if (c[2] == 4)
-            c = {5, 0, 4, 1};
-        break;
-    case 255:
-        kind = 4;
-        break;
-    }
-    if (((c[2] == 0x21 || c[2] == 0x23) && c[3] == 2) || (c[2] == 0x94 && c[3] == 1))
-        kind = 3;
-    return bytes({kind, c[1], c[2], c[3]});
+    QByteArray b;
+    for (int v : deviceKeyForm(c))
+        b += char(v);
+    return b;
 }
 
 // What a profile file makes the mouse hold: the stages, the rate, the lighting and the key matrices.

@@ -310,14 +310,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    // Before any thread exists; without it the small-disk cases are skipped.
-    SmallDisk::enterPrivateMounts();
-    QCoreApplication app(argc, argv);
-    TestUserInstallation test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+SMALL_DISK_TEST_MAIN(TestUserInstallation)
 
 #include "tst_user_installation.moc"

@@ -1,5 +1,7 @@
 // Checks that the default installation beside the executables holds every key the pages and the
 // backend read, in the form they read it, and that the language files match the pages' lists.
+#include "DeviceKeyForm.h"
+
 #include <QDir>
 #include <QFile>
 #include <QIcon>
@@ -150,40 +152,6 @@ QStringList sectionTexts(const QString &language, const QString &section)
     for (int i = 0; i < total; ++i)
         texts << s.value(section + "/" + QString::number(i)).toString();
     return texts;
-}
-
-// The device's kind code for a button in the pages' form (553 family).
-int deviceKind(const QList<int> &k)
-{
-    int kind = k[0];
-    switch (k[0]) {
-    case 0:
-        kind = (k[2] == 0x1E && k[3] == 2) ? 10 : 1;
-        break;
-    case 1:
-        kind = 10;
-        break;
-    case 2:
-    case 6:
-    case 7:
-        kind = 0;
-        break;
-    case 3:
-        kind = 3;
-        break;
-    case 4:
-        kind = 9;
-        break;
-    case 5:
-        kind = 7;
-        break;
-    case 255:
-        kind = 4;
-        break;
-    }
-    if (((k[2] == 0x21 || k[2] == 0x23) && k[3] == 2) || (k[2] == 0x94 && k[3] == 1))
-        kind = 3;
-    return kind;
 }
 
 } // namespace
@@ -412,8 +380,7 @@ void TestInstallation::gunTemplateIsTheMatrixInDeviceForm()
         QList<int> key, gunKey;
         QVERIFY(readIntList(s, QStringLiteral("mouseKeyMatrix/%1").arg(n), &key));
         QVERIFY(readIntList(s, QStringLiteral("mouseFwKeyMatrix/%1").arg(n), &gunKey));
-        const QList<int> expected{deviceKind(key), key[1], key[2], key[3]};
-        QCOMPARE(gunKey, expected);
+        QCOMPARE(gunKey, deviceKeyForm(key));
     }
 }
 

@@ -500,14 +500,6 @@ void TestProfileOperations::hostileImportsAddNothing()
     QCOMPARE(inst.snapshot(), before);
 }
 
-int main(int argc, char **argv)
-{
-    // Before any thread exists; without it the full-disk rows are skipped.
-    SmallDisk::enterPrivateMounts();
-    QCoreApplication app(argc, argv);
-    TestProfileOperations test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+SMALL_DISK_TEST_MAIN(TestProfileOperations)
 
 #include "tst_profile_operations.moc"

@@ -276,14 +276,6 @@ void TestSettingsDisk::editsThatCannotBeSavedAreAnnouncedOnce()
     QCOMPARE(inst.snapshot(), before);
 }
 
-int main(int argc, char **argv)
-{
-    // Before any thread exists; without it the tests that need a small disk are skipped.
-    SmallDisk::enterPrivateMounts();
-    QCoreApplication app(argc, argv);
-    TestSettingsDisk test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+SMALL_DISK_TEST_MAIN(TestSettingsDisk)
 
 #include "tst_settings_disk.moc"

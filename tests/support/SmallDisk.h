@@ -3,7 +3,9 @@
 // left mounted when the test ends, however it ends.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+#include <QTest>
 
 class SmallDisk
 {
@@ -29,3 +31,15 @@ private:
     QString m_dir;
     bool m_mounted = false;
 };
+
+// main() of a test with small-disk cases: the private mounts come before any thread exists (without
+// them those cases are skipped), then the test runs as under QTEST_GUILESS_MAIN.
+#define SMALL_DISK_TEST_MAIN(TestObject)                                                                     \
+    int main(int argc, char **argv)                                                                          \
+    {                                                                                                        \
+        SmallDisk::enterPrivateMounts();                                                                     \
+        QCoreApplication app(argc, argv);                                                                    \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
+    }

@@ -418,26 +418,37 @@ int Device::setNonblocking(hid_device *dev, int nonblock)
 
 int Device::sendFeature(hid_device *dev, const unsigned char *data, size_t length)
 {
+    return send("hid_send_feature_report", dev, data, length);
+}
+
+// Feature and output reports reach the firmware the same way, apart from which of its entries takes them.
+int Device::send(const char *fn, hid_device *dev, const unsigned char *data, size_t length)
+{
+    const bool feature = std::string(fn) == "hid_send_feature_report";
     std::lock_guard<std::mutex> lock(mutex_);
     const auto t = nowMs();
     Handle *h = liveLocked(dev);
     if (!h)
-        return misuseLocked(t, "hid_send_feature_report", dev);
+        return misuseLocked(t, fn, dev);
     const std::string sent = data ? toHex(data, length) : "";
     int ret = -1;
     h->error = kSuccess;
-    if (faultLocked("hid_send_feature_report", h->iface)) {
-        h->error = L"send_feature_report failed (injected fault)";
+    if (faultLocked(fn, h->iface)) {
+        h->error =
+            feature ? L"send_feature_report failed (injected fault)" : L"write failed (injected fault)";
     } else if (!attachedLocked(h)) {
         h->error = L"Device disconnected";
     } else if (!data || length == 0 || h->iface != Interface::Command) {
         h->error = L"Broken pipe";
     } else {
-        firmware_.featureReport(data, length);
+        if (feature)
+            firmware_.featureReport(data, length);
+        else
+            firmware_.outputReport(data, length);
         ret = static_cast<int>(length);
         writeStateLocked();
     }
-    recordLocked(t, "hid_send_feature_report", h->path, sent, ret);
+    recordLocked(t, fn, h->path, sent, ret);
     return ret;
 }
 
@@ -541,27 +552,7 @@ int Device::read(const char *fn, hid_device *dev, unsigned char *data, size_t le
 
 int Device::write(hid_device *dev, const unsigned char *data, size_t length)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto t = nowMs();
-    Handle *h = liveLocked(dev);
-    if (!h)
-        return misuseLocked(t, "hid_write", dev);
-    const std::string sent = data ? toHex(data, length) : "";
-    int ret = -1;
-    h->error = kSuccess;
-    if (faultLocked("hid_write", h->iface)) {
-        h->error = L"write failed (injected fault)";
-    } else if (!attachedLocked(h)) {
-        h->error = L"Device disconnected";
-    } else if (!data || length == 0 || h->iface != Interface::Command) {
-        h->error = L"Broken pipe";
-    } else {
-        firmware_.outputReport(data, length);
-        ret = static_cast<int>(length);
-        writeStateLocked();
-    }
-    recordLocked(t, "hid_write", h->path, sent, ret);
-    return ret;
+    return send("hid_write", dev, data, length);
 }
 
 void Device::close(hid_device *dev)

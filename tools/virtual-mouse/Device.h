@@ -88,6 +88,7 @@ private:
     };
 
     Device();
+    int send(const char *fn, hid_device *dev, const unsigned char *data, size_t length);
     void startLocked();
     void resetLocked();
     bool faultLocked(const char *fn, Interface where);
