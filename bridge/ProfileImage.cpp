@@ -16,6 +16,22 @@ void ProfileImage::clear()
         b.fill(0);
 }
 
+bool ProfileImage::repeatsLastWrite(uint n) const
+{
+    return isBlock(n) && written[n] && *written[n] == blocks[n];
+}
+
+void ProfileImage::noteWritten(uint n)
+{
+    if (isBlock(n))
+        written[n] = blocks[n];
+}
+
+void ProfileImage::forgetWrites()
+{
+    written.fill(std::nullopt);
+}
+
 void ProfileImage::setGunMask(quint8 mask)
 {
     blocks[0][gunMaskOffset] = mask;

@@ -6,6 +6,7 @@
 #include "LightingEncoder.h"
 
 #include <array>
+#include <optional>
 
 class ProfileImage
 {
@@ -33,6 +34,14 @@ public:
 
     void clear();
 
+    // What block n carried the last time it went to the mouse, kept for one burst of work: writing a
+    // block again with the same bytes (the DPI and the effect of one profile change both land in
+    // blocks 1 … 4) would only repeat a transfer of about 0.7 s.
+    bool repeatsLastWrite(uint n) const;
+    void noteWritten(uint n);
+    // The burst is over (or the block was read back): the next write goes out whatever it holds.
+    void forgetWrites();
+
     void setGunMask(quint8 mask);
     // Stage codes, enable mask and, when the sensor uses them, the ninth bits, in blocks 1 … 4.
     void setDpi(const DpiCodes &codes);
@@ -46,4 +55,5 @@ public:
 
 private:
     std::array<std::array<quint8, blockSize>, blockCount> blocks{};
+    std::array<std::optional<std::array<quint8, blockSize>>, blockCount> written{};
 };

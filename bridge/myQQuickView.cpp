@@ -9,6 +9,7 @@
 #include "LinuxPointerSettings.h"
 #include "ListItems.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDebug>
 #include <QFocusEvent>
 #include <QJSValue>
@@ -43,6 +44,10 @@ myQQuickView::myQQuickView(QWidget *parent, FileChooser *chooser, PointerSetting
         ownPointer = std::make_unique<LinuxPointerSettings>();
         pointer = ownPointer.get();
     }
+    // One burst of work (a profile change, a Save) ends when the event loop goes idle.
+    if (auto *dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                [this] { profileImage.forgetWrites(); });
 }
 
 myQQuickView::~myQQuickView()
@@ -353,7 +358,7 @@ void myQQuickView::mouseSendGundata(int gun, QVariantList values)
     }
     const int block = profileImage.setGun(gun, shots, x, ListItems::unsignedByteAt(values, 2));
     if (block > 0)
-        worker->hid560_0CH_setProfile(profileImage.block(block), static_cast<uchar>(block));
+        writeBlocks({uint(block)});
 }
 
 // --- key matrices ---
@@ -400,7 +405,7 @@ void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
     if (is560()) {
         if (set.gunMask)
             profileImage.setGunMask(*set.gunMask);
-        worker->hid560_0CH_setProfile(profileImage.block(0), 0);
+        writeBlocks({0});
     }
     sendKeyMatrix(set.main, 1);
     for (int m = 0; m < 3; ++m)
@@ -443,8 +448,14 @@ void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
 
 void myQQuickView::writeBlocks(std::initializer_list<uint> blocks)
 {
-    for (uint n : blocks)
+    for (uint n : blocks) {
+        if (profileImage.repeatsLastWrite(n))
+            continue;
+        const int failedBefore = worker->failedTransactions;
         worker->hid560_0CH_setProfile(profileImage.block(n), static_cast<uchar>(n));
+        if (worker->failedTransactions == failedBefore)
+            profileImage.noteWritten(n);
+    }
 }
 
 void myQQuickView::writeSettingBlocks()
@@ -547,8 +558,8 @@ void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
         }
         return;
     }
+    // Sent once: the same colours a second time in a row change nothing on the mouse.
     if (!is55328) {
-        worker->hid553_10H_SetLED8StageColor(type, bytes.data());
         worker->hid553_10H_SetLED8StageColor(type, bytes.data());
     } else if (LightingEncoder::eighthColourSet(bytes)) {
         worker->hid553_10H_SetLED8StageColor(0, bytes.data());
@@ -568,8 +579,11 @@ void myQQuickView::mouseSetProfile(uint profileNo)
 
 void myQQuickView::mouseReadProfile(uint profileNo)
 {
-    if (worker && ProfileImage::isBlock(profileNo))
+    if (worker && ProfileImage::isBlock(profileNo)) {
         worker->hid560_8CH_readProfile(profileImage.block(profileNo), static_cast<uchar>(profileNo));
+        // What was read is the mouse's own; a write after it goes out.
+        profileImage.forgetWrites();
+    }
 }
 
 QVariant myQQuickView::mouseReadCurrentProfile()

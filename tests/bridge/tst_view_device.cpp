@@ -333,7 +333,7 @@ private slots:
     {
         QTest::addColumn<bool>("is55328");
         QTest::addColumn<bool>("eighth");
-        QTest::newRow("twice") << false << true;
+        QTest::newRow("once") << false << true;
         QTest::newRow("55328 eight colours") << true << true;
         QTest::newRow("55328 fixed colour") << true << false;
     }
@@ -353,7 +353,7 @@ private slots:
         rig.view->mouseSetRGBColor(1, src);
         QStringList expected;
         if (!is55328)
-            expected = setCommand(0x10, {1, 24}, bytes) + setCommand(0x10, {1, 24}, bytes);
+            expected = setCommand(0x10, {1, 24}, bytes);
         else if (eighth)
             expected = setCommand(0x10, {0, 24}, bytes);
         else
@@ -366,7 +366,7 @@ private slots:
         Rig rig({553, true, false, false});
         rig.view->mouseSetRGBColor(2, {1, 2, 3, 4, 5, 6});
         const QStringList once = setCommand(0x10, {2, 4}, {1, 2, 3, 4});
-        QCOMPARE(sent(), once + once);
+        QCOMPARE(sent(), once);
     }
 
     void colours560_data()
