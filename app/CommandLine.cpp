@@ -33,18 +33,6 @@ constexpr int HandOverFinishMs = 120000;
 
 const char *const kProgram = "kestral-config: ";
 
-// The worker's family and gun questions, answered from the settings as the window's view does.
-class StoreHidOwner : public HidOwner
-{
-public:
-    explicit StoreHidOwner(const SettingsStore &store) : store(store) {}
-    QString icType() const override { return store.icType(); }
-    bool isGun() const override { return store.isGun(); }
-
-private:
-    const SettingsStore &store;
-};
-
 void print(FILE *stream, const QString &text)
 {
     if (text.isEmpty())
@@ -128,14 +116,9 @@ CommandLine::Result runHere(const CommandLine::Request &request)
 
     if (request.command != CommandLine::Command::ApplyProfile) {
         SettingsStore store;
-        StoreHidOwner owner(store);
-        worker.owner = &owner;
         selectStoredProfile(store);
         session.store = &store;
-        session.icType = store.icType();
-        const CommandLine::Result result = MouseCommands::carryOut(request, session, rules);
-        worker.owner = nullptr;
-        return result;
+        return MouseCommands::carryOut(request, session, rules);
     }
 
     if (session.outcome != DeviceDiscovery::Outcome::Accepted)
@@ -150,11 +133,10 @@ CommandLine::Result runHere(const CommandLine::Request &request)
     view->setWorker(&worker);
     view->setMouseConnected(true);
     view->clearHidBusy();
-    DeviceDiscovery::loadProfileImage(*view);
+    DeviceDiscovery::loadProfileImage(worker);
     QMetaObject::invokeMethod(view->rootObject(), "initUI", Qt::DirectConnection);
     session.store = &view->settingsStore();
     session.view = view;
-    session.icType = view->icType;
     CommandLine::Result result = MouseCommands::carryOut(request, session, rules);
     view->setWorker(nullptr);
     return result;

@@ -2,7 +2,7 @@
 #include "DeviceDiscovery.h"
 
 #include "Hid_Thread.h"
-#include "myQQuickView.h"
+#include "MouseDriver.h"
 
 #include <QSettings>
 #include <cerrno>
@@ -111,6 +111,14 @@ DeviceDiscovery::Outcome DeviceDiscovery::probe(Hid_Thread &worker, QString *pat
     DeviceList list = readDeviceTable(table);
     findInterfaces(list);
     worker.setDeviceList(list);
+    // The family and what the mouse has are the installation's, in the same file as the table.
+    const QSettings settings(table, QSettings::IniFormat);
+    MouseCapabilities has;
+    has.isGun = settings.value(QStringLiteral("mouse/isGun")).toBool();
+    has.isColorful = settings.value(QStringLiteral("mouse/isColorful")).toBool();
+    has.is55328 = settings.value(QStringLiteral("mouse/is55328")).toBool();
+    worker.setDriver(
+        MouseDriver::create(settings.value(QStringLiteral("mouse/icType")).toString(), worker, has));
 
     const DeviceList current = worker.deviceList();
     QList<int> present;
@@ -139,21 +147,8 @@ DeviceDiscovery::Outcome DeviceDiscovery::whyUnusable(QString *path, const QStri
     return worstOf(list, present, path ? path : &ignored);
 }
 
-bool DeviceDiscovery::loadProfileImage(myQQuickView &view)
+bool DeviceDiscovery::loadProfileImage(Hid_Thread &worker)
 {
-    if (view.icType != QLatin1String("560"))
-        return true;
-    Hid_Thread *worker = view.worker;
-    if (!worker)
-        return false;
-    const int failedBefore = worker->failedTransactions;
-    view.mouseReadProfile(0);
-    view.mouseReadProfile(1);
-    if (view.isGun) {
-        view.mouseReadProfile(2);
-        view.mouseReadProfile(3);
-        view.mouseReadProfile(4);
-    }
-    view.profileImageRead = worker->failedTransactions == failedBefore;
-    return view.profileImageRead;
+    MouseDriver *driver = worker.driver();
+    return driver && driver->readProfileMemory();
 }

@@ -8,7 +8,6 @@
 #include <QString>
 
 class Hid_Thread;
-class myQQuickView;
 
 class DeviceDiscovery
 {
@@ -25,8 +24,9 @@ public:
     // Fills path and path2 of each entry from the HID interfaces present.
     static void findInterfaces(DeviceList &list);
 
-    // Reads the table, finds the interfaces, hands the list to the worker and probes the present
-    // entries in table order until one answers; the worker then points at it.
+    // Reads the table, finds the interfaces, hands the list and the protocol driver of the
+    // installation's family to the worker and probes the present entries in table order until one
+    // answers; the worker then points at it.
     static bool accept(Hid_Thread &worker, const QString &table = tablePath());
     // accept(), and when no entry answers, why: nothing present, an interface that may not be
     // opened or is held by another program, or a mouse that does not answer. `path` names the
@@ -37,8 +37,7 @@ public:
     // only a probe can tell more). `path` names the interface concerned.
     static Outcome whyUnusable(QString *path, const QString &table = tablePath());
 
-    // What the view needs from a newly accepted mouse: the 560 family keeps its settings in profile
-    // blocks, read once so that later block writes change only what they mean to. False when a block
-    // did not come (the view's profileImageRead says so until a read succeeds).
-    static bool loadProfileImage(myQQuickView &view);
+    // What the driver keeps of a newly accepted mouse's memory, read once so that later writes change
+    // only what they mean to. False when something did not come.
+    static bool loadProfileImage(Hid_Thread &worker);
 };

@@ -1,8 +1,8 @@
 // The command line's device commands.
 #include "MouseCommands.h"
 
-#include "ActiveDpiStage.h"
 #include "Hid_Thread.h"
+#include "MouseDriver.h"
 #include "SceneRules.h"
 #include "SettingsStore.h"
 #include "myQQuickView.h"
@@ -56,8 +56,7 @@ CommandLine::Result state(MouseCommands::Session &s, SceneRules &rules)
     }
     const SceneRules::DpiStages stages = rules.dpiStages(*s.store);
     int active = 0;
-    if (!reached(*s.worker, [&] { active = ActiveDpiStage::read(*s.worker, protocolFamilyOf(s.icType)); }) ||
-        active == 0)
+    if (!reached(*s.worker, [&] { active = s.worker->driver()->activeDpiStage(); }) || active == 0)
         return failure(CommandLine::Failed, QStringLiteral("the mouse did not tell its active DPI stage"));
 
     QJsonArray values;
@@ -83,8 +82,9 @@ CommandLine::Result applyProfile(const CommandLine::Request &request, MouseComma
     QQuickItem *root = s.view ? s.view->rootObject() : nullptr;
     if (!root)
         return failure(CommandLine::Failed, QStringLiteral("the window's scene could not be loaded"));
-    // The 560 family's settings go out as whole profile blocks, built on what was read of them.
-    if (!s.view->profileImageRead && !DeviceDiscovery::loadProfileImage(*s.view))
+    // Where the mouse keeps its settings in profile memory, they go out as whole blocks built on what
+    // was read of them.
+    if (!s.worker->driver()->profileMemoryRead() && !DeviceDiscovery::loadProfileImage(*s.worker))
         return failure(
             CommandLine::Failed,
             QStringLiteral("the mouse did not answer the reading of its profile memory; profile %1 "
@@ -117,7 +117,7 @@ CommandLine::Result setDpiStage(const CommandLine::Request &request, MouseComman
                                              .arg(stages.count));
     }
     const auto stage = uchar(request.stage);
-    if (!reached(*s.worker, [&] { ActiveDpiStage::set(*s.worker, protocolFamilyOf(s.icType), stage); }))
+    if (!reached(*s.worker, [&] { s.worker->driver()->setActiveDpiStage(stage); }))
         return failure(CommandLine::Failed, QStringLiteral("the mouse did not take DPI stage %1").arg(stage));
     // A window shows the stage as when the mouse's own button changes it.
     if (s.view)
@@ -133,8 +133,7 @@ CommandLine::Result MouseCommands::list(const QString &icType)
 {
     DeviceList entries = DeviceDiscovery::readDeviceTable(DeviceDiscovery::tablePath());
     DeviceDiscovery::findInterfaces(entries);
-    const QString family =
-        protocolFamilyOf(icType) == ProtocolFamily::Family560 ? QStringLiteral("560") : QStringLiteral("553");
+    const QString family = MouseDriver::familyName(icType);
     QString out;
     for (const DeviceEntry &e : entries) {
         if (e.path.isEmpty())
@@ -186,7 +185,8 @@ CommandLine::Result MouseCommands::carryOut(const CommandLine::Request &request,
     if (!rules.isValid())
         return failure(CommandLine::Failed,
                        QStringLiteral("the scene's rules could not be loaded: ") + rules.error());
-    if (session.outcome != DeviceDiscovery::Outcome::Accepted || !session.worker || !session.store)
+    if (session.outcome != DeviceDiscovery::Outcome::Accepted || !session.worker || !session.store ||
+        !session.worker->driver())
         return unusable(session.outcome, session.path);
     switch (request.command) {
     case CommandLine::Command::State:

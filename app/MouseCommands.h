@@ -18,7 +18,6 @@ public:
         Hid_Thread *worker = nullptr;
         SettingsStore *store = nullptr; // its current profile is the active one
         myQQuickView *view = nullptr;   // with the scene: apply-profile goes through it
-        QString icType;
         // Whether the mouse was accepted; otherwise why not, and the interface concerned.
         DeviceDiscovery::Outcome outcome = DeviceDiscovery::Outcome::NoMouse;
         QString path;

@@ -72,7 +72,6 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     session.worker = &m_window->hid();
     session.store = &view->settingsStore();
     session.view = view;
-    session.icType = view->icType;
     // Without a mouse the answer is the one the command line gives alone: why none can be used. One
     // plugged in since the window last looked is looked for now rather than in two seconds.
     session.outcome = DeviceDiscovery::Outcome::Accepted;

@@ -161,7 +161,7 @@ void Widget::checkDevice()
         showInfo(mouseText(ConnectedText).arg(QString::fromLatin1(TrayToolTip)));
         m_hid.startListen(m_hid.currentIndex);
         if (v)
-            DeviceDiscovery::loadProfileImage(*v);
+            DeviceDiscovery::loadProfileImage(m_hid);
         if (v) {
             v->setEnabled(true);
             v->setMouseConnected(true);

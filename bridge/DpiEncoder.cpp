@@ -41,12 +41,3 @@ DpiCodes DpiEncoder::encode(int dpiCount, const QString &sensorType, const QVari
     }
     return out;
 }
-
-std::array<quint8, 8> DpiEncoder::codesWithStagesOff(const DpiCodes &codes, int dpiCount)
-{
-    std::array<quint8, 8> out = codes.codes;
-    for (int i = 0; i < stages; ++i)
-        if (i >= dpiCount)
-            out[i] = stageOff;
-    return out;
-}

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 std::array<quint8, 4> KeyMatrixEncoder::deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
-                                                    ProtocolFamily family)
+                                                    const KeyMatrixDialect &dialect)
 {
     quint8 kind = code0;
     switch (code0) {
@@ -31,16 +31,12 @@ std::array<quint8, 4> KeyMatrixEncoder::deviceEntry(quint8 code0, quint8 code1, 
     case 5:
         if (code2 != 4) {
             kind = 7;
-        } else if (family == ProtocolFamily::Family560) {
-            kind = 11;
-            code1 = 0;
-            code2 = 1;
-            code3 = 1;
         } else {
-            kind = 7;
-            code1 = 0;
-            code2 = 4;
-            code3 = 1;
+            // The sniper function: each family writes it its own way.
+            kind = dialect.sniper[0];
+            code1 = dialect.sniper[1];
+            code2 = dialect.sniper[2];
+            code3 = dialect.sniper[3];
         }
         break;
     case 8:
@@ -89,7 +85,8 @@ void note(QStringList *held, const QString &text)
 
 } // namespace
 
-KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, ProtocolFamily family, QStringList *held)
+KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, const KeyMatrixDialect &dialect,
+                                       QStringList *held)
 {
     KeyMatrix m{};
     for (int n = 0; n < positions; ++n) {
@@ -111,7 +108,7 @@ KeyMatrix KeyMatrixEncoder::mainMatrix(const QVariantList &src64, ProtocolFamily
                            .arg(macroSlots - 1));
             continue;
         }
-        const auto e = deviceEntry(c0, c1, c2, c3, family);
+        const auto e = deviceEntry(c0, c1, c2, c3, dialect);
         for (int i = 0; i < 4; ++i)
             m[b + i] = e[i];
     }
@@ -139,10 +136,10 @@ KeyMatrix KeyMatrixEncoder::templateMatrix(const std::array<QVariantList, positi
 
 KeyMatrixSet KeyMatrixEncoder::encode(const QVariantList &src64, const QVariantList &otherParam,
                                       const std::array<QVariantList, positions> &templateEntries,
-                                      ProtocolFamily family)
+                                      const KeyMatrixDialect &dialect)
 {
     KeyMatrixSet set;
-    set.main = mainMatrix(src64, family, &set.held);
+    set.main = mainMatrix(src64, dialect, &set.held);
     for (int n = 0; n < positions; ++n)
         if (set.main[4 * n] == gunKind)
             set.hasGunKey = true;
@@ -159,29 +156,7 @@ KeyMatrixSet KeyMatrixEncoder::encode(const QVariantList &src64, const QVariantL
         const quint8 v = set.main[b + 2];
         for (KeyMatrix &g : set.gun)
             g[b] = gunKind;
-        const bool known = v >= 1 && v <= 3;
-        if (family == ProtocolFamily::Family553) {
-            if (known) {
-                // Which of the three gun matrices carry this gun, by the chosen gun count.
-                static const quint8 table[3][3] = {{0, 0, 0}, {2, 0, 0}, {2, 3, 0}};
-                set.main[b + 3] = 1;
-                for (int m = 0; m < 3; ++m)
-                    set.gun[m][b + 3] = table[v - 1][m];
-            }
-            set.main[b + 1] = 0;
-            set.main[b + 2] = 1;
-            for (KeyMatrix &g : set.gun) {
-                g[b + 1] = 0;
-                g[b + 2] = 1;
-            }
-        } else if (known) {
-            static const quint8 table[3][3] = {{0, 0, 0}, {3, 0, 0}, {3, 3, 0}};
-            static const quint8 masks[3] = {0x07, 0x0F, 0x1F};
-            set.main[b + 2] = 1;
-            for (int m = 0; m < 3; ++m)
-                set.gun[m][b + 2] = table[v - 1][m];
-            set.gunMask = masks[v - 1];
-        }
+        dialect.markGunKey(set, b, v);
     }
 
     // Position 0 of each gun matrix carries that gun's header with its fire period.

@@ -2,26 +2,11 @@
 // gun matrices built from the stored template.
 #pragma once
 
-#include "ProtocolFamily.h"
+#include "SettingBytes.h"
 
 #include <QStringList>
 #include <QVariantList>
 #include <array>
-#include <optional>
-
-using KeyMatrix = std::array<quint8, 64>;
-
-// Everything one save of the button assignments sends.
-struct KeyMatrixSet
-{
-    KeyMatrix main{};
-    std::array<KeyMatrix, 3> gun{}; // matrices 2, 3 and 4
-    bool hasGunKey = false;
-    // New value of byte 2 of profile block 0 (560 family only; unset leaves the byte alone).
-    std::optional<quint8> gunMask;
-    // What was held back because the mouse or the format has no room for it, one line each.
-    QStringList held;
-};
 
 class KeyMatrixEncoder
 {
@@ -34,12 +19,12 @@ public:
 
     // One position: page codes (already cut to 8 bits) to the four device bytes.
     static std::array<quint8, 4> deviceEntry(quint8 code0, quint8 code1, quint8 code2, quint8 code3,
-                                             ProtocolFamily family);
+                                             const KeyMatrixDialect &dialect);
 
     // The main matrix from sixteen definitions one after the other; short lists read as 0. A position
     // whose numbers are not all bytes (0 … 255), or whose macro slot is none of the mouse's, goes out
     // as (0, 0, 0, 0), no function at all, and is named in `held`.
-    static KeyMatrix mainMatrix(const QVariantList &src64, ProtocolFamily family,
+    static KeyMatrix mainMatrix(const QVariantList &src64, const KeyMatrixDialect &dialect,
                                 QStringList *held = nullptr);
 
     // The gun template: entry n of the list is the stored four numbers of position n; an entry that is
@@ -51,5 +36,5 @@ public:
     // otherParam holds the fire periods of the three chosen gun presets.
     static KeyMatrixSet encode(const QVariantList &src64, const QVariantList &otherParam,
                                const std::array<QVariantList, positions> &templateEntries,
-                               ProtocolFamily family);
+                               const KeyMatrixDialect &dialect);
 };

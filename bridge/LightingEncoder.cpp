@@ -99,15 +99,10 @@ LightingEffect LightingEncoder::singleColour(quint8 effect, quint8 option1, quin
     }
 }
 
-std::array<quint8, 24> LightingEncoder::colourBytes(const QVariantList &src24)
+ColourBytes LightingEncoder::colourBytes(const QVariantList &src24)
 {
-    std::array<quint8, 24> out{};
+    ColourBytes out{};
     for (int i = 0; i < 24; ++i)
         out[i] = ListItems::byteAt(src24, i);
     return out;
-}
-
-bool LightingEncoder::eighthColourSet(const std::array<quint8, 24> &bytes)
-{
-    return bytes[21] != 0 || bytes[22] != 0 || bytes[23] != 0;
 }

@@ -1,16 +1,9 @@
 // Turns the lighting page's effect, slider positions and colours into the mouse's lighting bytes.
 #pragma once
 
-#include <QVariantList>
-#include <array>
+#include "SettingBytes.h"
 
-// Effect code, parameter, and speed (full-colour mice) or option (single-colour mice).
-struct LightingEffect
-{
-    quint8 effect = 0;
-    quint8 parameter = 0;
-    quint8 third = 0;
-};
+#include <QVariantList>
 
 class LightingEncoder
 {
@@ -30,7 +23,5 @@ public:
     static LightingEffect singleColour(quint8 effect, quint8 option1, quint8 option2);
 
     // The first 24 items as bytes (eight colours red, green, blue); missing items are 0.
-    static std::array<quint8, 24> colourBytes(const QVariantList &src24);
-    // Whether the eighth colour (bytes 21 … 23) is lit.
-    static bool eighthColourSet(const std::array<quint8, 24> &bytes);
+    static ColourBytes colourBytes(const QVariantList &src24);
 };

@@ -2,14 +2,13 @@
 // encoders and call the worker's commands on the calling (GUI) thread.
 #include "myQQuickView.h"
 
-#include "ActiveDpiStage.h"
 #include "DpiEncoder.h"
 #include "Hid_Thread.h"
 #include "LightingEncoder.h"
 #include "LinuxPointerSettings.h"
 #include "ListItems.h"
+#include "MouseDriver.h"
 
-#include <QAbstractEventDispatcher>
 #include <QDebug>
 #include <QFocusEvent>
 #include <QJSValue>
@@ -31,23 +30,17 @@ QVariant plainValue(const QVariant &value)
 } // namespace
 
 myQQuickView::myQQuickView(QWidget *parent, FileChooser *chooser, PointerSettings *pointerSettings)
-    : QQuickWidget(parent), store(chooser), macros(store), guns(store), hidOwner(*this),
-      pointer(pointerSettings)
+    : QQuickWidget(parent), store(chooser), macros(store), guns(store), pointer(pointerSettings)
 {
     isColorful = store.isColorful();
     isGun = store.isGun();
     icType = store.icType();
     is55328 = store.is55328();
-    family = protocolFamilyOf(icType);
     store.setDialogParent(this);
     if (!pointer) {
         ownPointer = std::make_unique<LinuxPointerSettings>();
         pointer = ownPointer.get();
     }
-    // One burst of work (a profile change, a Save) ends when the event loop goes idle.
-    if (auto *dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                [this] { profileImage.forgetWrites(); });
 }
 
 myQQuickView::~myQQuickView()
@@ -57,21 +50,21 @@ myQQuickView::~myQQuickView()
 
 void myQQuickView::setWorker(Hid_Thread *newWorker)
 {
-    if (worker) {
+    if (worker)
         disconnect(worker, nullptr, this, nullptr);
-        if (worker->owner == &hidOwner)
-            worker->owner = nullptr;
-    }
     worker = newWorker;
     if (!worker)
         return;
-    if (!worker->owner)
-        worker->owner = &hidOwner;
     // The listener emits from its own thread; queued delivery keeps the events' order.
     connect(worker, &Hid_Thread::dpiStageChanged, this, &myQQuickView::setCurrentDPI, Qt::QueuedConnection);
     // The view is not disabled: the window, its title bar and its pages stay usable without a mouse.
     connect(
         worker, &Hid_Thread::deviceRemoved, this, [this] { setMouseConnected(false); }, Qt::QueuedConnection);
+}
+
+MouseDriver *myQQuickView::driver() const
+{
+    return worker ? worker->driver() : nullptr;
 }
 
 void myQQuickView::setMouseConnected(bool connected)
@@ -281,16 +274,14 @@ QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macro
                                   .arg(KeyMatrixEncoder::macroSlots - 1);
         return true;
     }
-    if (!worker)
+    MouseDriver *d = driver();
+    if (!d)
         return true;
     uchar buffer[128] = {};
     const int n = std::min<qsizetype>(macroData.size(), 128);
     for (int i = 0; i < n; ++i)
         buffer[i] = static_cast<uchar>(macroData.at(i).toInt() & 0xFF);
-    if (is560())
-        worker->hid560_0FH_SetMacroKey(static_cast<uchar>(*slot + 1), buffer);
-    else
-        worker->hid553_13H_SetMacroKey(static_cast<uchar>(*slot + 1), buffer);
+    d->sendMacro(static_cast<uchar>(*slot + 1), buffer);
     return true;
 }
 
@@ -338,27 +329,16 @@ void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
 
 void myQQuickView::mouseSendGundata(int gun, QVariantList values)
 {
-    if (!isGun || !worker)
+    MouseDriver *d = driver();
+    if (!isGun || !d)
         return;
     // Only guns 1 … 3 exist; another number would reach the mouse as some other gun (0 as gun 255).
     if (gun < 1 || gun > 3) {
         qDebug() << "Gun" << gun << "is none of the guns 1 to 3; not sent";
         return;
     }
-    const quint8 shots = ListItems::byteAt(values, 0);
-    const quint8 x = ListItems::byteAt(values, 1);
-    if (!is560()) {
-        uchar option[4] = {0, 0, 0, 0};
-        worker->hid553_83H_GetKeyboardoption(option[0], option[1], option[2], option[3]);
-        uint y = values.size() > 2 ? values.at(2).toUInt() : 0u;
-        if (option[2] != 0)
-            y = 0u - y; // this option turns the vertical correction the other way
-        worker->hid553_04H_SetGunData(shots, x, static_cast<uchar>(y & 0xFF), static_cast<uchar>(gun - 1));
-        return;
-    }
-    const int block = profileImage.setGun(gun, shots, x, ListItems::unsignedByteAt(values, 2));
-    if (block > 0)
-        writeBlocks({uint(block)});
+    d->sendGun(gun, ListItems::byteAt(values, 0), ListItems::byteAt(values, 1),
+               ListItems::unsignedByteAt(values, 2));
 }
 
 // --- key matrices ---
@@ -376,15 +356,6 @@ std::array<QVariantList, KeyMatrixEncoder::positions> myQQuickView::gunTemplate(
     return entries;
 }
 
-void myQQuickView::sendKeyMatrix(const KeyMatrix &matrix, uchar number)
-{
-    KeyMatrix copy = matrix;
-    if (is560())
-        worker->hid560_0DH_SetKeyMatrix(copy.data(), number);
-    else
-        worker->hid553_12H_SetKeyMatrix(copy.data(), number);
-}
-
 void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
 {
     for (int n = 0; n < KeyMatrixEncoder::positions; ++n) {
@@ -393,38 +364,25 @@ void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
             definition << (i < src64.size() ? src64.at(i) : QVariant(0));
         store.setDataList(QStringLiteral("mouseKeyMatrix/") + QString::number(n), definition);
     }
-    if (!isSendData || !worker)
+    MouseDriver *d = driver();
+    if (!isSendData || !d)
         return;
-
-    const KeyMatrixSet set = KeyMatrixEncoder::encode(src64, otherParam, gunTemplate(), family);
+    const KeyMatrixSet set =
+        KeyMatrixEncoder::encode(src64, otherParam, gunTemplate(), d->keyMatrixDialect());
     reportHeld(set.held);
-    if (!set.hasGunKey) {
-        sendKeyMatrix(set.main, 1);
-        return;
-    }
-    if (is560()) {
-        if (set.gunMask)
-            profileImage.setGunMask(*set.gunMask);
-        writeBlocks({0});
-    }
-    sendKeyMatrix(set.main, 1);
-    for (int m = 0; m < 3; ++m)
-        sendKeyMatrix(set.gun[m], static_cast<uchar>(m + 2));
-    if (is560())
-        worker->hid560_02H_SetCurrentProfile(1);
-    else
-        worker->hid553_02H_SetCurrentKeyMatrix(1);
+    d->sendKeyMatrices(set);
 }
 
 void myQQuickView::mouseResetKeyMatrix()
 {
-    if (!worker)
+    MouseDriver *d = driver();
+    if (!d)
         return;
     QStringList held;
     const KeyMatrix t = KeyMatrixEncoder::templateMatrix(gunTemplate(), &held);
     reportHeld(held);
     for (uchar m = 2; m <= 4; ++m)
-        sendKeyMatrix(t, m);
+        d->sendKeyMatrix(t, m);
 }
 
 void myQQuickView::reportHeld(const QStringList &held)
@@ -436,70 +394,38 @@ void myQQuickView::reportHeld(const QStringList &held)
 void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
 {
     // Matrices 1 … 4 exist; a larger number would be cut to one of them.
-    if (!worker || indexNo < 1 || indexNo > 4)
-        return;
-    if (is560())
-        worker->hid560_02H_SetCurrentProfile(static_cast<uchar>(indexNo));
-    else
-        worker->hid553_02H_SetCurrentKeyMatrix(static_cast<uchar>(indexNo - 1));
+    if (MouseDriver *d = driver(); d && indexNo >= 1 && indexNo <= 4)
+        d->selectKeyMatrix(indexNo);
 }
 
 // --- DPI, report rate, keyboard option ---
 
-void myQQuickView::writeBlocks(std::initializer_list<uint> blocks)
-{
-    for (uint n : blocks) {
-        if (profileImage.repeatsLastWrite(n))
-            continue;
-        const int failedBefore = worker->failedTransactions;
-        worker->hid560_0CH_setProfile(profileImage.block(n), static_cast<uchar>(n));
-        if (worker->failedTransactions == failedBefore)
-            profileImage.noteWritten(n);
-    }
-}
-
-void myQQuickView::writeSettingBlocks()
-{
-    writeBlocks({1});
-    if (isGun)
-        writeBlocks({2, 3, 4});
-}
-
 void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
 {
-    if (!worker)
+    MouseDriver *d = driver();
+    if (!d)
         return;
     // One to eight stages: a count cut to a byte would claim stages the codes mark as off.
     dpiCount = std::clamp(dpiCount, 1, DpiEncoder::stages);
-    const DpiCodes codes = DpiEncoder::encode(dpiCount, sensorType, dpiValueArray);
-    if (is560()) {
-        profileImage.setDpi(codes);
-        writeSettingBlocks();
-        return;
-    }
-    auto sent = DpiEncoder::codesWithStagesOff(codes, dpiCount);
-    worker->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount), sent.data());
+    d->setDpiStages(dpiCount, DpiEncoder::encode(dpiCount, sensorType, dpiValueArray));
 }
 
 void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
 {
-    if (worker && currentDPI >= 1 && currentDPI <= DpiEncoder::stages)
-        ActiveDpiStage::set(*worker, family, currentDPI);
+    if (MouseDriver *d = driver(); d && currentDPI >= 1 && currentDPI <= DpiEncoder::stages)
+        d->setActiveDpiStage(currentDPI);
 }
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    return worker ? ActiveDpiStage::read(*worker, family) : 0;
+    MouseDriver *d = driver();
+    return d ? d->activeDpiStage() : 0;
 }
 
 void myQQuickView::mouseSetReportRate(uchar rate)
 {
-    if (!worker)
-        return;
-    if (is560())
-        worker->hid560_03H_SetReportRate(rate);
-    else
-        worker->hid553_01H_SetReportRate(rate);
+    if (MouseDriver *d = driver())
+        d->setReportRate(rate);
 }
 
 void myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
@@ -520,70 +446,29 @@ QVariantList myQQuickView::GetKeyboardoption()
 
 void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
-    if (!worker)
-        return;
-    if (isColorful) {
-        const LightingEffect e = LightingEncoder::fullColour(effect, option1, option2);
-        if (!is560()) {
-            worker->hid553_0DH_SetRGBLedEffect(e.effect, e.parameter, e.third);
-            return;
-        }
-        profileImage.setEffect(e);
-        writeSettingBlocks();
-        return;
-    }
-    const LightingEffect e = LightingEncoder::singleColour(effect, option1, option2);
-    if (!is560()) {
-        worker->hid553_0DH_SetRGBLedEffect(e.effect, e.parameter, is55328 ? e.third : 2);
-        return;
-    }
-    profileImage.setEffect({e.effect, e.parameter, 2});
-    if (!isGun)
-        profileImage.setEffectThird(1, 3);
-    writeSettingBlocks();
+    if (MouseDriver *d = driver())
+        d->setLightingEffect(isColorful ? LightingEncoder::fullColour(effect, option1, option2)
+                                        : LightingEncoder::singleColour(effect, option1, option2));
 }
 
 void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
 {
-    if (!worker)
-        return;
-    auto bytes = LightingEncoder::colourBytes(src24);
-    if (is560()) {
-        if (isColorful) {
-            profileImage.setFullColours(bytes);
-            writeBlocks({0});
-        } else {
-            profileImage.setSingleColours(bytes);
-            writeBlocks({1});
-        }
-        return;
-    }
-    // Sent once: the same colours a second time in a row change nothing on the mouse.
-    if (!is55328) {
-        worker->hid553_10H_SetLED8StageColor(type, bytes.data());
-    } else if (LightingEncoder::eighthColourSet(bytes)) {
-        worker->hid553_10H_SetLED8StageColor(0, bytes.data());
-    } else {
-        worker->hid553_0CH_SetFixLEDColor(bytes.data());
-    }
+    if (MouseDriver *d = driver())
+        d->setColours(type, LightingEncoder::colourBytes(src24));
 }
 
-// --- profile memory (560 family) ---
+// --- profile memory (where the mouse keeps one) ---
 
 void myQQuickView::mouseSetProfile(uint profileNo)
 {
-    // Only the five blocks exist; a larger number must not reach past the image.
-    if (worker && ProfileImage::isBlock(profileNo))
-        writeBlocks({profileNo});
+    if (MouseDriver *d = driver())
+        d->writeProfileBlock(profileNo);
 }
 
 void myQQuickView::mouseReadProfile(uint profileNo)
 {
-    if (worker && ProfileImage::isBlock(profileNo)) {
-        worker->hid560_8CH_readProfile(profileImage.block(profileNo), static_cast<uchar>(profileNo));
-        // What was read is the mouse's own; a write after it goes out.
-        profileImage.forgetWrites();
-    }
+    if (MouseDriver *d = driver())
+        d->readProfileBlock(profileNo);
 }
 
 QVariant myQQuickView::mouseReadCurrentProfile()
@@ -592,6 +477,12 @@ QVariant myQQuickView::mouseReadCurrentProfile()
     if (worker)
         worker->hid560_82H_GetCurrentProfile(byte1);
     return int(byte1);
+}
+
+void myQQuickView::mouseStartOnFirstProfile()
+{
+    if (MouseDriver *d = driver())
+        d->startOnFirstProfile();
 }
 
 // --- the desktop's pointer settings ---

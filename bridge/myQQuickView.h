@@ -8,10 +8,7 @@
 #include "LanguageStrings.h"
 #include "MacroStore.h"
 #include "NameListStore.h"
-#include "ProfileImage.h"
-#include "ProtocolFamily.h"
 #include "SettingsStore.h"
-#include "ViewHidOwner.h"
 
 #include <QPointer>
 #include <QQuickWidget>
@@ -21,6 +18,7 @@
 #include <memory>
 
 class FileChooser;
+class MouseDriver;
 class PointerSettings;
 
 class myQQuickView : public QQuickWidget
@@ -41,9 +39,10 @@ public:
     ~myQQuickView() override;
 
     // The device worker (not owned). Its DPI reports reach setCurrentDPI and its loss of the device
-    // clears mouseConnected, both on this object's thread; when the worker has no owner yet, the view
-    // answers its family and gun questions.
+    // clears mouseConnected, both on this object's thread.
     void setWorker(Hid_Thread *worker);
+    // The protocol driver discovery chose for the worker's mouse; null before any discovery.
+    MouseDriver *driver() const;
 
     SettingsStore &settingsStore() { return store; }
     QVariantMap pointerReport() const { return m_pointerReport; }
@@ -65,12 +64,6 @@ public:
 
 private:
     SettingsStore store; // global, default and ten profile settings objects, current profile
-
-public:
-    ProfileImage profileImage; // 560 family: profile memory blocks 0 … 4
-    // Whether the blocks the mouse has were all read since it was found: blocks written from an image
-    // never read would overwrite the mouse's own settings with zeros.
-    bool profileImageRead = false;
 
 public slots:
     void clearHidBusy();
@@ -121,12 +114,16 @@ public slots:
     void mouseSetProfile(uint profileNo);
     void mouseReadProfile(uint profileNo);
     QVariant mouseReadCurrentProfile();
+    // A window that starts with a mouse begins on the mouse's first profile, where the mouse keeps
+    // several; the driver knows whether it does.
+    void mouseStartOnFirstProfile();
     void mouseSwitchKeyMatrix(int indexNo);
     QVariantList GetKeyboardoption();
     void mouseSetCursorSpeed(uint cursorSpeed);
     void mouseSetVerticalScrollLines(uint lines);
     void mouseSetDoubleClickSpeed(uint speed);
     QVariantList mouseGetKeydefine(QVariant index, bool isRecovery);
+    // Part of the scene's contract; there is nothing for it to do.
     void openUpdateExe();
     QVariant getData(QVariant key, bool isRecovery);
     QVariant getGlobalData(QVariant key);
@@ -144,23 +141,15 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
-    bool is560() const { return family == ProtocolFamily::Family560; }
-    // Writes the given profile blocks to the mouse, in order.
-    void writeBlocks(std::initializer_list<uint> blocks);
-    // Block 1, then blocks 2 … 4 on a mouse with gun functions.
-    void writeSettingBlocks();
     std::array<QVariantList, KeyMatrixEncoder::positions> gunTemplate() const;
-    void sendKeyMatrix(const KeyMatrix &matrix, uchar number);
     // What the key matrix encoding held back, to the debug output.
     static void reportHeld(const QStringList &held);
     void callScene(const char *function, Qt::ConnectionType type, const QVariant &arg = QVariant());
 
-    ProtocolFamily family = ProtocolFamily::Family553;
     NameListStore nameLists;
     MacroStore macros;
     GunDataStore guns;
     LanguageStrings languages;
-    ViewHidOwner hidOwner;
     std::unique_ptr<PointerSettings> ownPointer;
     QVariantMap m_pointerReport;
     void reportPointer(const QString &setting, bool ok);

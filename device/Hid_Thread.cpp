@@ -34,6 +34,11 @@ Hid_Thread::~Hid_Thread()
     closeCmdHandle();
 }
 
+void Hid_Thread::setDriver(std::unique_ptr<MouseDriver> driver)
+{
+    m_driver = std::move(driver);
+}
+
 void Hid_Thread::setDeviceList(const DeviceList &list)
 {
     if (listenerFuture.isRunning()) {

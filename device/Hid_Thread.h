@@ -4,7 +4,7 @@
 
 #include "CommandReport.h"
 #include "DeviceEntry.h"
-#include "HidOwner.h"
+#include "MouseDriver.h"
 
 #include <QFuture>
 #include <QThread>
@@ -12,6 +12,7 @@
 #include <atomic>
 #include <hidapi/hidapi.h>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 
 // Derives from QThread for its meta-object only: it is never started. Commands run on the caller's
@@ -35,6 +36,10 @@ public:
     explicit Hid_Thread(QObject *parent = nullptr);
     ~Hid_Thread() override;
 
+    // The protocol driver of the mouse's family, chosen by discovery; null before.
+    MouseDriver *driver() const { return m_driver.get(); }
+    void setDriver(std::unique_ptr<MouseDriver> driver);
+
     // Replaces the device list. A running listener is ended and waited for first, since it reads
     // its entry.
     void setDeviceList(const DeviceList &list);
@@ -56,10 +61,8 @@ public:
     bool hidSet(int dataLength, bool settle);
     void settleDelay();
 
-    // Fields, in this order.
-    HidOwner *owner = nullptr; // without one: the 553 family, no gun functions
-
 private:
+    std::unique_ptr<MouseDriver> m_driver;
     DeviceList devices; // guarded by devicesMutex: the listener thread reads and edits its entry
 
 public:

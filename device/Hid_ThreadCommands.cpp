@@ -56,7 +56,8 @@ void Hid_Thread::runRepeated(const char *failure, uchar code, uchar value)
         hidFree = false;
         buildRequest(code, {k, value, 0, 0, 0, 0});
         delivered = hidSet(0, true) && delivered;
-        if (k == 1 && owner && owner->isGun())
+        // A mouse with gun functions takes the first report only.
+        if (k == 1 && m_driver && m_driver->capabilities().isGun)
             break;
     }
     if (!delivered)

@@ -23,19 +23,8 @@ void Hid_Thread::startListen(int index)
     isListening = false;
     waitForListener();
 
-    const QString family = owner ? owner->icType() : QString();
-    // Starting values matter only when the read gets no answer: the write then carries just the bit.
-    if (family == QLatin1String("560")) {
-        uchar byte1 = 0, byte2 = 0;
-        hid560_81H_GetKeyboardoption(byte1, byte2);
-        byte1 |= 0x08;
-        hid560_01H_SetKeyboardoption(byte1, byte2);
-    } else {
-        uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
-        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
-        byte4 |= 0x40;
-        hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
-    }
+    if (m_driver)
+        m_driver->switchOnEventReports();
 
     isListening = true;
     listenerFuture = QtConcurrent::run([this, index] { listenDeviceEvents(index); });

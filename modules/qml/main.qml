@@ -207,10 +207,8 @@ Item {
             url = textOr(ui_View.getGlobalData("common/url"), url);
             askMenuModel.setProperty(0, "askMenuTxt", url);
 
-            if (icType === "560" && ui_View.mouseConnected) {
-                if (Number(ui_View.mouseReadCurrentProfile()) !== 1)
-                    hid.hid560_02H_SetCurrentProfile(1);
-            }
+            if (ui_View.mouseConnected)
+                ui_View.mouseStartOnFirstProfile();
 
             loadLanguage();
             languages = installedLanguages();

@@ -2,6 +2,8 @@
 #include "DpiEncoder.h"
 #include "KeyMatrixEncoder.h"
 #include "LightingEncoder.h"
+#include "MouseDriver553.h"
+#include "MouseDriver560.h"
 #include "ProfileImage.h"
 
 #include <QTest>
@@ -91,7 +93,7 @@ private slots:
         QFETCH(QList<int>, page);
         QFETCH(bool, is560);
         QFETCH(Entry, device);
-        const auto family = is560 ? ProtocolFamily::Family560 : ProtocolFamily::Family553;
+        const KeyMatrixDialect &family = is560 ? MouseDriver560::dialect() : MouseDriver553::dialect();
         const KeyMatrix m = KeyMatrixEncoder::mainMatrix(defs({{}, page}), family);
         QCOMPARE(entryAt(m, 1), device);
         QCOMPARE(entryAt(m, 0), (Entry{1, 0, 0xF0, 0}));
@@ -100,7 +102,7 @@ private slots:
     void shortListsReadAsZero()
     {
         const QVariantList partial{0, 0, 0xF1, 0, 4, 1};
-        const KeyMatrix m = KeyMatrixEncoder::mainMatrix(partial, ProtocolFamily::Family553);
+        const KeyMatrix m = KeyMatrixEncoder::mainMatrix(partial, MouseDriver553::dialect());
         QCOMPARE(entryAt(m, 0), (Entry{1, 0, 0xF1, 0}));
         QCOMPARE(entryAt(m, 1), (Entry{9, 1, 1, 0}));
         for (int n = 2; n < 16; ++n)
@@ -135,9 +137,9 @@ private slots:
         QVariantList src = defs({});
         for (int i = 0; i < 4; ++i)
             src[4 + i] = page[i];
-        for (const auto family : {ProtocolFamily::Family553, ProtocolFamily::Family560}) {
+        for (const KeyMatrixDialect *family : {&MouseDriver553::dialect(), &MouseDriver560::dialect()}) {
             QStringList held;
-            const KeyMatrix m = KeyMatrixEncoder::mainMatrix(src, family, &held);
+            const KeyMatrix m = KeyMatrixEncoder::mainMatrix(src, *family, &held);
             QCOMPARE(entryAt(m, 1), (Entry{0, 0, 0, 0}));
             QCOMPARE(entryAt(m, 0), (Entry{1, 0, 0xF0, 0}));
             QCOMPARE(held.size(), 1);
@@ -159,7 +161,7 @@ private slots:
     void noGunKeyNoGunMatrices()
     {
         const KeyMatrixSet s =
-            KeyMatrixEncoder::encode(defs({}), {10, 20, 30}, templateOf(0x10), ProtocolFamily::Family560);
+            KeyMatrixEncoder::encode(defs({}), {10, 20, 30}, templateOf(0x10), MouseDriver560::dialect());
         QVERIFY(!s.hasGunKey);
         QVERIFY(!s.gunMask.has_value());
     }
@@ -169,7 +171,7 @@ private slots:
         // Guns with choices 1, 2, 3 and an unknown choice at positions 3, 4, 5, 6.
         const QVariantList src = defs({{}, {}, {}, {8, 9, 2, 9}, {8, 9, 1, 9}, {8, 9, 3, 9}, {8, 9, 7, 9}});
         const auto t = templateOf(0x10);
-        const KeyMatrixSet s = KeyMatrixEncoder::encode(src, {0x10A, 20, 30}, t, ProtocolFamily::Family553);
+        const KeyMatrixSet s = KeyMatrixEncoder::encode(src, {0x10A, 20, 30}, t, MouseDriver553::dialect());
         QVERIFY(s.held.isEmpty());
         QVERIFY(s.hasGunKey);
         QVERIFY(!s.gunMask.has_value());
@@ -197,7 +199,7 @@ private slots:
     {
         const QVariantList src = defs({{}, {}, {8, 5, 3, 6}, {8, 5, 1, 6}, {8, 5, 9, 6}});
         const KeyMatrixSet s =
-            KeyMatrixEncoder::encode(src, {7}, templateOf(0x10), ProtocolFamily::Family560);
+            KeyMatrixEncoder::encode(src, {7}, templateOf(0x10), MouseDriver560::dialect());
         QCOMPARE(entryAt(s.main, 2), (Entry{8, 5, 1, 6}));
         QCOMPARE(entryAt(s.gun[0], 2), (Entry{8, 0x22, 3, 0x62}));
         QCOMPARE(entryAt(s.gun[1], 2), (Entry{8, 0x22, 3, 0x62}));
@@ -211,7 +213,7 @@ private slots:
         QCOMPARE(entryAt(s.gun[1], 0), (Entry{0x0B, 1, 0, 0}));
 
         const KeyMatrixSet two = KeyMatrixEncoder::encode(defs({{8, 0, 2, 0}}), {1, 2, 3}, templateOf(0),
-                                                          ProtocolFamily::Family560);
+                                                          MouseDriver560::dialect());
         QCOMPARE(two.gunMask.value_or(0), quint8(0x0F));
         // A gun at position 0 is overwritten by the headers in the gun matrices.
         QCOMPARE(entryAt(two.gun[0], 0), (Entry{0x0B, 0, 1, 0}));
@@ -260,7 +262,7 @@ private slots:
         const DpiCodes c = DpiEncoder::encode(3, "3360", v);
         QCOMPARE(c.enableMask, quint8(0x07));
         QVERIFY(!c.hasHighBits);
-        const auto off = DpiEncoder::codesWithStagesOff(c, 3);
+        const auto off = MouseDriver553::codesWithStagesOff(c, 3);
         QCOMPARE(off, (std::array<quint8, 8>{3, 7, 15, 0x80, 0x80, 0x80, 0x80, 0x80}));
         QCOMPARE(c.codes[7], quint8(159));
 
@@ -273,7 +275,7 @@ private slots:
         const DpiCodes s = DpiEncoder::encode(0, "3050", {300});
         QCOMPARE(s.codes, (std::array<quint8, 8>{2, 1, 1, 1, 1, 1, 1, 1}));
         QCOMPARE(s.enableMask, quint8(0));
-        QCOMPARE(DpiEncoder::codesWithStagesOff(s, 0)[0], quint8(0x80));
+        QCOMPARE(MouseDriver553::codesWithStagesOff(s, 0)[0], quint8(0x80));
         QCOMPARE(DpiEncoder::encode(12, "3360", {}).enableMask, quint8(0xFF));
     }
 
@@ -400,14 +402,14 @@ private slots:
         const auto b = LightingEncoder::colourBytes(src);
         QCOMPARE(b[0], quint8(0xFF));
         QCOMPARE(b[23], quint8(23));
-        QVERIFY(LightingEncoder::eighthColourSet(b));
+        QVERIFY(MouseDriver553::eighthColourSet(b));
         const auto shortList = LightingEncoder::colourBytes({"12", 3});
         QCOMPARE(shortList[0], quint8(12));
         QCOMPARE(shortList[2], quint8(0));
-        QVERIFY(!LightingEncoder::eighthColourSet(shortList));
+        QVERIFY(!MouseDriver553::eighthColourSet(shortList));
         std::array<quint8, 24> only23{};
         only23[23] = 1;
-        QVERIFY(LightingEncoder::eighthColourSet(only23));
+        QVERIFY(MouseDriver553::eighthColourSet(only23));
     }
 
     void profileImagePlaces()

@@ -2,6 +2,7 @@
 // the capability flags: every report that goes out, byte for byte, and what the getters return.
 #include "BridgeFixture.h"
 #include "Hid_Thread.h"
+#include "MouseDriver560.h"
 #include "VirtualMouse.h"
 #include "myQQuickView.h"
 
@@ -30,6 +31,7 @@ struct Rig
         install.setGlobal("mouse/isGun", f.gun ? "true" : "false");
         install.setGlobal("mouse/is55328", f.is55328 ? "true" : "false");
         aimAt(hid, configureMouse(f.family));
+        hid.setDriver(MouseDriver::create(QString::number(f.family), hid, {f.gun, f.colorful, f.is55328}));
         view = std::make_unique<myQQuickView>(nullptr, nullptr, &pointer);
         view->setWorker(&hid);
         vmouse::clearTranscript();
@@ -41,6 +43,12 @@ struct Rig
     Hid_Thread hid;
     std::unique_ptr<myQQuickView> view;
 };
+
+// The 560 driver's copy of the mouse's profile memory.
+ProfileImage &image(Rig &rig)
+{
+    return static_cast<MouseDriver560 *>(rig.hid.driver())->image();
+}
 
 // Distinct contents for each profile block, so that a byte written in the wrong place shows.
 std::vector<quint8> patternBlock(int n)
@@ -326,7 +334,7 @@ private slots:
         QCOMPARE(sent(), expected);
         // Blocks that were not written still hold the effect in the program's copy.
         if (!gun)
-            QCOMPARE(rig.view->profileImage.at(2, 71), eps[0]);
+            QCOMPARE(image(rig).at(2, 71), eps[0]);
     }
 
     void colours553_data()
@@ -581,7 +589,7 @@ private slots:
         rig.view->mouseSendGundata(0, {1, 2, 3});
         rig.view->mouseSendGundata(4, {1, 2, 3});
         QVERIFY(sent().isEmpty());
-        QCOMPARE(rig.view->profileImage.at(1, 78), patternBlock(1)[78]);
+        QCOMPARE(image(rig).at(1, 78), patternBlock(1)[78]);
     }
 
     void gunDataWithoutGunFunctions_data()
@@ -609,7 +617,7 @@ private slots:
         rig.view->mouseReadProfile(2);
         QCOMPARE(sent(), QStringList{frame(0x8C, {2})});
         for (int i = 0; i < 128; ++i)
-            QCOMPARE(rig.view->profileImage.at(2, i), p[i]);
+            QCOMPARE(image(rig).at(2, i), p[i]);
 
         vmouse::clearTranscript();
         rig.view->mouseSetProfile(2);

@@ -1,7 +1,7 @@
 // The 560 command set byte for byte through the virtual mouse's transcript: single and repeated
 // reports, profile blocks, presets and failure messages.
 #include "CommandCase.h"
-#include "FakeOwner.h"
+#include "TestFamily.h"
 
 using namespace devtest;
 
@@ -165,14 +165,14 @@ void TestCommands560::repeatedReports()
 {
     QFETCH(bool, dpi);
     QFETCH(bool, gun);
-    FakeOwner owner("560", gun);
+    TestFamily owner("560", gun);
     const uchar code = dpi ? 0x04 : 0x03;
     const auto run = [&](Hid_Thread &h) {
         dpi ? h.hid560_04H_SetCurrentDPI(3) : h.hid560_03H_SetReportRate(3);
     };
     {
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         aimAt(hid, configureMouse({560}));
         const std::int64_t t0 = kc::nowMs();
         run(hid);
@@ -192,7 +192,7 @@ void TestCommands560::repeatedReports()
     }
     {
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         aimAt(hid, configureMouse({560}));
         hid.hidFree = false;
         log->clear();
@@ -203,7 +203,7 @@ void TestCommands560::repeatedReports()
     {
         // A failing report does not stop the ones after it.
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         aimAt(hid, configureMouse({560}));
         vmouse::failNext("hid_send_feature_report");
         run(hid);

@@ -2,9 +2,9 @@
 // reports, removal, stopping and restarting, and destruction while it runs.
 #include "DeviceFixture.h"
 #include "DpiSwitchText.h"
-#include "FakeOwner.h"
 #include "Hid_Thread.h"
 #include "MessageLog.h"
+#include "TestFamily.h"
 #include "TimeSeam.h"
 
 #include <QtTest>
@@ -108,9 +108,9 @@ void TestListener::keyboardOptionBitOnConnection()
     QFETCH(QList<int>, before);
     QFETCH(QList<int>, after);
     QFETCH(QStringList, messages);
-    FakeOwner owner(family);
+    TestFamily owner(family);
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse({family.toInt()}));
     vmouse::FirmwareState s = vmouse::state();
     for (int i = 0; i < 4; ++i)
@@ -142,11 +142,11 @@ void TestListener::keyboardOptionBitOnConnection()
 
 void TestListener::keyboardOptionWithoutAnswer()
 {
-    FakeOwner owner("553");
+    TestFamily owner("553");
     {
         // No answer: the write carries the starting values (zero) with the bit.
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         aimAt(hid, configureMouse());
         vmouse::failNext("hid_get_feature_report");
         hid.startListen(0);
@@ -156,7 +156,7 @@ void TestListener::keyboardOptionWithoutAnswer()
     {
         // Busy: both commands give up, the listener starts all the same.
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         aimAt(hid, configureMouse());
         hid.hidFree = false;
         log->clear();
@@ -188,9 +188,9 @@ void TestListener::dpiReports()
     QFETCH(int, entry);
     for (int i = 0; i < 8; ++i)
         DpiSwitchText::set(i, QStringLiteral("text %1").arg(i));
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     Receiver rx(hid);
     hid.startListen(0);
@@ -206,9 +206,9 @@ void TestListener::dpiReports()
 
 void TestListener::reportsKeepTheirOrder()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     Receiver rx(hid);
     hid.startListen(0);
@@ -223,9 +223,9 @@ void TestListener::reportsKeepTheirOrder()
 
 void TestListener::foreignReportsAreIgnored()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     Receiver rx(hid);
     hid.startListen(0);
@@ -244,9 +244,9 @@ void TestListener::foreignReportsAreIgnored()
 
 void TestListener::removalIsNoticed()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     const DeviceEntry entry = configureMouse();
     aimAt(hid, entry);
     Receiver rx(hid);
@@ -266,9 +266,9 @@ void TestListener::removalIsNoticed()
 
 void TestListener::stopEndsQuietly()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     Receiver rx(hid);
     hid.startListen(0);
@@ -289,9 +289,9 @@ void TestListener::stopEndsQuietly()
 
 void TestListener::restartRunsOneListener()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     Receiver rx(hid);
     hid.startListen(0);
@@ -306,9 +306,9 @@ void TestListener::restartRunsOneListener()
 
 void TestListener::replacingTheListEndsTheListener()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     const DeviceEntry entry = configureMouse();
     aimAt(hid, entry);
     hid.startListen(0);
@@ -321,9 +321,9 @@ void TestListener::replacingTheListEndsTheListener()
 
 void TestListener::noEventInterface()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     DeviceEntry entry = configureMouse();
     entry.path2.clear();
     aimAt(hid, entry);
@@ -341,10 +341,10 @@ void TestListener::noEventInterface()
 
 void TestListener::destructionWaitsForTheListener()
 {
-    FakeOwner owner;
+    TestFamily owner;
     for (int round = 0; round < 5; ++round) {
         auto *hid = new Hid_Thread;
-        hid->owner = &owner;
+        owner.choose(*hid);
         aimAt(*hid, configureMouse());
         hid->startListen(0);
         vmouse::sendDpiEvent(3);

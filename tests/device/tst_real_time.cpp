@@ -1,9 +1,9 @@
 // In real time: the pauses of the transport really pause, a silent device fails a data read within
 // its time limit, and the listener stops within one read time-out and does not spin on read errors.
 #include "DeviceFixture.h"
-#include "FakeOwner.h"
 #include "Hid_Thread.h"
 #include "MessageLog.h"
+#include "TestFamily.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -121,9 +121,9 @@ void TestRealTime::silentDeviceFailsTheDataRead()
 
 void TestRealTime::listenerStopsWithinOneReadTimeout()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     hid.startListen(0);
     QTest::qWait(150); // inside a read that waits for real
@@ -138,9 +138,9 @@ void TestRealTime::listenerStopsWithinOneReadTimeout()
 
 void TestRealTime::readErrorsDoNotSpin()
 {
-    FakeOwner owner;
+    TestFamily owner;
     Hid_Thread hid;
-    hid.owner = &owner;
+    owner.choose(hid);
     aimAt(hid, configureMouse());
     vmouse::failAlways("hid_read_timeout", Interface::Event);
     hid.startListen(0);

@@ -1,9 +1,9 @@
 // The command transport against the virtual mouse in virtual time: reopening before every call, the
 // busy flag, failures and unplugging, bounded data reads, scrambled transactions and the probe.
 #include "DeviceFixture.h"
-#include "FakeOwner.h"
 #include "Hid_Thread.h"
 #include "MessageLog.h"
+#include "TestFamily.h"
 #include "TimeSeam.h"
 
 #include <QtTest>
@@ -167,7 +167,7 @@ void TestTransport::testLineShowsPlainRequest()
 void TestTransport::emptyPathTouchesNothing()
 {
     configureMouse();
-    FakeOwner owner;
+    TestFamily owner;
     uchar buf[128] = {};
     uchar b1 = 7, b2 = 8, b3 = 9, b4 = 10;
     auto everything = [&](Hid_Thread &hid) {
@@ -180,14 +180,14 @@ void TestTransport::emptyPathTouchesNothing()
     {
         // Before any discovery: an empty list and the initial index 1.
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         QCOMPARE(hid.currentIndex, 1);
         everything(hid);
         QVERIFY(hid.hidFree);
     }
     {
         Hid_Thread hid;
-        hid.owner = &owner;
+        owner.choose(hid);
         DeviceEntry entry = configureMouse();
         entry.path.clear();
         aimAt(hid, entry);
@@ -233,8 +233,8 @@ void TestTransport::unplugBetweenCommands()
 void TestTransport::unplugBetweenRepeatedReports()
 {
     Hid_Thread hid;
-    FakeOwner owner("560", false);
-    hid.owner = &owner;
+    TestFamily owner("560", false);
+    owner.choose(hid);
     aimAt(hid, configureMouse({560}));
     QObject context;
     whenSent(&context, frameHex(0x04, {1, 5}), [] { vmouse::unplug(); });
@@ -405,8 +405,8 @@ void TestTransport::nestedCommandFromProcessedEvents()
 void TestTransport::nestedCommandBetweenRepeatedReports()
 {
     Hid_Thread hid;
-    FakeOwner owner("560", false);
-    hid.owner = &owner;
+    TestFamily owner("560", false);
+    owner.choose(hid);
     aimAt(hid, configureMouse({560}));
     QObject context;
     whenSent(&context, frameHex(0x03, {1, 2}), [&] { hid.hid560_02H_SetCurrentProfile(4); });

@@ -1,7 +1,7 @@
 // Runs every command kind in real time against the virtual mouse and prints its wall time divided by
 // the sum of the pauses the protocol prescribes for it (1.00 = no overhead beyond the pauses).
-#include "HidOwner.h"
 #include "Hid_Thread.h"
+#include "MouseDriver.h"
 #include "VirtualMouse.h"
 
 #include <QCoreApplication>
@@ -12,15 +12,6 @@
 #include <vector>
 
 namespace {
-
-class Owner : public HidOwner
-{
-public:
-    QString icType() const override { return family; }
-    bool isGun() const override { return gun; }
-    QString family = QStringLiteral("553");
-    bool gun = false;
-};
 
 struct Kind
 {
@@ -121,11 +112,8 @@ int main(int argc, char **argv)
         cfg.family = k.family;
         cfg.reportLength = k.reportLength;
         vmouse::configure(cfg);
-        Owner owner;
-        owner.family = QString::number(k.family);
-        owner.gun = k.gun;
         Hid_Thread hid;
-        hid.owner = &owner;
+        hid.setDriver(MouseDriver::create(QString::number(k.family), hid, {k.gun, false, false}));
         DeviceEntry entry;
         entry.reportLength = k.reportLength;
         entry.path = QString::fromStdString(cfg.path);

@@ -66,12 +66,12 @@ void ProfileImage::setEffectThird(uint n, quint8 value)
         blocks[n][effectOffset + 2] = value;
 }
 
-void ProfileImage::setFullColours(const std::array<quint8, 24> &bytes)
+void ProfileImage::setFullColours(const ColourBytes &bytes)
 {
     std::copy(bytes.begin(), bytes.end(), blocks[0].begin() + fullColourOffset);
 }
 
-void ProfileImage::setSingleColours(const std::array<quint8, 24> &bytes)
+void ProfileImage::setSingleColours(const ColourBytes &bytes)
 {
     std::copy(bytes.begin(), bytes.end(), blocks[1].begin() + singleColourOffset);
 }

@@ -2,8 +2,7 @@
 // each setting lives in them.
 #pragma once
 
-#include "DpiEncoder.h"
-#include "LightingEncoder.h"
+#include "SettingBytes.h"
 
 #include <array>
 #include <optional>
@@ -48,8 +47,8 @@ public:
     // Effect bytes in blocks 1 … 4.
     void setEffect(const LightingEffect &effect);
     void setEffectThird(uint n, quint8 value);
-    void setFullColours(const std::array<quint8, 24> &bytes);
-    void setSingleColours(const std::array<quint8, 24> &bytes);
+    void setFullColours(const ColourBytes &bytes);
+    void setSingleColours(const ColourBytes &bytes);
     // Gun g (1 … 3) lives in block g + 1; returns that block number, or -1 for another g.
     int setGun(int gun, quint8 shots, quint8 x, quint8 y);
 
