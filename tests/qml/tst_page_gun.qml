@@ -25,6 +25,7 @@ SceneStub {
     GunControl {
         id: gunControlMain
         pictureFolder: Qt.resolvedUrl("../../modules/img/skin1/gun/")
+        onGunsSent: keyMatrixMain.modKeys.saveData()
     }
 
     TestCase {

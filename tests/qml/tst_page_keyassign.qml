@@ -33,6 +33,13 @@ SceneStub {
     }
     KeyAssigment {
         id: keyAssigmentMain
+        buttons: keyMatrixMain.modKeys
+        defaults: keyMatrixMain.modKeys_tmp
+        keyNames: _KeyCodeString.names
+        onEdited: keyMatrixMain.isSave = true
+        onMacroAssigned: function (slot, macroName) { macroEditorMain.sendMacro(slot, macroName); }
+        onDone: mouseMain.selectKey = -1
+        onMacroEditorWanted: macroEditorMain.open()
     }
 
     TestCase {

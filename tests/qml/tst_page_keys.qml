@@ -32,12 +32,23 @@ SceneStub {
         property var selectGun1: 1
         property var selectGun2: 5
         property var selectGun3: 0
+        function selectedPeriods() { return KeyList.gunPeriods(gunNumberModel, [selectGun1, selectGun2, selectGun3]); }
         property var gunNumberModel: ListModel {
             ListElement { gunPeriod: "9" } ListElement { gunPeriod: "12" } ListElement { gunPeriod: "15" }
             ListElement { gunPeriod: "abc" } ListElement { gunPeriod: "300" } ListElement { gunPeriod: "20" }
         }
     }
-    KeyMatrix { id: keyMatrixMain; x: 24; y: 88 }
+    KeyMatrix {
+        id: keyMatrixMain
+        x: 24
+        y: 88
+        keyCount: mouseMain.keyCount
+        selectKey: mouseMain.selectKey
+        dialogLang: keyAssigmentMain.keyAssigmentLang
+        keyNames: _KeyCodeString.names
+        guns: gunControlMain
+        onResendMacro: function (slot, name) { macroEditorMain.sendMacro(slot, name); }
+    }
     Mouse { id: mouseMain; anchors.fill: parent }
     Connections { target: keyMatrixMain; function onEnterBtn(i) { mainIten.enter(i); } function onLeaveBtn(i) { mainIten.leave(i); } function onClickBtn(i) { mainIten.click(i); } }
     Connections { target: mouseMain; function onEnterBtn(i) { mainIten.enter(i); } function onLeaveBtn(i) { mainIten.leave(i); } function onClickBtn(i) { mainIten.click(i); } }

@@ -15,6 +15,7 @@ SceneStub {
     Component {
         id: pageComponent
         LightControl {
+            dpiCount: dpiSettingMain.dpiCount
             x: 20
             y: 20
         }

@@ -32,6 +32,9 @@ SceneStub {
 
     MacroEditor {
         id: macroEditorMain
+        keyNames: _KeyCodeString.names
+        onNamesHanded: function (names, isInit) { keyAssigmentMain.macroList.addData(names, isInit); }
+        onMacroListClosing: keyAssigmentMain.macroList.close()
     }
 
     // The editor's signals land in the backend's call list, so their order with the calls shows.

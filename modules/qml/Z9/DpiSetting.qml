@@ -5,6 +5,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/Dpi.js" as Dpi
 
 Item {
@@ -74,7 +75,7 @@ Item {
         for (i = 0; i < Dpi.STAGES; ++i) {
             var slider = stageSliders[i];
             slider.setRatio(Dpi.ratioOf(values[i], minDPI, maxDPI));
-            slider.dpiValue = String(Dpi.shownValue(values[i], slider.position, minDPI, maxDPI, dpiBase));
+            slider.value = Dpi.shownValue(values[i], slider.position, minDPI, maxDPI, dpiBase);
         }
         showStages(currentDpiCount - 1);
         isSave = false;
@@ -82,12 +83,28 @@ Item {
             saveData(true);
     }
 
+    // After a profile went to the mouse: a mouse left on a stage the profile no longer steps through
+    // goes to the last one there is, and the page shows the stage the mouse is on.
+    function followMouseStage()
+    {
+        var stage = ui_View.mouseConnected ? Number(ui_View.mouseGetCurrentDPI()) || 0 : 0;
+        if (stage > currentDpiCount && currentDpiCount > 0) {
+            ui_View.mouseSetCurrentDPI(currentDpiCount);
+            stage = currentDpiCount;
+        }
+        if (stage > 0)
+            currentDPI = stage - 1;
+    }
+
+    // The main window's Save: stores and sends what was edited.
+    function storeEdits()
+    {
+        saveData(true);
+    }
+
     function saveData(isSendData)
     {
-        var texts = [];
-        for (var i = 0; i < Dpi.STAGES; ++i)
-            texts[i] = stageSliders[i].dpiValue;
-        var list = Dpi.valuesOf(texts);
+        var list = stageSliders.map(function (slider) { return slider.value; });
         var count = Dpi.holdCount(currentDpiCount, Dpi.STAGES);
         currentDpiCount = count;
         ui_View.setDataList("mouse/dpiValueArray", list);
@@ -102,7 +119,7 @@ Item {
         var slider = stageSliders[index];
         if (!slider)
             return;
-        slider.dpiValue = String(Dpi.stageValue(position, minDPI, maxDPI, dpiBase));
+        slider.value = Dpi.stageValue(position, minDPI, maxDPI, dpiBase);
         if (isSendData)
             isSave = true;
     }
@@ -114,11 +131,11 @@ Item {
         var slider = stageSliders[index];
         if (!slider)
             return;
-        var v = Dpi.typedValue(text, Number(slider.dpiValue), minDPI, maxDPI, dpiBase);
-        var changed = String(v) !== slider.dpiValue;
+        var v = Dpi.typedValue(text, slider.value, minDPI, maxDPI, dpiBase);
+        var changed = v !== slider.value;
         // Placed as a loaded value is; the value stays the one typed.
         slider.setRatio(Dpi.ratioOf(v, minDPI, maxDPI));
-        slider.dpiValue = String(v);
+        slider.value = v;
         var label = valueLabels.itemAt(index) as TextInput;
         if (label)
             label.text = slider.dpiValue;
@@ -137,7 +154,7 @@ Item {
     {
         var slider = stageSliders[index];
         if (slider)
-            typedValue(index, String(Number(slider.dpiValue) + steps * dpiBase));
+            typedValue(index, String(slider.value + steps * dpiBase));
     }
 
     // Shows stages 0 ... k and spreads them over the page's width.
@@ -148,8 +165,8 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: colorBlack
-        border.color: colorGray1
+        color: Theme.colorBlack
+        border.color: Theme.colorGray1
     }
 
     Text {
@@ -161,9 +178,9 @@ Item {
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
         text: page.dpiSettingLang[0] !== undefined ? page.dpiSettingLang[0] : ""
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontMiddleSize
+        color: Theme.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMiddleSize
         font.bold: true
     }
 
@@ -182,7 +199,7 @@ Item {
                 anchors.bottom: parent.bottom
                 width: 3
                 height: 4 + index
-                color: index < page.shownStages ? colorGray3 : colorGray1
+                color: index < page.shownStages ? Theme.colorGray3 : Theme.colorGray1
             }
         }
     }
@@ -192,7 +209,7 @@ Item {
         y: 36
         width: parent.width - 16
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     // Stage columns: backdrop, stage number, slider, value label.
@@ -218,17 +235,17 @@ Item {
                 x: stageArea.centreOf(index) - width / 2
                 height: stageArea.height
                 radius: 3
-                color: colorGray0
-                border.color: index === page.currentDPI ? colorOrange : "transparent"
+                color: Theme.colorGray0
+                border.color: index === page.currentDPI ? Theme.colorOrange : "transparent"
 
                 Text {
                     width: parent.width
                     y: 2
                     horizontalAlignment: Text.AlignHCenter
                     text: page.stageTexts[parent.index]
-                    color: parent.index === page.currentDPI ? colorOrange : colorGray2
-                    font.family: fontFamily
-                    font.pixelSize: fontMinSize
+                    color: parent.index === page.currentDPI ? Theme.colorOrange : Theme.colorGray2
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize
                     font.bold: parent.index === page.currentDPI
                 }
             }
@@ -237,7 +254,10 @@ Item {
         component StageSlider: SliderButton {
             id: stageSlider
             required property int stage
+            // The stage's DPI value; dpiValue is its text, and a text written there sets it too.
+            property int value: 2000
             property string dpiValue: "2000"
+            onValueChanged: dpiValue = String(value)
 
             visible: stage < page.shownStages
             width: 176
@@ -245,9 +265,9 @@ Item {
             rotation: 270
             x: stageArea.centreOf(stage) - width / 2
             y: 104 - height / 2
-            trackColor: colorGray1
-            handleColor: colorGray3
-            fillColor: stage === page.currentDPI ? colorOrange : colorBlue
+            trackColor: Theme.colorGray1
+            handleColor: Theme.colorGray3
+            fillColor: stage === page.currentDPI ? Theme.colorOrange : Theme.colorBlue
 
             onValueChange: function (position) {
                 page.dpiValueProc(stage, position, false);
@@ -257,7 +277,10 @@ Item {
             }
             onHandlePressed: mainFocus()
             // The field under the slider shows the value.
-            onDpiValueChanged: page.showValue(stage)
+            onDpiValueChanged: {
+                value = Dpi.valuesOf([dpiValue])[0];
+                page.showValue(stage);
+            }
 
             // One step per notch of the wheel over the slider.
             property real wheelTurn: 0
@@ -335,10 +358,10 @@ Item {
                 validator: RegularExpressionValidator { regularExpression: /[0-9]*/ }
                 activeFocusOnTab: true
                 selectByMouse: true
-                selectionColor: colorOrange
-                color: index === page.currentDPI ? colorOrange : fontColor
-                font.family: fontFamily
-                font.pixelSize: fontMinSize
+                selectionColor: Theme.colorOrange
+                color: index === page.currentDPI ? Theme.colorOrange : Theme.fontColor
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontMinSize
                 onActiveFocusChanged: {
                     if (activeFocus) {
                         mainFocus();
@@ -360,8 +383,8 @@ Item {
                     anchors.fill: parent
                     anchors.margins: -1
                     z: -1
-                    color: colorBlack
-                    border.color: colorOrange
+                    color: Theme.colorBlack
+                    border.color: Theme.colorOrange
                 }
             }
         }
@@ -375,11 +398,11 @@ Item {
         width: 48
         model: page.stageTexts.slice(0, 4)
         currentIndex: 3
-        fieldColor: colorGray0
-        borderColor: colorGray1
-        highlightColor: colorOrange
-        textColor: fontColor
-        fontSize: fontNormalSize
+        fieldColor: Theme.colorGray0
+        borderColor: Theme.colorGray1
+        highlightColor: Theme.colorOrange
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
         onOpened: {
             mainFocus();
             isOpen = true;
@@ -396,12 +419,12 @@ Item {
         objectName: "dpiReset"
         x: parent.width - width - 8
         y: 6
-        source: sourceRestBtn
-        hoverSource: sourceRestBtnH
-        text: mainLang[5] !== undefined ? mainLang[5] : ""
-        textColor: fontColor
-        fontName: fontFamily
-        fontSize: fontNormalSize
+        source: Theme.sourceRestBtn
+        hoverSource: Theme.sourceRestBtnH
+        text: Lang.main(mainLang, 5)
+        textColor: Theme.fontColor
+        fontName: Theme.fontFamily
+        fontSize: Theme.fontNormalSize
         onClicked: {
             mainFocus();
             page.init(false, true);

@@ -4,7 +4,9 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/Gun.js" as Gun
+import "../js/KeyList.js" as KeyList
 import "../js/Rate.js" as Rate
 
 DialogFrame {
@@ -14,6 +16,16 @@ DialogFrame {
         "Fire Adjust", "Rate", "Times", "Endless"]
     property var gunControlLang: builtInLang
     // The preset positions chosen as guns 1, 2 and 3.
+    // The three guns went to the mouse after a change: the gun key matrices, which carry the selected
+    // presets' fire periods, are to follow.
+    signal gunsSent
+
+    // The fire periods of the presets chosen as guns 1, 2 and 3, as the key matrices carry them.
+    function selectedPeriods()
+    {
+        return KeyList.gunPeriods(gunNumberModel, [selectGun1, selectGun2, selectGun3]);
+    }
+
     property int selectGun1: 0
     property int selectGun2: 0
     property int selectGun3: 0
@@ -23,16 +35,13 @@ DialogFrame {
     property alias gunNumber_lv: presetList
     property alias selectGun: slotList
     // The preset pictures and the target: the skin's gun folder in the resources.
-    property string pictureFolder: "qrc:/gun/modules/img/skin" + skin_No + "/gun/"
+    property string pictureFolder: "qrc:/gun/modules/img/skin" + Theme.skin_No + "/gun/"
     readonly property int current: presetList.currentIndex
 
     // A language list that lacks an entry keeps the built-in text.
     function langText(i)
     {
-        var list = gunControlLang;
-        if (list && list[i] !== undefined && list[i] !== null)
-            return String(list[i]);
-        return builtInLang[i];
+        return Lang.text(gunControlLang, i, builtInLang);
     }
 
     function init()
@@ -159,14 +168,14 @@ DialogFrame {
     height: 448
     mask: mainMask
     title: langText(0)
-    closeSource: sourceCloseBtn
-    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
-    closeHoverSource: sourceCloseBtnH
-    textColor: fontColor
-    titleSize: fontMiddleSize
-    fontName: fontFamily
-    color: colorGray0
-    border.color: colorGray1
+    closeSource: Theme.sourceCloseBtn
+    closeTip: Lang.main(mainLang, 15)
+    closeHoverSource: Theme.sourceCloseBtnH
+    textColor: Theme.fontColor
+    titleSize: Theme.fontMiddleSize
+    fontName: Theme.fontFamily
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
 
     onBackgroundPressed: gunControlFocus()
     onClosed: {
@@ -175,9 +184,7 @@ DialogFrame {
             return;
         isSave = false;
         sendGuns();
-        // The gun key matrices carry the selected presets' fire periods.
-        if (typeof keyMatrixMain !== "undefined" && keyMatrixMain && keyMatrixMain.modKeys)
-            keyMatrixMain.modKeys.saveData();
+        gunsSent();
     }
 
     Component.onCompleted: {
@@ -195,7 +202,7 @@ DialogFrame {
         y: 40
         width: parent.width - 32
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     ListView {
@@ -218,8 +225,8 @@ DialogFrame {
             width: presetList.width
             height: 60
             radius: 3
-            color: selected ? colorGray1 : colorBlack
-            border.color: selected || rowArea.containsMouse ? colorOrange : colorGray1
+            color: selected ? Theme.colorGray1 : Theme.colorBlack
+            border.color: selected || rowArea.containsMouse ? Theme.colorOrange : Theme.colorGray1
 
             Image {
                 objectName: "picture" + row.index
@@ -236,9 +243,9 @@ DialogFrame {
                 width: parent.width - x - 8
                 elide: Text.ElideRight
                 text: row.gunName
-                color: fontColor
-                font.pixelSize: fontNormalSize
-                font.family: fontFamily
+                color: Theme.fontColor
+                font.pixelSize: Theme.fontNormalSize
+                font.family: Theme.fontFamily
             }
             // Which guns this preset is.
             Row {
@@ -254,13 +261,13 @@ DialogFrame {
                         width: 18
                         height: 18
                         radius: 9
-                        color: colorOrange
+                        color: Theme.colorOrange
                         Text {
                             anchors.centerIn: parent
                             text: parent.index + 1
-                            color: fontColor
-                            font.pixelSize: fontMinSize
-                            font.family: fontFamily
+                            color: Theme.fontColor
+                            font.pixelSize: Theme.fontMinSize
+                            font.family: Theme.fontFamily
                             font.bold: true
                         }
                     }
@@ -279,9 +286,9 @@ DialogFrame {
         height: 24
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
-        color: fontColor
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.fontColor
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
 
     component Section: Item {
@@ -292,9 +299,9 @@ DialogFrame {
         Text {
             id: sectionText
             anchors.verticalCenter: parent.verticalCenter
-            color: colorOrange
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
+            color: Theme.colorOrange
+            font.pixelSize: Theme.fontNormalSize
+            font.family: Theme.fontFamily
             font.bold: true
         }
         Rectangle {
@@ -303,7 +310,7 @@ DialogFrame {
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             height: 1
-            color: colorGray1
+            color: Theme.colorGray1
         }
     }
 
@@ -342,7 +349,7 @@ DialogFrame {
             height: 12
             radius: 6
             color: "#e02020"
-            border.color: fontColor
+            border.color: Theme.fontColor
             border.width: 1
 
             onYChanged: {
@@ -383,10 +390,10 @@ DialogFrame {
         opacity: 0.5
         maximumLength: 2
         maximum: Gun.X_MAX
-        color: colorBlack
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorBlack
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
     }
     Caption {
         x: 512
@@ -402,10 +409,10 @@ DialogFrame {
         maximumLength: 2
         maximum: Gun.Y_MAX
         emptyValue: 0
-        color: colorBlack
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorBlack
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onFocusGained: {
             slotList.close();
             rateList.close();
@@ -440,10 +447,10 @@ DialogFrame {
         maximumLength: 3
         maximum: Gun.TIMES_MAX
         emptyValue: 0
-        color: colorBlack
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorBlack
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onFocusGained: {
             slotList.close();
             rateList.close();
@@ -459,10 +466,10 @@ DialogFrame {
         y: 400
         height: 24
         text: gunControl.langText(9)
-        markSource: sourceCheckBtn
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        markSource: Theme.sourceCheckBtn
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onToggled: function (checked) {
             gunControl.gunControlFocus();
             // No count is endless: the box clears only by typing a count.
@@ -478,14 +485,14 @@ DialogFrame {
         y: 364
         sliderWidth: Gun.RATE_SLIDER_WIDTH
         text: Rate.rateText(rateList.slider.position)
-        fieldColor: colorBlack
-        borderColor: colorGray1
-        highlightColor: colorOrange
-        textColor: fontColor
-        fillColor: colorBlue
-        handleColor: colorGray3
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        fieldColor: Theme.colorBlack
+        borderColor: Theme.colorGray1
+        highlightColor: Theme.colorOrange
+        textColor: Theme.fontColor
+        fillColor: Theme.colorBlue
+        handleColor: Theme.colorGray3
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onOpened: {
             slotList.close();
             yField.releaseFocus();
@@ -504,11 +511,11 @@ DialogFrame {
         y: 52
         width: 120
         model: [gunControl.langText(1) + "1", gunControl.langText(1) + "2", gunControl.langText(1) + "3"]
-        fieldColor: colorBlack
-        borderColor: colorGray1
-        highlightColor: colorOrange
-        textColor: fontColor
-        fontSize: fontNormalSize
+        fieldColor: Theme.colorBlack
+        borderColor: Theme.colorGray1
+        highlightColor: Theme.colorOrange
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
         onOpened: {
             rateList.close();
             yField.releaseFocus();

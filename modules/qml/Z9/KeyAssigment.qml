@@ -5,6 +5,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/KeyAssign.js" as KeyAssign
 import "../js/KeyNames.js" as KeyNames
 import "../js/Naming.js" as Naming
@@ -33,6 +34,19 @@ DialogFrame {
     property var comboState: KeyAssign.comboStart()
     property string comboFieldText: langText(10)
     property alias macroList: macroDrop
+    // The key list's definitions, the current profile's and the default profile's (ListModels), and
+    // the key-name table: the main window hands them over.
+    property var buttons: null
+    property var defaults: null
+    property var keyNames: undefined
+
+    // A button got another function (its definition in `buttons` is changed): it is unsaved.
+    signal edited(int index)
+    // A macro was given to the button with slot `slot`: the macro goes to the mouse.
+    signal macroAssigned(int slot, string macroName)
+    // The dialog is done with its button (applied or cancelled).
+    signal done
+    signal macroEditorWanted
 
     // Kind rows: code 0 and the text naming it.
     readonly property var kinds: [[KeyAssign.MOUSE, 1], [KeyAssign.FIRE, 8], [KeyAssign.COMBINATION, 14],
@@ -42,10 +56,7 @@ DialogFrame {
     // A language list that lacks an entry keeps the built-in text.
     function langText(i)
     {
-        var list = keyAssigmentLang;
-        if (list && list[i] !== undefined && list[i] !== null)
-            return String(list[i]);
-        return KeyAssign.textAt(KeyAssign.BUILT_IN_TEXTS, i);
+        return Lang.text(keyAssigmentLang, i, KeyAssign.BUILT_IN_TEXTS);
     }
 
     function texts(first, count)
@@ -58,7 +69,7 @@ DialogFrame {
 
     function keyName(code)
     {
-        return KeyNames.keycodeTostr(code, _KeyCodeString.names);
+        return KeyNames.keycodeTostr(code, keyNames);
     }
 
     // Titles the media, Windows and shortcut lists from the language.
@@ -73,7 +84,7 @@ DialogFrame {
 
     function keyCodeToString(code0, code1, code2, code3)
     {
-        return KeyAssign.keyCodeToString(code0, code1, code2, code3, keyAssigmentLang, _KeyCodeString.names,
+        return KeyAssign.keyCodeToString(code0, code1, code2, code3, keyAssigmentLang, keyNames,
                                          function (slot) { return ui_View.getData(KeyAssign.macroKey(slot), false); });
     }
 
@@ -130,7 +141,7 @@ DialogFrame {
     function show(index)
     {
         var i = Math.trunc(Number(index));
-        var el = keyMatrixMain.modKeys.get(i);
+        var el = buttons && i >= 0 && i < buttons.count ? buttons.get(i) : undefined;
         if (!el)
             return;
         selectKey = i;
@@ -138,6 +149,14 @@ DialogFrame {
         loadControls();
         mainFocus();
         open();
+    }
+
+    // The fire or combination input waits for captured keys.
+    readonly property bool wantsKeys: visible && captureIndex >= 0
+
+    function takeKey(isDown, usbCode)
+    {
+        detectKeyboard(isDown, usbCode, captureIndex);
     }
 
     // A captured key for the input `index` (0 fire, 1 combination); ignored unless that input waits.
@@ -148,12 +167,12 @@ DialogFrame {
         if (captureIndex < 0 || Number(index) !== captureIndex || !visible)
             return;
         if (captureIndex === 0) {
-            if (!down || !KeyAssign.isFireKey(code, _KeyCodeString.names))
+            if (!down || !KeyAssign.isFireKey(code, keyNames))
                 return;
             captureIndex = -1;
             setCode(KeyAssign.fireCode(code, rateValue, timesValue()), keyName(code));
         } else {
-            KeyAssign.comboKey(comboState, down, code, _KeyCodeString.names);
+            KeyAssign.comboKey(comboState, down, code, keyNames);
             comboFieldText = KeyAssign.comboText(comboState);
         }
     }
@@ -285,8 +304,8 @@ DialogFrame {
     {
         keyAssigmentFocus();
         endCapture();
-        var model = keyMatrixMain.modKeys;
-        var el = selectKey >= 0 ? model.get(selectKey) : undefined;
+        var model = buttons;
+        var el = model && selectKey >= 0 ? model.get(selectKey) : undefined;
         if (el) {
             var isMacro = keyCode0 === KeyAssign.MACRO;
             // Another macro with the same run mode has the same codes: its name is the change.
@@ -298,21 +317,21 @@ DialogFrame {
                 model.setProperty(selectKey, "keyCode2", keyCode2);
                 model.setProperty(selectKey, "keyCode3", keyCode3);
                 model.setProperty(selectKey, "keyText", keyString);
-                keyMatrixMain.isSave = true;
+                edited(selectKey);
                 if (isMacro) {
-                    macroEditorMain.sendMacro(keyCode2, keyString);
+                    macroAssigned(keyCode2, keyString);
                     ui_View.setData(KeyAssign.macroKey(keyCode2), keyString);
                 }
             }
         }
-        mouseMain.selectKey = -1;
+        done();
     }
 
     // The button's default from the default profile becomes the dialog's choice; like any other
     // choice it is applied by OK and dropped by Cancel.
     function resetKey()
     {
-        var def = selectKey >= 0 ? keyMatrixMain.modKeys_tmp.get(selectKey) : undefined;
+        var def = defaults && selectKey >= 0 ? defaults.get(selectKey) : undefined;
         if (!def)
             return;
         setCode(KeyAssign.codesOf(def), def.keyText === undefined ? "" : String(def.keyText));
@@ -336,7 +355,7 @@ DialogFrame {
             cancelling = false;
             keyAssigmentFocus();
             endCapture();
-            mouseMain.selectKey = -1;
+            done();
             return;
         }
         applyClose();
@@ -354,7 +373,7 @@ DialogFrame {
     function openMacroEditor()
     {
         close();
-        macroEditorMain.open();
+        macroEditorWanted();
     }
 
     onKeyAssigmentLangChanged: init()
@@ -364,15 +383,15 @@ DialogFrame {
     height: 404
     mask: mainMask
     title: titleMetrics.elidedText
-    closeSource: sourceCloseBtn
-    closeHoverSource: sourceCloseBtnH
-    closeTip: mainLang[19] !== undefined ? mainLang[19] : ""
+    closeSource: Theme.sourceCloseBtn
+    closeHoverSource: Theme.sourceCloseBtnH
+    closeTip: Lang.main(mainLang, 19)
     escapeCloses: false
-    textColor: fontColor
-    titleSize: fontMiddleSize
-    fontName: fontFamily
-    color: colorGray0
-    border.color: colorGray1
+    textColor: Theme.fontColor
+    titleSize: Theme.fontMiddleSize
+    fontName: Theme.fontFamily
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
 
     onClosed: whenClosed()
     onEscapePressed: escapeKey()
@@ -380,8 +399,8 @@ DialogFrame {
 
     TextMetrics {
         id: titleMetrics
-        font.family: fontFamily
-        font.pixelSize: fontMiddleSize
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMiddleSize
         font.bold: true
         elide: Text.ElideRight
         elideWidth: 316
@@ -396,11 +415,11 @@ DialogFrame {
         anchors.topMargin: 6
         width: 24
         height: 24
-        source: sourceBack
-        hoverSource: sourceBackH
-        toolTip: mainLang[18] !== undefined ? mainLang[18] : ""
+        source: Theme.sourceBack
+        hoverSource: Theme.sourceBackH
+        toolTip: Lang.main(mainLang, 18)
         toolTipRight: true
-        fontName: fontFamily
+        fontName: Theme.fontFamily
         onClicked: keyAssigment.resetKey()
     }
 
@@ -409,7 +428,7 @@ DialogFrame {
         y: 40
         width: parent.width - 32
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     // The kinds; the shown one is lit, the button's present kind carries a dot.
@@ -429,21 +448,21 @@ DialogFrame {
                 visible: kind !== KeyAssign.GUN || isGun || keyAssigment.keyCode0 === KeyAssign.GUN
                 width: 144
                 height: 30
-                color: shown ? colorGray1 : (kindArea.containsMouse ? Qt.rgba(1, 1, 1, 0.06) : "transparent")
+                color: shown ? Theme.colorGray1 : (kindArea.containsMouse ? Qt.rgba(1, 1, 1, 0.06) : "transparent")
                 Rectangle {
                     visible: kindRow.shown
                     width: 3
                     height: parent.height
-                    color: colorOrange
+                    color: Theme.colorOrange
                 }
                 Text {
                     x: 12
                     width: parent.width - 28
                     anchors.verticalCenter: parent.verticalCenter
                     text: keyAssigment.langText(kindRow.modelData[1])
-                    color: fontColor
-                    font.family: fontFamily
-                    font.pixelSize: fontNormalSize
+                    color: Theme.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
                     elide: Text.ElideRight
                 }
                 Rectangle {
@@ -454,7 +473,7 @@ DialogFrame {
                     width: 7
                     height: 7
                     radius: 4
-                    color: colorOrange
+                    color: Theme.colorOrange
                 }
                 MouseArea {
                     id: kindArea
@@ -471,7 +490,7 @@ DialogFrame {
         y: 50
         width: 1
         height: parent.height - 100
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     Row {
@@ -485,24 +504,24 @@ DialogFrame {
             objectName: "okButton"
             width: 88
             height: 25
-            source: sourceSureBtn
-            hoverSource: sourceSureBtnH
-            text: mainLang[8] !== undefined ? mainLang[8] : "OK"
-            textColor: fontColor
-            fontName: fontFamily
-            fontSize: fontNormalSize
+            source: Theme.sourceSureBtn
+            hoverSource: Theme.sourceSureBtnH
+            text: Lang.main(mainLang, 8)
+            textColor: Theme.fontColor
+            fontName: Theme.fontFamily
+            fontSize: Theme.fontNormalSize
             onClicked: keyAssigment.close()
         }
         PictureButton {
             objectName: "cancelButton"
             width: 88
             height: 25
-            source: sourceSureBtn
-            hoverSource: sourceSureBtnH
-            text: mainLang[7] !== undefined ? mainLang[7] : "Cancel"
-            textColor: fontColor
-            fontName: fontFamily
-            fontSize: fontNormalSize
+            source: Theme.sourceSureBtn
+            hoverSource: Theme.sourceSureBtnH
+            text: Lang.main(mainLang, 7)
+            textColor: Theme.fontColor
+            fontName: Theme.fontFamily
+            fontSize: Theme.fontNormalSize
             onClicked: keyAssigment.cancel()
         }
     }
@@ -560,11 +579,11 @@ DialogFrame {
             maximum: KeyAssign.FIRE_TIMES_MAX
             emptyValue: 0
             text: "0"
-            color: colorBlack
-            border.color: inputFocus ? colorOrange : colorGray1
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            color: Theme.colorBlack
+            border.color: inputFocus ? Theme.colorOrange : Theme.colorGray1
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onFocusGained: {
                 mainFocus();
                 keyAssigment.closePopups();
@@ -578,10 +597,10 @@ DialogFrame {
             y: 73
             checked: true
             text: keyAssigment.langText(13)
-            markSource: sourceCheckBtn
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            markSource: Theme.sourceCheckBtn
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onToggled: function (checked) { keyAssigment.endlessToggled(checked); }
         }
         Caption {
@@ -613,17 +632,17 @@ DialogFrame {
             y: rateDrop.y + rateDrop.height + 2
             width: rateSlider.width + 20
             height: 48
-            color: colorBlack
-            border.color: colorOrange
+            color: Theme.colorBlack
+            border.color: Theme.colorOrange
             SliderButton {
                 id: rateSlider
                 objectName: "rateSlider"
                 x: 10
                 y: 6
                 width: KeyAssign.FIRE_RATE_MAX - KeyAssign.FIRE_RATE_MIN + 18
-                trackColor: colorGray1
-                fillColor: colorBlue
-                handleColor: colorGray3
+                trackColor: Theme.colorGray1
+                fillColor: Theme.colorBlue
+                handleColor: Theme.colorGray3
                 onValueChange: function (position) { keyAssigment.rateMoved(position); }
                 onDelayedValueChange: function (position) { keyAssigment.rateMoved(position); }
             }
@@ -631,18 +650,18 @@ DialogFrame {
                 x: 10
                 y: 30
                 text: Rate.rateText(KeyAssign.FIRE_RATE_MIN - 1)
-                color: colorGray2
-                font.family: fontFamily
-                font.pixelSize: fontMinSize
+                color: Theme.colorGray2
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontMinSize
             }
             Text {
                 anchors.right: parent.right
                 anchors.rightMargin: 10
                 y: 30
                 text: Rate.rateText(KeyAssign.FIRE_RATE_MAX - 1)
-                color: colorGray2
-                font.family: fontFamily
-                font.pixelSize: fontMinSize
+                color: Theme.colorGray2
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontMinSize
             }
         }
     }
@@ -664,24 +683,24 @@ DialogFrame {
                 objectName: "comboOk"
                 width: 88
                 height: 25
-                source: sourceSureBtn
-                hoverSource: sourceSureBtnH
-                text: mainLang[8] !== undefined ? mainLang[8] : "OK"
-                textColor: fontColor
-                fontName: fontFamily
-                fontSize: fontNormalSize
+                source: Theme.sourceSureBtn
+                hoverSource: Theme.sourceSureBtnH
+                text: Lang.main(mainLang, 8)
+                textColor: Theme.fontColor
+                fontName: Theme.fontFamily
+                fontSize: Theme.fontNormalSize
                 onClicked: keyAssigment.confirmCombo()
             }
             PictureButton {
                 objectName: "comboCancel"
                 width: 88
                 height: 25
-                source: sourceSureBtn
-                hoverSource: sourceSureBtnH
-                text: mainLang[7] !== undefined ? mainLang[7] : "Cancel"
-                textColor: fontColor
-                fontName: fontFamily
-                fontSize: fontNormalSize
+                source: Theme.sourceSureBtn
+                hoverSource: Theme.sourceSureBtnH
+                text: Lang.main(mainLang, 7)
+                textColor: Theme.fontColor
+                fontName: Theme.fontFamily
+                fontSize: Theme.fontNormalSize
                 onClicked: keyAssigment.cancelCombo()
             }
         }
@@ -750,12 +769,12 @@ DialogFrame {
                 objectName: "macroEditorButton"
                 width: 100
                 height: 25
-                source: sourceSureBtn
-                hoverSource: sourceSureBtnH
+                source: Theme.sourceSureBtn
+                hoverSource: Theme.sourceSureBtnH
                 text: keyAssigment.langText(17)
-                textColor: fontColor
-                fontName: fontFamily
-                fontSize: fontNormalSize
+                textColor: Theme.fontColor
+                fontName: Theme.fontFamily
+                fontSize: Theme.fontNormalSize
                 onClicked: keyAssigment.openMacroEditor()
             }
         }
@@ -833,27 +852,27 @@ DialogFrame {
             y: 2
             width: parent.width
             text: keyAssigment.langText(keyAssigment.kinds[pane.kind][1])
-            color: colorGray3
-            font.family: fontFamily
-            font.pixelSize: fontMiddleSize
+            color: Theme.colorGray3
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontMiddleSize
             elide: Text.ElideRight
         }
     }
 
     component Caption: Text {
         width: 74
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
+        color: Theme.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontNormalSize
         elide: Text.ElideRight
     }
 
     component Choice: RadioBox {
-        source: sourceRadioBtn
-        checkedSource: sourceRadioBtnS
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        source: Theme.sourceRadioBtn
+        checkedSource: Theme.sourceRadioBtnS
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
     }
 
     // A boxed text that a click acts on; lit while it waits for input.
@@ -864,16 +883,16 @@ DialogFrame {
         property alias text: fieldText.text
         property string arrow: ""
         height: 24
-        color: colorBlack
-        border.color: active ? colorOrange : (fieldArea.containsMouse ? colorGray2 : colorGray1)
+        color: Theme.colorBlack
+        border.color: active ? Theme.colorOrange : (fieldArea.containsMouse ? Theme.colorGray2 : Theme.colorGray1)
         Text {
             id: fieldText
             x: 8
             width: parent.width - (field.arrow === "" ? 16 : 28)
             anchors.verticalCenter: parent.verticalCenter
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
+            color: Theme.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
             elide: Text.ElideRight
         }
         Text {
@@ -882,8 +901,8 @@ DialogFrame {
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
             text: field.arrow
-            color: fontColor
-            font.pixelSize: fontNormalSize
+            color: Theme.fontColor
+            font.pixelSize: Theme.fontNormalSize
         }
         MouseArea {
             id: fieldArea
@@ -898,11 +917,11 @@ DialogFrame {
         y: 32
         width: 222
         maximumRows: 10
-        fieldColor: colorBlack
-        borderColor: colorGray1
-        highlightColor: colorOrange
-        textColor: fontColor
-        fontSize: fontNormalSize
+        fieldColor: Theme.colorBlack
+        borderColor: Theme.colorGray1
+        highlightColor: Theme.colorOrange
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
         onOpened: {
             keyAssigment.keyAssigmentFocus();
             mainFocus();

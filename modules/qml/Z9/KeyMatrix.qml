@@ -5,6 +5,8 @@
 // Macro renames, deletions and edits are followed here, so no button runs a macro that is gone.
 pragma ComponentBehavior: Bound
 import QtQuick
+import "../common"
+import "../js/Lang.js" as Lang
 import "../js/KeyAssign.js" as KeyAssign
 import "../js/KeyList.js" as KeyList
 
@@ -16,21 +18,27 @@ Item {
     property alias modKeys: modKeys
     property alias modKeys_tmp: modKeys_tmp
 
-    readonly property bool hasMouse: typeof mouseMain !== "undefined" && mouseMain !== null
-    readonly property int shownKeys: KeyList.shownKeyCount(hasMouse ? mouseMain.keyCount : undefined)
-    readonly property int selectKey: hasMouse ? mouseMain.selectKey : -1
+    // What the main window hands over: the mouse picture's key count and selected button, the
+    // assignment dialog's texts, the key-name table, and the gun page (its selectedPeriods()).
+    property var keyCount: undefined
+    property int selectKey: -1
+    property var dialogLang: undefined
+    property var keyNames: undefined
+    property var guns: null
+    readonly property int shownKeys: KeyList.shownKeyCount(keyCount)
 
     signal enterBtn(int index)
     signal leaveBtn(int index)
     signal clickBtn(int index)
+    // Macro `macroName` goes to the mouse's slot `slot` again.
+    signal resendMacro(int slot, string macroName)
 
     width: 232
     height: 300
 
     function langAt(i)
     {
-        var t = keyMatrixLang ? keyMatrixLang[i] : undefined;
-        return t === undefined || t === null ? "" : String(t);
+        return Lang.text(keyMatrixLang, i, "");
     }
 
     // "Key 1": the language's word (its trailing space dropped) and the button number.
@@ -43,9 +51,7 @@ Item {
     // The assignment dialog's texts in the current language; the built-in ones without it.
     function dialogTexts()
     {
-        if (typeof keyAssigmentMain === "undefined" || !keyAssigmentMain)
-            return undefined;
-        var t = keyAssigmentMain.keyAssigmentLang;
+        var t = dialogLang;
         return t && t.length ? t : undefined;
     }
 
@@ -57,8 +63,7 @@ Item {
 
     function textOf(codes, isRecovery)
     {
-        var names = typeof _KeyCodeString !== "undefined" && _KeyCodeString ? _KeyCodeString.names : undefined;
-        return KeyAssign.keyCodeToString(codes[0], codes[1], codes[2], codes[3], dialogTexts(), names,
+        return KeyAssign.keyCodeToString(codes[0], codes[1], codes[2], codes[3], dialogTexts(), keyNames,
                                          function (slot) { return page.storedMacroName(slot, isRecovery); });
     }
 
@@ -118,10 +123,13 @@ Item {
 
     function gunPeriods()
     {
-        if (typeof gunControlMain === "undefined" || !gunControlMain)
-            return KeyList.gunPeriods(undefined, undefined);
-        return KeyList.gunPeriods(gunControlMain.gunNumberModel,
-                                  [gunControlMain.selectGun1, gunControlMain.selectGun2, gunControlMain.selectGun3]);
+        return guns ? guns.selectedPeriods() : KeyList.gunPeriods(undefined, undefined);
+    }
+
+    // The main window's Save: stores and sends what was edited.
+    function storeEdits()
+    {
+        modKeys.saveData();
     }
 
     function sendAll()
@@ -207,16 +215,13 @@ Item {
     // The steps of `name` changed: every slot that runs it gets it again.
     function macroChanged(name)
     {
-        if (typeof macroEditorMain === "undefined" || !macroEditorMain
-                || typeof macroEditorMain.sendMacro !== "function")
-            return;
         var users = buttonsUsingMacro(name);
         var sent = {};
         for (var i = 0; i < users.length; ++i) {
             if (sent[users[i].slot])
                 continue;
             sent[users[i].slot] = true;
-            macroEditorMain.sendMacro(users[i].slot, String(name));
+            resendMacro(users[i].slot, String(name));
         }
     }
 
@@ -254,8 +259,8 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: colorBlack
-        border.color: colorGray1
+        color: Theme.colorBlack
+        border.color: Theme.colorGray1
     }
 
     Text {
@@ -267,9 +272,9 @@ Item {
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
         text: page.langAt(1)
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontMiddleSize
+        color: Theme.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMiddleSize
         font.bold: true
     }
 
@@ -278,7 +283,7 @@ Item {
         y: 34
         width: page.width - 16
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     Column {
@@ -307,7 +312,7 @@ Item {
                 width: parent.width
                 height: 30
                 radius: 2
-                color: selected ? colorOrange : (hovered ? colorGray1 : colorGray0)
+                color: selected ? Theme.colorOrange : (hovered ? Theme.colorGray1 : Theme.colorGray0)
 
                 Text {
                     objectName: "keyRowLabel" + row.index
@@ -317,9 +322,9 @@ Item {
                     verticalAlignment: Text.AlignVCenter
                     elide: Text.ElideRight
                     text: page.rowLabel(row.index + 1)
-                    color: row.selected || row.hovered ? fontColor : colorGray3
-                    font.family: fontFamily
-                    font.pixelSize: fontNormalSize
+                    color: row.selected || row.hovered ? Theme.fontColor : Theme.colorGray3
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
                 }
                 Text {
                     objectName: "keyRowText" + row.index
@@ -329,9 +334,9 @@ Item {
                     verticalAlignment: Text.AlignVCenter
                     elide: Text.ElideRight
                     text: row.keyText
-                    color: fontColor
-                    font.family: fontFamily
-                    font.pixelSize: fontNormalSize
+                    color: Theme.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
                 }
                 MouseArea {
                     id: rowArea

@@ -3,6 +3,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/Hue.js" as Hue
 import "../js/Lighting.js" as Lighting
 
@@ -25,21 +26,18 @@ Rectangle {
     property string brightnessText: Lighting.percentText(0)
     readonly property int effect: effectList.currentIndex
     // The DPI page's supported stage count decides how many colours a single-colour mouse takes.
-    readonly property int dpiCount: typeof dpiSettingMain !== "undefined" && dpiSettingMain
-                                    ? Number(dpiSettingMain.dpiCount) || 0 : 0
+    property int dpiCount: 0
     readonly property int stripLeft: 23
 
     width: 232
     height: 256
-    color: colorBlack
-    border.color: colorGray1
+    color: Theme.colorBlack
+    border.color: Theme.colorGray1
 
     // A text the language list lacks keeps its built-in value.
     function langText(i)
     {
-        var list = lightControlLang;
-        var t = list && i < list.length ? list[i] : undefined;
-        return t === undefined || t === null ? builtInLang[i] : String(t);
+        return Lang.text(lightControlLang, i, builtInLang);
     }
 
     function init(isSendData, isRecovery)
@@ -67,6 +65,12 @@ Rectangle {
         isSave = false;
         if (isSendData)
             saveData(true, 0);
+    }
+
+    // The main window's Save: stores and sends what was edited.
+    function storeEdits()
+    {
+        saveData(true, 0);
     }
 
     function saveData(isSendData, isStep)
@@ -200,7 +204,7 @@ Rectangle {
         y: 1
         width: parent.width - 2
         height: 30
-        color: colorGray0
+        color: Theme.colorGray0
 
         Text {
             x: 11
@@ -208,9 +212,9 @@ Rectangle {
             width: resetButton.x - x - 8
             elide: Text.ElideRight
             text: lightControl.langText(0)
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontMiddleSize
+            color: Theme.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontMiddleSize
             font.bold: true
         }
 
@@ -221,12 +225,12 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: 56
             height: 22
-            source: sourceRestBtn
-            hoverSource: sourceRestBtnH
-            text: mainLang[5] !== undefined ? mainLang[5] : ""
-            textColor: fontColor
-            fontName: fontFamily
-            fontSize: fontNormalSize
+            source: Theme.sourceRestBtn
+            hoverSource: Theme.sourceRestBtnH
+            text: Lang.main(mainLang, 5)
+            textColor: Theme.fontColor
+            fontName: Theme.fontFamily
+            fontSize: Theme.fontNormalSize
             onClicked: {
                 lightControl.releaseInputs();
                 mainFocus();
@@ -241,9 +245,9 @@ Rectangle {
         height: 20
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
+        color: Theme.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontNormalSize
     }
 
     // The colour rows move up into the place of hidden speed and brightness rows.
@@ -269,9 +273,9 @@ Rectangle {
             width: 88
             anchors.verticalCenter: parent.verticalCenter
             segment: 4
-            fillColor: colorBlue
-            trackColor: colorGray1
-            handleColor: colorGray3
+            fillColor: Theme.colorBlue
+            trackColor: Theme.colorGray1
+            handleColor: Theme.colorGray3
             onHandlePressed: mainFocus()
             onDelayedValueChange: row.released()
         }
@@ -282,9 +286,9 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             horizontalAlignment: Text.AlignRight
             width: 36
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
+            color: Theme.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
         }
     }
 
@@ -332,7 +336,7 @@ Rectangle {
                 // A ring apart from the swatch, so the selection shows on any colour.
                 color: "transparent"
                 border.width: index === lightControl.selectedSlot ? 2 : 1
-                border.color: index === lightControl.selectedSlot ? colorOrange : colorGray1
+                border.color: index === lightControl.selectedSlot ? Theme.colorOrange : Theme.colorGray1
                 Rectangle {
                     anchors.fill: parent
                     anchors.margins: 3
@@ -437,9 +441,9 @@ Rectangle {
             width: 10
             height: 22
             verticalAlignment: Text.AlignVCenter
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
+            color: Theme.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
         }
         NumberInput {
             id: numberInput
@@ -449,11 +453,11 @@ Rectangle {
             minimum: 0
             maximum: 255
             emptyValue: 0
-            color: colorGray0
-            border.color: inputFocus ? colorOrange : colorGray1
-            textColor: fontColor
-            fontName: fontFamily
-            fontSize: fontNormalSize
+            color: Theme.colorGray0
+            border.color: inputFocus ? Theme.colorOrange : Theme.colorGray1
+            textColor: Theme.fontColor
+            fontName: Theme.fontFamily
+            fontSize: Theme.fontNormalSize
             onFocusGained: mainFocus()
             onCommitted: lightControl.applyInputs()
         }
@@ -487,11 +491,11 @@ Rectangle {
         height: 20
         currentIndex: Lighting.DEFAULT_EFFECT
         model: lightControl.effectTexts.map(function (i) { return lightControl.langText(i); })
-        fieldColor: colorGray0
-        borderColor: colorGray1
-        highlightColor: colorOrange
-        textColor: fontColor
-        fontSize: fontNormalSize
+        fieldColor: Theme.colorGray0
+        borderColor: Theme.colorGray1
+        highlightColor: Theme.colorOrange
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
         onOpened: {
             // mainFocus closes every list, this one included.
             var wasOpen = isOpen;

@@ -5,6 +5,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/KeyNames.js" as KeyNames
 import "../js/MacroSteps.js" as MacroSteps
 import "../js/NameList.js" as NameList
@@ -26,6 +27,11 @@ DialogFrame {
 
     // Recording is on / the insert-key dialog waits for a key. The main window forwards captured keys
     // only while one of them is set and a macro is selected (hasSelection).
+    // The key-name table, handed over by the main window.
+    property var keyNames: undefined
+    // The macro names after a change, for the assignment dialog's macro list; and that list is to close.
+    signal namesHanded(var names, bool isInit)
+    signal macroListClosing
     property bool isInputting: false
     property bool isInsertting: false
     // 10 ms periods since the last recorded event.
@@ -52,15 +58,7 @@ DialogFrame {
 
     function langText(i)
     {
-        var list = macroEditorLang;
-        if (list && list[i] !== undefined && list[i] !== null)
-            return String(list[i]);
-        return builtInLang[i] !== undefined ? builtInLang[i] : "";
-    }
-
-    function keyNames()
-    {
-        return typeof _KeyCodeString !== "undefined" && _KeyCodeString ? _KeyCodeString.names : undefined;
+        return Lang.text(macroEditorLang, i, builtInLang);
     }
 
     function macroNames()
@@ -97,9 +95,21 @@ DialogFrame {
         if (!Naming.isUsableMacroName(macroName))
             return false;
         var loaded = MacroSteps.fromLoaded(ui_View.loadMacroIni(macroName));
-        var payload = Payload.deCode(loaded.steps, MacroSteps.commitRepeat(loaded.repeat), keyNames());
+        var payload = Payload.deCode(loaded.steps, MacroSteps.commitRepeat(loaded.repeat), keyNames);
         ui_View.mouseSendMacroData(payload, index);
         return true;
+    }
+
+    // Waits for captured keys: recording, or the insert-key dialog open, on a shown selected macro.
+    readonly property bool wantsKeys: visible && hasSelection && (isInputting || isInsertting)
+
+    // A captured key, to the recording or to the insert-key dialog, whichever waits for it.
+    function takeKey(isDown, usbCode)
+    {
+        if (isInputting)
+            detectKeyboard(isDown, usbCode);
+        else
+            detectInput(isDown, usbCode);
     }
 
     // A captured key while recording.
@@ -108,7 +118,7 @@ DialogFrame {
         if (!isInputting || !canEdit)
             return;
         var ticks = Math.max(macroRecordCount, elapsedTicks());
-        var added = Recording.eventSteps(stepModel, isDown, usbCode, ticks, delayCheck.checked, keyNames());
+        var added = Recording.eventSteps(stepModel, isDown, usbCode, ticks, delayCheck.checked, keyNames);
         resetTicks();
         for (var i = 0; i < added.length; ++i)
             stepModel.append(added[i]);
@@ -120,7 +130,7 @@ DialogFrame {
     {
         if (!isInsertting || !canEdit || !isDown || KeyNames.isMouseButton(usbCode))
             return;
-        var name = KeyNames.keycodeTostr(usbCode, keyNames());
+        var name = KeyNames.keycodeTostr(usbCode, keyNames);
         if (name !== "")
             insertKeyName = name;
     }
@@ -187,16 +197,12 @@ DialogFrame {
 
     function handNames(isInit)
     {
-        var list = typeof keyAssigmentMain !== "undefined" && keyAssigmentMain ? keyAssigmentMain.macroList : null;
-        if (list && typeof list.addData === "function")
-            list.addData(macroNames(), isInit === true);
+        namesHanded(macroNames(), isInit === true);
     }
 
     function closeAssignmentList()
     {
-        var list = typeof keyAssigmentMain !== "undefined" && keyAssigmentMain ? keyAssigmentMain.macroList : null;
-        if (list && typeof list.close === "function")
-            list.close();
+        macroListClosing();
     }
 
     function autoSave()
@@ -297,10 +303,7 @@ DialogFrame {
             return;
         // What is being typed for a macro that may go is dropped rather than saved.
         discardEdits();
-        var t = typeof mainLang !== "undefined" && mainLang && mainLang[22] ? String(mainLang[22])
-                                                                            : "Delete macro “%1”? Buttons that run it get their default function back.";
-        deleteAsk.ask(t.replace("%1", selectedName), [langText(3), typeof mainLang !== "undefined" && mainLang
-                                                                   && mainLang[7] ? String(mainLang[7]) : "Cancel"], 1);
+        deleteAsk.ask(Lang.withName(Lang.main(mainLang, 22), selectedName), [langText(3), Lang.main(mainLang, 7)], 1);
     }
 
     function importMacro()
@@ -439,7 +442,7 @@ DialogFrame {
     {
         if (!canEdit || isInputting || !Recording.canAdd(stepModel))
             return;
-        insertSteps(MacroSteps.mouseButtonPair(code, keyNames()));
+        insertSteps(MacroSteps.mouseButtonPair(code, keyNames));
     }
 
     function openInsertKey()
@@ -513,14 +516,14 @@ DialogFrame {
     height: 448
     mask: mainMask
     title: langText(0)
-    closeSource: sourceCloseBtn
-    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
-    closeHoverSource: sourceCloseBtnH
-    textColor: fontColor
-    titleSize: fontMiddleSize
-    fontName: fontFamily
-    color: colorGray0
-    border.color: colorGray1
+    closeSource: Theme.sourceCloseBtn
+    closeTip: Lang.main(mainLang, 15)
+    closeHoverSource: Theme.sourceCloseBtnH
+    textColor: Theme.fontColor
+    titleSize: Theme.fontMiddleSize
+    fontName: Theme.fontFamily
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
 
     onBackgroundPressed: macroEditorFocus()
     // However the editor goes away, a recording ends saved and open edits are kept.
@@ -558,7 +561,7 @@ DialogFrame {
         y: 40
         width: parent.width - 32
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     Caption {
@@ -595,18 +598,18 @@ DialogFrame {
             readonly property bool usable: Naming.isUsableMacroName(name)
             width: macroBox.rowWidth
             height: macroEditor.rowHeight
-            color: index === macroEditor.selectedMacro ? colorOrange
-                                                       : (macroRowArea.containsMouse ? colorGray1 : "transparent")
+            color: index === macroEditor.selectedMacro ? Theme.colorOrange
+                                                       : (macroRowArea.containsMouse ? Theme.colorGray1 : "transparent")
             Text {
                 x: 8
                 width: parent.width - 16
                 anchors.verticalCenter: parent.verticalCenter
                 text: macroRow.name
                 elide: Text.ElideRight
-                color: macroRow.usable ? fontColor : colorGray2
+                color: macroRow.usable ? Theme.fontColor : Theme.colorGray2
                 font.italic: !macroRow.usable
-                font.pixelSize: fontNormalSize
-                font.family: fontFamily
+                font.pixelSize: Theme.fontNormalSize
+                font.family: Theme.fontFamily
             }
             MouseArea {
                 id: macroRowArea
@@ -673,7 +676,7 @@ DialogFrame {
         y: 70
         width: parent.width - x - 16
         height: 13 * macroEditor.rowHeight + 2
-        border.color: macroEditor.isInputting ? colorOrange : colorGray1
+        border.color: macroEditor.isInputting ? Theme.colorOrange : Theme.colorGray1
         rowHeight: macroEditor.rowHeight
         model: stepModel
         viewName: "stepView"
@@ -692,16 +695,16 @@ DialogFrame {
             readonly property bool selected: index === macroEditor.selectedStep
             width: stepBox.rowWidth
             height: macroEditor.rowHeight
-            color: selected ? colorOrange : (stepRowArea.containsMouse ? colorGray1 : "transparent")
+            color: selected ? Theme.colorOrange : (stepRowArea.containsMouse ? Theme.colorGray1 : "transparent")
             Text {
                 x: 4
                 width: 30
                 anchors.verticalCenter: parent.verticalCenter
                 horizontalAlignment: Text.AlignRight
                 text: String(stepRow.index + 1)
-                color: stepRow.selected ? fontColor : colorGray2
-                font.pixelSize: fontMinSize
-                font.family: fontFamily
+                color: stepRow.selected ? Theme.fontColor : Theme.colorGray2
+                font.pixelSize: Theme.fontMinSize
+                font.family: Theme.fontFamily
             }
             MacroStepIcon {
                 x: 44
@@ -715,9 +718,9 @@ DialogFrame {
                 anchors.verticalCenter: parent.verticalCenter
                 text: MacroSteps.stepText(stepRow)
                 elide: Text.ElideRight
-                color: stepRow.isDelay && !stepRow.selected ? colorGray3 : fontColor
-                font.pixelSize: fontNormalSize
-                font.family: fontFamily
+                color: stepRow.isDelay && !stepRow.selected ? Theme.colorGray3 : Theme.fontColor
+                font.pixelSize: Theme.fontNormalSize
+                font.family: Theme.fontFamily
             }
             MouseArea {
                 id: stepRowArea
@@ -745,8 +748,8 @@ DialogFrame {
             width: 100
             text: macroEditor.langText(macroEditor.isInputting ? 5 : 8)
             // Orange while recording.
-            source: macroEditor.isInputting ? sourceSureBtnH : sourceSureBtn
-            color: macroEditor.isInputting ? colorOrange : colorBlue
+            source: macroEditor.isInputting ? Theme.sourceSureBtnH : Theme.sourceSureBtn
+            color: macroEditor.isInputting ? Theme.colorOrange : Theme.colorBlue
             enabled: macroEditor.canEdit
             onClicked: macroEditor.isInputting ? macroEditor.stopRecord(true) : macroEditor.startRecord()
         }
@@ -755,10 +758,10 @@ DialogFrame {
             objectName: "delayRecord"
             anchors.verticalCenter: parent.verticalCenter
             text: macroEditor.langText(9)
-            markSource: sourceCheckBtn
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            markSource: Theme.sourceCheckBtn
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
         }
     }
     Row {
@@ -784,10 +787,10 @@ DialogFrame {
             text: "1"
             enabled: macroEditor.canEdit && !macroEditor.isInputting
             opacity: enabled ? 1 : 0.5
-            color: colorBlack
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            color: Theme.colorBlack
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onFocusGained: macroEditor.closeMenus()
             onCommitted: function (value) { macroEditor.repeatCommitted(value); }
         }
@@ -797,12 +800,12 @@ DialogFrame {
         id: macroMenu
         objectName: "macroMenu"
         model: [macroEditor.langText(10), macroEditor.langText(11), macroEditor.langText(12)]
-        color: colorGray0
-        border.color: colorGray1
-        textColor: fontColor
-        highlightColor: colorOrange
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
+        textColor: Theme.fontColor
+        highlightColor: Theme.colorOrange
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onTriggered: function (index) {
             if (index === 0)
                 macroEditor.askDelete();
@@ -817,12 +820,12 @@ DialogFrame {
         objectName: "stepMenu"
         model: [macroEditor.langText(10), macroEditor.langText(13), macroEditor.langText(14),
             macroEditor.langText(15), macroEditor.langText(16), macroEditor.langText(17)]
-        color: colorGray0
-        border.color: colorGray1
-        textColor: fontColor
-        highlightColor: colorOrange
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
+        textColor: Theme.fontColor
+        highlightColor: Theme.colorOrange
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onTriggered: function (index) { macroEditor.stepMenuChosen(index); }
     }
 
@@ -830,16 +833,16 @@ DialogFrame {
         id: deleteAsk
         objectName: "deleteAsk"
         title: macroEditor.langText(3)
-        buttonSource: sourceSureBtn
-        buttonHoverSource: sourceSureBtnH
-        closeSource: sourceCloseBtn
-        closeHoverSource: sourceCloseBtnH
-        textColor: fontColor
-        fontSize: fontNormalSize
-        titleSize: fontMiddleSize
-        fontName: fontFamily
-        color: colorGray0
-        borderColor: colorGray1
+        buttonSource: Theme.sourceSureBtn
+        buttonHoverSource: Theme.sourceSureBtnH
+        closeSource: Theme.sourceCloseBtn
+        closeHoverSource: Theme.sourceCloseBtnH
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        titleSize: Theme.fontMiddleSize
+        fontName: Theme.fontFamily
+        color: Theme.colorGray0
+        borderColor: Theme.colorGray1
         focusBack: macroEditor
         onAnswered: function (index) {
             if (index === 0)
@@ -859,20 +862,20 @@ DialogFrame {
     }
 
     component Caption: Text {
-        color: fontColor
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.fontColor
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
 
     // The window's blue plate with a text; dimmed while it cannot be used.
     component PlateButton: PictureButton {
         width: 88
         height: 25
-        source: sourceSureBtn
-        hoverSource: sourceSureBtnH
-        textColor: fontColor
-        fontName: fontFamily
-        fontSize: fontNormalSize
+        source: Theme.sourceSureBtn
+        hoverSource: Theme.sourceSureBtnH
+        textColor: Theme.fontColor
+        fontName: Theme.fontFamily
+        fontSize: Theme.fontNormalSize
         opacity: enabled ? 1 : 0.5
     }
 }

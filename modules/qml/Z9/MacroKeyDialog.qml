@@ -2,6 +2,7 @@
 // (`keyName`) and OK confirms it. Fill the editor with it.
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 
 Item {
     id: keyDialog
@@ -46,14 +47,14 @@ Item {
         width: 296
         height: 152
         mask: keyMask
-        closeSource: sourceCloseBtn
-        closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
-        closeHoverSource: sourceCloseBtnH
-        textColor: fontColor
-        titleSize: fontMiddleSize
-        fontName: fontFamily
-        color: colorGray0
-        border.color: colorGray1
+        closeSource: Theme.sourceCloseBtn
+        closeTip: Lang.main(mainLang, 15)
+        closeHoverSource: Theme.sourceCloseBtnH
+        textColor: Theme.fontColor
+        titleSize: Theme.fontMiddleSize
+        fontName: Theme.fontFamily
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         onClosed: keyDialog.closed()
 
         Rectangle {
@@ -62,14 +63,14 @@ Item {
             y: 50
             width: parent.width - 64
             height: 30
-            color: colorBlack
-            border.color: keyDialog.keyName !== "" ? colorOrange : colorGray1
+            color: Theme.colorBlack
+            border.color: keyDialog.keyName !== "" ? Theme.colorOrange : Theme.colorGray1
             Text {
                 anchors.centerIn: parent
                 text: keyDialog.keyName
-                color: fontColor
-                font.pixelSize: fontMiddleSize
-                font.family: fontFamily
+                color: Theme.fontColor
+                font.pixelSize: Theme.fontMiddleSize
+                font.family: Theme.fontFamily
             }
         }
         PictureButton {
@@ -79,11 +80,11 @@ Item {
             y: 104
             width: 88
             height: 25
-            source: sourceSureBtn
-            hoverSource: sourceSureBtnH
-            textColor: fontColor
-            fontName: fontFamily
-            fontSize: fontNormalSize
+            source: Theme.sourceSureBtn
+            hoverSource: Theme.sourceSureBtnH
+            textColor: Theme.fontColor
+            fontName: Theme.fontFamily
+            fontSize: Theme.fontNormalSize
             onClicked: keyDialog.confirmed()
         }
     }

@@ -33,8 +33,8 @@ Rectangle {
         input.edit(text);
     }
 
-    color: colorBlack
-    border.color: colorGray1
+    color: Theme.colorBlack
+    border.color: Theme.colorGray1
     clip: true
 
     ListView {
@@ -64,11 +64,11 @@ Rectangle {
         width: box.inputWidth
         height: box.rowHeight
         visible: editing
-        color: colorGray0
-        textColor: fontColor
-        selectionColor: colorOrange
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        color: Theme.colorGray0
+        textColor: Theme.fontColor
+        selectionColor: Theme.colorOrange
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onCommitted: function (text) { box.editCommitted(box.editRow, text); }
     }
     ScrollBar {
@@ -78,8 +78,8 @@ Rectangle {
         y: 2
         height: parent.height - 4
         flickable: view
-        trackColor: colorGray0
-        handleColor: colorGray2
-        activeColor: colorOrange
+        trackColor: Theme.colorGray0
+        handleColor: Theme.colorGray2
+        activeColor: Theme.colorOrange
     }
 }

@@ -6,6 +6,7 @@
 // pointer, so the panels beside and below it keep theirs.
 pragma ComponentBehavior: Bound
 import QtQuick
+import "../common"
 import QtQuick.Window
 import "../js/KeyList.js" as KeyList
 import "../js/MouseArt.js" as MouseArt
@@ -138,16 +139,16 @@ Item {
                     width: MouseArt.TAG_SIZE
                     height: MouseArt.TAG_SIZE
                     radius: width / 2
-                    color: button.selected ? colorOrange : (button.hovered ? "#7a2800" : colorGray0)
-                    border.color: button.selected || button.hovered ? colorOrange : colorGray2
+                    color: button.selected ? Theme.colorOrange : (button.hovered ? "#7a2800" : Theme.colorGray0)
+                    border.color: button.selected || button.hovered ? Theme.colorOrange : Theme.colorGray2
                     Text {
                         anchors.fill: parent
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
                         text: String(button.index + 1)
-                        color: fontColor
-                        font.family: fontFamily
-                        font.pixelSize: fontNormalSize
+                        color: Theme.fontColor
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.fontNormalSize
                         font.bold: true
                     }
                     MouseArea {
@@ -229,7 +230,7 @@ Item {
         ctx.lineWidth = 5;
         ctx.lineCap = "round";
         ctx.lineJoin = "round";
-        ctx.strokeStyle = String(colorOrange);
+        ctx.strokeStyle = String(Theme.colorOrange);
         ctx.stroke();
         ctx.lineCap = "butt";
     }
@@ -279,7 +280,7 @@ Item {
         }
         MouseArt.trace(ctx, part.shape);
         ctx.lineWidth = lit ? 2 : 1;
-        ctx.strokeStyle = lit ? String(colorOrange) : (part.kind === "fire" ? "#8a2a00" : "#4a4a52");
+        ctx.strokeStyle = lit ? String(Theme.colorOrange) : (part.kind === "fire" ? "#8a2a00" : "#4a4a52");
         ctx.stroke();
     }
 
@@ -295,11 +296,11 @@ Item {
             for (var k = 1; k < line.length; ++k)
                 ctx.lineTo(line[k][0], line[k][1]);
             ctx.lineWidth = 1;
-            ctx.strokeStyle = lit ? String(colorOrange) : "rgba(150, 150, 150, 0.8)";
+            ctx.strokeStyle = lit ? String(Theme.colorOrange) : "rgba(150, 150, 150, 0.8)";
             ctx.stroke();
             ctx.beginPath();
             ctx.arc(p.anchor[0], p.anchor[1], lit ? 3.5 : 2.5, 0, 2 * Math.PI);
-            ctx.fillStyle = lit ? String(colorOrange) : "#d1d1d1";
+            ctx.fillStyle = lit ? String(Theme.colorOrange) : "#d1d1d1";
             ctx.fill();
         }
     }

@@ -4,6 +4,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/NameList.js" as NameList
 import "../js/Naming.js" as Naming
 
@@ -34,10 +35,7 @@ DialogFrame {
 
     function langText(i)
     {
-        var list = profileLang;
-        if (list && list[i] !== undefined && list[i] !== null)
-            return String(list[i]);
-        return builtInLang[i] !== undefined ? builtInLang[i] : "";
+        return Lang.text(profileLang, i, builtInLang);
     }
 
     function init()
@@ -130,13 +128,6 @@ DialogFrame {
         addProfile(number, Naming.importedProfileName(profileNames, ui_View.importedProfileName()));
     }
 
-    // A main text, or `fallback` where the window's texts lack it.
-    function mainTextOr(i, fallback)
-    {
-        var t = typeof mainLang !== "undefined" && mainLang ? mainLang[i] : undefined;
-        return t !== undefined && t !== null && String(t) !== "" ? String(t) : fallback;
-    }
-
     // The delete asks first, naming the profile; only what deleteProfile would remove is asked about.
     property int deleteAsked: -1
 
@@ -145,9 +136,8 @@ DialogFrame {
         if (i <= 0 || i >= profileModel.count || profileModel.get(i).profileNo === profileNo)
             return;
         deleteAsked = i;
-        var text = mainTextOr(21, "Delete profile “%1”? It leaves the list.");
-        deleteAsk.ask(text.replace("%1", profileModel.get(i).textValue),
-                      [mainTextOr(20, "Delete"), mainTextOr(7, "Cancel")], 1);
+        deleteAsk.ask(Lang.withName(Lang.main(mainLang, 21), profileModel.get(i).textValue),
+                      [Lang.main(mainLang, 20), Lang.main(mainLang, 7)], 1);
     }
 
     // Neither the first profile nor the active one goes; the settings file stays as it is.
@@ -208,14 +198,14 @@ DialogFrame {
     height: 312
     mask: mainMask
     title: langText(0)
-    closeSource: sourceCloseBtn
-    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
-    closeHoverSource: sourceCloseBtnH
-    textColor: fontColor
-    titleSize: fontMiddleSize
-    fontName: fontFamily
-    color: colorGray0
-    border.color: colorGray1
+    closeSource: Theme.sourceCloseBtn
+    closeTip: Lang.main(mainLang, 15)
+    closeHoverSource: Theme.sourceCloseBtnH
+    textColor: Theme.fontColor
+    titleSize: Theme.fontMiddleSize
+    fontName: Theme.fontFamily
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
 
     // The active profile is the one selected when the dialog opens.
     onProfileNoChanged: {
@@ -243,7 +233,7 @@ DialogFrame {
         y: 40
         width: parent.width - 32
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     Rectangle {
@@ -252,8 +242,8 @@ DialogFrame {
         y: 52
         width: parent.width - 32
         height: 6 * 32 + 2
-        color: colorBlack
-        border.color: colorGray1
+        color: Theme.colorBlack
+        border.color: Theme.colorGray1
 
         ListView {
             id: listView
@@ -275,7 +265,7 @@ DialogFrame {
                 objectName: "profileRow" + index
                 width: ListView.view.width
                 height: 32
-                color: ListView.isCurrentItem ? colorBlue : (rowArea.containsMouse ? colorGray1 : "transparent")
+                color: ListView.isCurrentItem ? Theme.colorBlue : (rowArea.containsMouse ? Theme.colorGray1 : "transparent")
 
                 // The active profile is marked at its left edge.
                 Rectangle {
@@ -284,7 +274,7 @@ DialogFrame {
                     y: 4
                     width: 3
                     height: parent.height - 8
-                    color: colorOrange
+                    color: Theme.colorOrange
                 }
                 Text {
                     x: 14
@@ -293,9 +283,9 @@ DialogFrame {
                     visible: profile.editIndex !== row.index
                     elide: Text.ElideRight
                     text: row.textValue
-                    color: row.active && !row.ListView.isCurrentItem ? colorOrange : fontColor
-                    font.pixelSize: fontNormalSize
-                    font.family: fontFamily
+                    color: row.active && !row.ListView.isCurrentItem ? Theme.colorOrange : Theme.fontColor
+                    font.pixelSize: Theme.fontNormalSize
+                    font.family: Theme.fontFamily
                 }
                 MouseArea {
                     id: rowArea
@@ -327,9 +317,9 @@ DialogFrame {
             y: 2
             height: parent.height - 4
             flickable: listView
-            trackColor: colorGray0
-            handleColor: colorGray2
-            activeColor: colorOrange
+            trackColor: Theme.colorGray0
+            handleColor: Theme.colorGray2
+            activeColor: Theme.colorOrange
         }
 
         NameInput {
@@ -340,12 +330,12 @@ DialogFrame {
             y: 1 + profile.editIndex * 32 - listView.contentY + 4
             width: listView.width - 14
             height: 24
-            textColor: fontColor
-            selectionColor: colorOrange
-            fontSize: fontNormalSize
-            fontName: fontFamily
-            color: colorGray0
-            border.color: colorOrange
+            textColor: Theme.fontColor
+            selectionColor: Theme.colorOrange
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
+            color: Theme.colorGray0
+            border.color: Theme.colorOrange
             onCommitted: function (text) {
                 profile.finishRename(text);
             }
@@ -364,14 +354,14 @@ DialogFrame {
             objectName: "newButton"
             width: 88
             height: 25
-            source: sourceSureBtn
-            hoverSource: sourceSureBtnH
+            source: Theme.sourceSureBtn
+            hoverSource: Theme.sourceSureBtnH
             text: profile.langText(1)
-            textColor: fontColor
-            color: colorBlue
-            hoverColor: colorOrange
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            textColor: Theme.fontColor
+            color: Theme.colorBlue
+            hoverColor: Theme.colorOrange
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onClicked: profile.newProfile()
         }
         PictureButton {
@@ -379,14 +369,14 @@ DialogFrame {
             objectName: "importButton"
             width: 88
             height: 25
-            source: sourceSureBtn
-            hoverSource: sourceSureBtnH
+            source: Theme.sourceSureBtn
+            hoverSource: Theme.sourceSureBtnH
             text: profile.langText(2)
-            textColor: fontColor
-            color: colorBlue
-            hoverColor: colorOrange
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            textColor: Theme.fontColor
+            color: Theme.colorBlue
+            hoverColor: Theme.colorOrange
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onClicked: profile.importProfile()
         }
     }
@@ -394,17 +384,17 @@ DialogFrame {
     AskDialog {
         id: deleteAsk
         objectName: "deleteAsk"
-        title: profile.mainTextOr(20, "Delete")
-        buttonSource: sourceSureBtn
-        buttonHoverSource: sourceSureBtnH
-        closeSource: sourceCloseBtn
-        closeHoverSource: sourceCloseBtnH
-        textColor: fontColor
-        fontSize: fontNormalSize
-        titleSize: fontMiddleSize
-        fontName: fontFamily
-        color: colorGray0
-        borderColor: colorGray1
+        title: Lang.main(mainLang, 20)
+        buttonSource: Theme.sourceSureBtn
+        buttonHoverSource: Theme.sourceSureBtnH
+        closeSource: Theme.sourceCloseBtn
+        closeHoverSource: Theme.sourceCloseBtnH
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        titleSize: Theme.fontMiddleSize
+        fontName: Theme.fontFamily
+        color: Theme.colorGray0
+        borderColor: Theme.colorGray1
         focusBack: profile
         onAnswered: function (index) {
             var i = profile.deleteAsked;
@@ -419,12 +409,12 @@ DialogFrame {
         objectName: "contextMenu"
         width: 120
         model: [profile.langText(3), profile.langText(4)]
-        textColor: fontColor
-        highlightColor: colorOrange
-        fontSize: fontNormalSize
-        fontName: fontFamily
-        color: colorGray0
-        border.color: colorGray1
+        textColor: Theme.fontColor
+        highlightColor: Theme.colorOrange
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         onTriggered: function (index) {
             profile.profileMenuCmd(index);
         }

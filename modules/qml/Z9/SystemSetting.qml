@@ -4,6 +4,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
+import "../js/Lang.js" as Lang
 import "../js/SystemSettings.js" as SystemSettings
 
 DialogFrame {
@@ -22,10 +23,7 @@ DialogFrame {
     // A language list that lacks an entry keeps the built-in text rather than showing nothing.
     function langText(i)
     {
-        var list = systemSettingLang;
-        if (list && list[i] !== undefined && list[i] !== null)
-            return String(list[i]);
-        return builtInLang[i] !== undefined ? builtInLang[i] : "";
+        return Lang.text(systemSettingLang, i, builtInLang);
     }
 
     // Loads the three values (the default profile's when isRecovery) and applies them when isSendData.
@@ -88,14 +86,14 @@ DialogFrame {
     height: report.visible ? Math.max(312, report.y + report.height + 20) : 312
     mask: mainMask
     title: langText(0)
-    closeSource: sourceCloseBtn
-    closeTip: mainLang[15] !== undefined ? mainLang[15] : ""
-    closeHoverSource: sourceCloseBtnH
-    textColor: fontColor
-    titleSize: fontMiddleSize
-    fontName: fontFamily
-    color: colorGray0
-    border.color: colorGray1
+    closeSource: Theme.sourceCloseBtn
+    closeTip: Lang.main(mainLang, 15)
+    closeHoverSource: Theme.sourceCloseBtnH
+    textColor: Theme.fontColor
+    titleSize: Theme.fontMiddleSize
+    fontName: Theme.fontFamily
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
 
     onBackgroundPressed: systemSettingFocus()
     // However the dialog goes away, an edited count is not lost.
@@ -109,7 +107,7 @@ DialogFrame {
         y: 40
         width: parent.width - 32
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
 
     Text {
@@ -117,9 +115,9 @@ DialogFrame {
         x: 32
         y: 52
         text: systemSetting.langText(1)
-        color: fontColor
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.fontColor
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
     SliderButton {
         id: mouseRateSlider
@@ -128,9 +126,9 @@ DialogFrame {
         anchors.top: mouseRateCaption.bottom
         anchors.topMargin: 6
         width: SystemSettings.SLIDER_LENGTH
-        trackColor: colorGray1
-        fillColor: colorBlue
-        handleColor: colorGray3
+        trackColor: Theme.colorGray1
+        fillColor: Theme.colorBlue
+        handleColor: Theme.colorGray3
         onDelayedValueChange: systemSetting.saveData(true, 1)
     }
     SliderEnds {
@@ -145,9 +143,9 @@ DialogFrame {
         anchors.top: mouseRateSlider.bottom
         anchors.topMargin: 34
         text: systemSetting.langText(2)
-        color: fontColor
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.fontColor
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
     SliderButton {
         id: doubleRateSlider
@@ -156,9 +154,9 @@ DialogFrame {
         anchors.top: doubleRateCaption.bottom
         anchors.topMargin: 6
         width: SystemSettings.SLIDER_LENGTH
-        trackColor: colorGray1
-        fillColor: colorBlue
-        handleColor: colorGray3
+        trackColor: Theme.colorGray1
+        fillColor: Theme.colorBlue
+        handleColor: Theme.colorGray3
         onDelayedValueChange: systemSetting.saveData(true, 2)
     }
     SliderEnds {
@@ -173,9 +171,9 @@ DialogFrame {
         anchors.top: doubleRateSlider.bottom
         anchors.topMargin: 34
         text: systemSetting.langText(5)
-        color: fontColor
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.fontColor
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
     Row {
         x: 32
@@ -189,11 +187,11 @@ DialogFrame {
             anchors.verticalCenter: parent.verticalCenter
             checked: true
             text: systemSetting.langText(6)
-            source: sourceRadioBtn
-            checkedSource: sourceRadioBtnS
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            source: Theme.sourceRadioBtn
+            checkedSource: Theme.sourceRadioBtnS
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onClicked: systemSetting.chooseRows(true)
         }
         NumberInput {
@@ -208,10 +206,10 @@ DialogFrame {
             text: "1"
             // The count only counts with its choice.
             opacity: rowsChoice.checked ? 1 : 0.5
-            color: colorBlack
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            color: Theme.colorBlack
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onFocusGained: mainFocus()
             onCommitted: systemSetting.saveData(true, 3)
         }
@@ -224,11 +222,11 @@ DialogFrame {
             objectName: "screenChoice"
             anchors.verticalCenter: parent.verticalCenter
             text: systemSetting.langText(7)
-            source: sourceRadioBtn
-            checkedSource: sourceRadioBtnS
-            textColor: fontColor
-            fontSize: fontNormalSize
-            fontName: fontFamily
+            source: Theme.sourceRadioBtn
+            checkedSource: Theme.sourceRadioBtnS
+            textColor: Theme.fontColor
+            fontSize: Theme.fontNormalSize
+            fontName: Theme.fontFamily
             onClicked: systemSetting.chooseRows(false)
         }
     }
@@ -246,9 +244,9 @@ DialogFrame {
                                                                                   : null,
                                          systemSetting.langText).join("\n")
         wrapMode: Text.WordWrap
-        color: colorGray2
-        font.pixelSize: fontMinSize
-        font.family: fontFamily
+        color: Theme.colorGray2
+        font.pixelSize: Theme.fontMinSize
+        font.family: Theme.fontFamily
         lineHeight: 1.15
     }
 
@@ -259,12 +257,12 @@ DialogFrame {
         anchors.rightMargin: 32
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 16
-        source: sourceRestBtn
-        hoverSource: sourceRestBtnH
-        text: mainLang[5] !== undefined ? mainLang[5] : "Reset"
-        textColor: fontColor
-        fontName: fontFamily
-        fontSize: fontNormalSize
+        source: Theme.sourceRestBtn
+        hoverSource: Theme.sourceRestBtnH
+        text: Lang.main(mainLang, 5)
+        textColor: Theme.fontColor
+        fontName: Theme.fontFamily
+        fontSize: Theme.fontNormalSize
         onClicked: systemSetting.init(true, true)
     }
 
@@ -274,17 +272,17 @@ DialogFrame {
             anchors.left: parent.left
             anchors.bottom: parent.bottom
             text: systemSetting.langText(3)
-            color: colorGray2
-            font.pixelSize: fontMinSize
-            font.family: fontFamily
+            color: Theme.colorGray2
+            font.pixelSize: Theme.fontMinSize
+            font.family: Theme.fontFamily
         }
         Text {
             anchors.right: parent.right
             anchors.bottom: parent.bottom
             text: systemSetting.langText(4)
-            color: colorGray2
-            font.pixelSize: fontMinSize
-            font.family: fontFamily
+            color: Theme.colorGray2
+            font.pixelSize: Theme.fontMinSize
+            font.family: Theme.fontFamily
         }
     }
 }

@@ -1,13 +1,35 @@
-// The busy indicator shown while the scene ignores input: a pulsing "LOADING ......".
+// The busy indicator shown while the scene ignores input: a pulsing "LOADING ......". lockFor(ms)
+// shows it for a while and raises lockEnded when the time is up (at once for 0).
 import QtQuick
 
 Item {
     id: busy
     property bool isBusy: false
 
+    signal lockEnded
+
     function setBusy(b)
     {
         isBusy = b ? true : false;
+    }
+
+    function lockFor(ms)
+    {
+        setBusy(true);
+        if (ms <= 0) {
+            lockTimer.stop();
+            lockEnded();
+            return;
+        }
+        lockTimer.interval = ms;
+        lockTimer.restart();
+    }
+
+    Timer {
+        id: lockTimer
+        objectName: "tmrProtectUI"
+        interval: 1000
+        onTriggered: busy.lockEnded()
     }
 
     width: 240

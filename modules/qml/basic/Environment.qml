@@ -1,11 +1,12 @@
 // The window's own pictures: background, title bar and title logo. They are hidden at the first frame,
 // so they are decoded off the GUI thread.
 import QtQuick
+import "../common"
 
 Item {
-    property url backgroundSource
-    property url titleBarSource
-    property url titleLogoSource
+    property url backgroundSource: Theme.sourceBackground
+    property url titleBarSource: Theme.sourceTitleBar
+    property url titleLogoSource: Theme.sourceTitleLogo
 
     width: 1024
     height: 640

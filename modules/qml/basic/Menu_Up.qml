@@ -11,15 +11,15 @@ Item {
     property var profileModel: []
     // The profile page: choosing an entry raises its changeProfile with that entry's profile number.
     property var profilePage: null
-    property url askSource
-    property url askHoverSource
-    property url minSource
-    property url minHoverSource
-    property url closeSource
-    property url closeHoverSource
+    property url askSource: Theme.sourceAsk
+    property url askHoverSource: Theme.sourceAskH
+    property url minSource: Theme.sourceMinBtn
+    property url minHoverSource: Theme.sourceMinBtnH
+    property url closeSource: Theme.sourceCloseBtn
+    property url closeHoverSource: Theme.sourceCloseBtnH
     // What the ask, minimise and close buttons do, shown while the pointer rests on them.
     property var tips: []
-    property string fontName: ""
+    property string fontName: Theme.fontFamily
 
     width: buttons.width
     height: 20

@@ -1,12 +1,13 @@
 // The title area's word on the mouse while none is connected: a red mark and a plain text.
 import QtQuick
+import "../common"
 
 Rectangle {
     id: status
     property string text
-    property string fontName
-    property int fontSize: 12
-    property color textColor: "#ffffff"
+    property string fontName: Theme.fontFamily
+    property int fontSize: Theme.fontNormalSize
+    property color textColor: Theme.fontColor
 
     width: row.width + 20
     height: 24

@@ -1,6 +1,7 @@
 // The part of the main window a page relies on, for testing a page alone: the scene-wide settings the
-// pages read by name, mainFocus(), the dimming mask and the recording backend as ui_View. A test file
-// uses it as its root, so the page finds these names as it does in the real window.
+// pages read by name (and the theme's colours, which tests compare with), mainFocus(), the dimming
+// mask and the recording backend as ui_View. A test file uses it as its root, so the page finds these
+// names as it does in the real window.
 import QtQuick
 
 Item {
@@ -9,13 +10,6 @@ Item {
 
     property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "Report Rate", "Config", "Reset",
         "Reset this profile to its factory settings?", "Cancel", "OK", "System Settings", "Save", "", "", "", ""]
-    property int skin_No: 1
-    property string fontFamily: "Sans"
-    property int fontNormalSize: 12
-    property int fontMiddleSize: 14
-    property int fontMaxSize: 16
-    property int fontMinSize: 10
-    property color fontColor: "#ffffff"
     property string language: "English"
     property bool isColorful: false
     property bool isGun: true
@@ -29,24 +23,6 @@ Item {
     property color colorBlue: "#09347f"
     property color colorOrange: "#cf3e00"
     property color colorBlack: Qt.rgba(0, 0, 0, 1)
-    // Pictures are not needed to test behaviour.
-    property url sourceCloseBtn
-    property url sourceCloseBtnH
-    property url sourceRestBtn
-    property url sourceRestBtnH
-    property url sourceRadioBtn
-    property url sourceRadioBtnS
-    property url sourceCheckBtn
-    property url sourceDropBtn
-    property url sourceDropBtnU
-    property url sourceSureBtn
-    property url sourceSureBtnH
-    property url sourceBack
-    property url sourceBackH
-    property url sourceMouseFront
-    property url sourceMouseSidebtnN
-    property url sourceMouseSidebtnH
-    property url sourceMouseSidebtnS
 
     property int focusCalls: 0
     function mainFocus()
