@@ -34,6 +34,21 @@ Item {
     property bool isPownOn: false
     // The regions show once the first busy lock has ended; the power-on logo until then.
     property bool revealed: false
+    // The look under its old names; the pages read it from Theme.
+    readonly property int skin_No: Theme.skin_No
+    readonly property string fontFamily: Theme.fontFamily
+    readonly property int fontNormalSize: Theme.fontNormalSize
+    readonly property int fontMiddleSize: Theme.fontMiddleSize
+    readonly property int fontMaxSize: Theme.fontMaxSize
+    readonly property int fontMinSize: Theme.fontMinSize
+    readonly property color fontColor: Theme.fontColor
+    readonly property color colorGray0: Theme.colorGray0
+    readonly property color colorGray1: Theme.colorGray1
+    readonly property color colorGray2: Theme.colorGray2
+    readonly property color colorGray3: Theme.colorGray3
+    readonly property color colorBlue: Theme.colorBlue
+    readonly property color colorOrange: Theme.colorOrange
+    readonly property color colorBlack: Theme.colorBlack
 
     readonly property string activeProfileName: profileMain.activePosition >= 0
                                                 ? String(profileMain.profileNames[profileMain.activePosition]) : ""
@@ -401,23 +416,12 @@ Item {
         onClickBtn: function (index) { mainIten.keyClicked(index); }
     }
 
-    // A press on the mask commits the open dialogs' inputs.
+    // A press on the mask commits the inputs of the open dialog (its background press) and the
+    // lighting page's.
     DimMask {
         id: mainMask
         objectName: "mainMask"
-        onPressedAt: {
-            if (macroEditorMain.visible)
-                macroEditorMain.macroEditorFocus();
-            if (profileMain.visible)
-                profileMain.profileFocus();
-            if (gunControlMain.visible)
-                gunControlMain.gunControlFocus();
-            lightControlMain.lightControlFocus();
-            if (systemSettingMain.visible)
-                systemSettingMain.systemSettingFocus();
-            if (keyAssigmentMain.visible)
-                keyAssigmentMain.keyAssigmentFocus();
-        }
+        onPressedAt: lightControlMain.lightControlFocus()
     }
 
     // The dialogs, opened centred over the mask.

@@ -46,6 +46,17 @@ Rectangle {
         closed();
     }
 
+    // A press on the window's dimming mask (its signal pressedAt) counts as one on the background.
+    Connections {
+        target: frame.mask
+        ignoreUnknownSignals: true
+        function onPressedAt()
+        {
+            if (frame.visible)
+                frame.backgroundPressed();
+        }
+    }
+
     visible: false
     color: "#1a1a1a"
     border.color: "#3c3c3c"
