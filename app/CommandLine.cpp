@@ -1,6 +1,8 @@
 // The command line beside the window.
 #include "CommandLine.h"
 
+#include "AppProfileCommands.h"
+#include "AppProfileLinks.h"
 #include "DeviceDiscovery.h"
 #include "Hid_Thread.h"
 #include "MouseCommands.h"
@@ -107,6 +109,11 @@ CommandLine::Result runHere(const CommandLine::Request &request)
         SettingsStore store;
         return MouseCommands::list(store.icType());
     }
+    if (request.command == CommandLine::Command::AppProfile) {
+        SettingsStore store;
+        SceneRules rules;
+        return AppProfileCommands::carryOut(request, store, rules);
+    }
 
     Hid_Thread worker;
     MouseCommands::Session session;
@@ -195,20 +202,41 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         r.stage = stage;
         return r;
     }
+    if (first == QLatin1String("app-profile")) {
+        const QString sub = rest.value(0);
+        const qsizetype wanted = sub == QLatin1String("list")    ? 1
+                                 : sub == QLatin1String("set")   ? 3
+                                 : sub == QLatin1String("clear") ? 2
+                                                                 : -1;
+        if (wanted < 0 || rest.size() != wanted)
+            return invalid(QStringLiteral("app-profile takes list, set PROGRAM PROFILE or clear PROGRAM"));
+        // Longer names could not be handed to a running window.
+        if (wanted > 1 && (AppProfileLinks::normalized(rest.at(1)).isEmpty() ||
+                           rest.at(1).toUtf8().size() > CopyDataFrame::MaxCommandArgumentBytes))
+            return invalid(QStringLiteral("app-profile: \"%1\" is no program name (1 to %2 characters)")
+                               .arg(rest.at(1))
+                               .arg(AppProfileLinks::MaxProgramLength));
+        if (wanted == 3 && rest.at(2).isEmpty())
+            return invalid(QStringLiteral("app-profile set takes a profile, by number or name"));
+        r.command = Command::AppProfile;
+        r.value = sub;
+        return r;
+    }
     return invalid(QStringLiteral("unknown command \"%1\"").arg(first));
 }
 
 bool CommandLine::isDeviceCommand(Command command)
 {
     return command == Command::List || command == Command::State || command == Command::ApplyProfile ||
-           command == Command::SetDpiStage;
+           command == Command::SetDpiStage || command == Command::AppProfile;
 }
 
 QString CommandLine::usageText()
 {
     return QStringLiteral(
         "usage: kestral-config [--help | --version | list | state | apply-profile PROFILE | "
-        "set-dpi-stage STAGE]\n");
+        "set-dpi-stage STAGE | app-profile list | app-profile set PROGRAM PROFILE | app-profile clear "
+        "PROGRAM]\n");
 }
 
 QString CommandLine::versionText()
@@ -234,6 +262,13 @@ Commands:
                         state shows it, or its name
   set-dpi-stage STAGE   make stage STAGE (1 = the first) the active DPI stage; it must be one of
                         the active profile's enabled stages
+  app-profile list      which programs have their own profile, and the default profile for every
+                        other program: one a line, the program, a tab and the profile
+  app-profile set PROGRAM PROFILE
+                        while PROGRAM's window is in front, profile PROFILE (number or name) is
+                        on the mouse; PROGRAM is its executable or window class name
+  app-profile clear PROGRAM
+                        PROGRAM follows the default profile again
   --help, --version
 
 While the window runs, a command is carried out by it (the window shows the change); otherwise
@@ -242,8 +277,8 @@ this command talks to the mouse itself.
 Exit codes:
   0  done
   1  the mouse did not answer or did not take a command, or a profile applied could not be
-     saved as the active one
-  2  bad arguments (unknown command, no such profile, stage out of range)
+     saved as the active one, or a link could not be saved
+  2  bad arguments (unknown command, no such profile, stage out of range, no link to clear)
   3  no mouse found
   4  no permission to open the mouse: the udev rule 70-kestral-config.rules grants it; the
      package installs it as /usr/lib/udev/rules.d/70-kestral-config.rules, the source tree
@@ -267,6 +302,10 @@ void CommandLine::addSettingsNotices(Result &result, Command command, const QStr
             result.err += QString::fromLatin1(kProgram) +
                           QStringLiteral(
                               "the profile was sent to the mouse, but could not be kept as the active one\n");
+        }
+        if (command == Command::AppProfile && result.exitCode == Success && text.startsWith(cannotSave)) {
+            result.exitCode = Failed;
+            result.err += QString::fromLatin1(kProgram) + QStringLiteral("the change could not be kept\n");
         }
     }
 }

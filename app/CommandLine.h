@@ -1,6 +1,6 @@
 // The command line beside the window: --help, --version and the commands that work without one
-// (list, state, apply-profile, set-dpi-stage). While a copy runs, a command is handed to it over the
-// instance socket; otherwise this process talks to the mouse itself.
+// (list, state, apply-profile, set-dpi-stage, app-profile). While a copy runs, a command is handed to it over
+// the instance socket; otherwise this process talks to the mouse itself.
 #pragma once
 
 #include <QString>
@@ -19,13 +19,13 @@ public:
         Busy = 5 // the device is held by another program, or a running copy does not answer
     };
 
-    enum class Command { Window, Help, Version, List, State, ApplyProfile, SetDpiStage, Invalid };
+    enum class Command { Window, Help, Version, List, State, ApplyProfile, SetDpiStage, AppProfile, Invalid };
 
     struct Request
     {
         Command command = Command::Window;
         QStringList arguments; // the command and its arguments as typed, for the hand-over
-        QString value;         // apply-profile's profile, set-dpi-stage's stage
+        QString value;         // apply-profile's profile, set-dpi-stage's stage, app-profile's list/set/clear
         int stage = 0;         // set-dpi-stage, 1-based
         QString error;         // Invalid: what is wrong
     };
@@ -40,6 +40,7 @@ public:
     // The arguments without the program's name. Arguments that name no command (Qt's own options
     // such as "-platform xcb") start the window.
     static Request parse(const QStringList &arguments);
+    // The commands a running window carries out when it is handed them.
     static bool isDeviceCommand(Command command);
 
     static QString helpText();

@@ -1,6 +1,8 @@
 // The running window's side of the command line.
 #include "RunningCopyCommands.h"
 
+#include "AppProfileCommands.h"
+#include "AppProfiles.h"
 #include "MouseCommands.h"
 #include "SceneRules.h"
 #include "SettingsNotice.h"
@@ -48,6 +50,10 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     }
     if (request.command == CommandLine::Command::List) {
         finish(id, MouseCommands::list(view->icType));
+        return;
+    }
+    if (request.command == CommandLine::Command::AppProfile) {
+        carryOutAppProfile(id, request, *view);
         return;
     }
     // Requests arrive from the event loop, which a device exchange of the window also runs while it
@@ -98,6 +104,24 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
             result = MouseCommands::unusable(now, path);
     }
     CommandLine::addSettingsNotices(result, request.command, notices);
+    finish(id, result);
+}
+
+// Needs no mouse: the links are the window's settings, and the profile dialog shows the change.
+void RunningCopyCommands::carryOutAppProfile(quint64 id, const CommandLine::Request &request,
+                                             myQQuickView &view)
+{
+    if (!m_rules)
+        m_rules = std::make_unique<SceneRules>();
+    QStringList notices;
+    const QMetaObject::Connection collecting =
+        connect(&SettingsNotice::instance(), &SettingsNotice::announced, this,
+                [&notices](const QString &text) { notices << text; });
+    CommandLine::Result result = AppProfileCommands::carryOut(request, view.settingsStore(), *m_rules);
+    disconnect(collecting);
+    CommandLine::addSettingsNotices(result, request.command, notices);
+    if (AppProfiles *profiles = m_window ? m_window->appProfiles() : nullptr)
+        profiles->reload();
     finish(id, result);
 }
 

@@ -12,6 +12,7 @@ class InstanceChannel;
 class QTimer;
 class SceneRules;
 class Widget;
+class myQQuickView;
 
 class RunningCopyCommands : public QObject
 {
@@ -30,6 +31,7 @@ public:
 private:
     void received(quint64 id, const QStringList &arguments);
     void carryOut(quint64 id, const CommandLine::Request &request, int tries);
+    void carryOutAppProfile(quint64 id, const CommandLine::Request &request, myQQuickView &view);
     void answer(quint64 id, const CommandLine::Result &result);
     // The answer to the command being carried out.
     void finish(quint64 id, const CommandLine::Result &result);

@@ -1,6 +1,7 @@
 // The window controller: frameless translucent window, scene view, context properties, title.
 #include "Ui_Controler.h"
 
+#include "AppProfiles.h"
 #include "InputHooks.h"
 #include "myQQuickView.h"
 #include "platform/CompositorProbe.h"
@@ -56,6 +57,8 @@ Ui_Controler::Ui_Controler(QWidget *window, QObject *hid)
     context->setContextProperty(QStringLiteral("ui_View"), m_view.data());
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+    m_appProfiles = new AppProfiles(m_view->settingsStore(), this);
+    context->setContextProperty(QStringLiteral("appProfiles"), m_appProfiles);
     m_view->setSource(QUrl(QString::fromLatin1(kScene)));
     m_viewObject = m_view.data();
     m_view->installEventFilter(this);

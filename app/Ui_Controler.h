@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QPointer>
 
+class AppProfiles;
 class QWidget;
 #include "myQQuickView.h"
 
@@ -23,6 +24,8 @@ public:
 
     QWidget *window() const { return m_window; }
     myQQuickView *view() const { return m_view; }
+    // The scene's "appProfiles": the links between programs and profiles.
+    AppProfiles *appProfiles() const { return m_appProfiles; }
     // Whether the window was made translucent (false without a compositing manager).
     bool isTranslucent() const { return m_translucent; }
 
@@ -51,6 +54,7 @@ private:
 
     QPointer<QWidget> m_window;
     QPointer<myQQuickView> m_view;
+    AppProfiles *m_appProfiles = nullptr;
     // The view as the event filter sees it: its events still arrive while it is being destroyed,
     // when it is no longer a myQQuickView.
     const QObject *m_viewObject = nullptr;

@@ -1,6 +1,8 @@
 // The main window: device discovery, tray icon and notifications.
 #include "Widget.h"
 
+#include "AppProfileFollower.h"
+#include "AppProfiles.h"
 #include "DeviceDiscovery.h"
 #include "LanguageStrings.h"
 #include "SceneRules.h"
@@ -15,6 +17,7 @@
 #include "platform/WidgetWindowRestorer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QIcon>
@@ -52,6 +55,8 @@ const char *const DefaultMouseTexts[Widget::MouseTextCount] = {
     "DPI stage %1: %2",
     "DPI stage %1",
     "Quit (&Q)",
+    "Profile “%1” for %2",
+    "Profile “%1”",
 };
 
 } // namespace
@@ -114,6 +119,7 @@ Widget::Widget(const Platform &platform, QWidget *parent) : QWidget(parent), m_p
     if (myQQuickView *v = view())
         connect(v, &myQQuickView::mouseConnectedChanged, this, &Widget::updateTrayTexts);
     updateTrayTexts();
+    startFollowing();
 }
 
 Widget::~Widget()
@@ -126,6 +132,61 @@ Widget::~Widget()
 myQQuickView *Widget::view() const
 {
     return m_controller ? m_controller->view() : nullptr;
+}
+
+AppProfiles *Widget::appProfiles() const
+{
+    return m_controller ? m_controller->appProfiles() : nullptr;
+}
+
+void Widget::startFollowing()
+{
+    AppProfiles *profiles = appProfiles();
+    if (!profiles)
+        return;
+    if (!m_platform.windows) {
+        m_ownWindows = ActiveWindowWatcher::forThisDesktop();
+        m_platform.windows = m_ownWindows.get();
+    }
+    profiles->setWatcher(m_platform.windows);
+    m_follower = new AppProfileFollower(*profiles, this);
+    m_follower->sceneState = [this] {
+        AppProfileFollower::Scene scene;
+        myQQuickView *v = view();
+        QQuickItem *root = v ? v->rootObject() : nullptr;
+        if (!root)
+            return scene;
+        scene.ready = root->property("isPownOn").toBool();
+        // The view is disabled while the scene sends or starts up.
+        scene.busy = !m_hid.hidFree || !v->isEnabled();
+        scene.unsaved = root->property("hasUnsavedEdits").toBool();
+        bool boxShown = false;
+        for (const QMessageBox *box : findChildren<QMessageBox *>())
+            boxShown = boxShown || box->isVisible();
+        scene.dialogOpen =
+            root->property("dialogOpen").toBool() || QApplication::activeModalWidget() || boxShown;
+        scene.activeProfile = v->settingsStore().currentProfile();
+        return scene;
+    };
+    // As the title bar applies a profile.
+    m_follower->applyProfile = [this](int profile) {
+        myQQuickView *v = view();
+        if (QQuickItem *root = v ? v->rootObject() : nullptr)
+            QMetaObject::invokeMethod(root, "applyProfile", Qt::DirectConnection, Q_ARG(QVariant, profile));
+    };
+    connect(m_platform.windows, &ActiveWindowWatcher::focusChanged, m_follower,
+            &AppProfileFollower::focusChanged);
+    connect(m_follower, &AppProfileFollower::switched, this, &Widget::showProfileSwitch);
+}
+
+void Widget::showProfileSwitch(int profile, const QString &program)
+{
+    AppProfiles *profiles = appProfiles();
+    if (!profiles || !profiles->balloons())
+        return;
+    const QString name = profiles->profileName(profile);
+    showInfo(program.isEmpty() ? mouseText(ProfileText).arg(name)
+                               : mouseText(ProfileForProgramText).arg(name, program));
 }
 
 DeviceList Widget::readDeviceTable(const QString &fileName)

@@ -10,6 +10,9 @@
 #include <QWidget>
 #include <memory>
 
+class ActiveWindowWatcher;
+class AppProfileFollower;
+class AppProfiles;
 class DeviceChangeMonitor;
 class SceneRules;
 class TrayNotifier;
@@ -33,6 +36,8 @@ public:
         TrayNotifier *tray = nullptr;
         DeviceChangeMonitor *deviceChanges = nullptr;
         WindowRestorer *restorer = nullptr;
+        // Which program's window is in front, for the profiles that follow programs.
+        ActiveWindowWatcher *windows = nullptr;
     };
 
     static const char *const TrayToolTip;
@@ -51,6 +56,8 @@ public:
     QMenu *trayMenu() const { return m_trayMenu; }
     QAction *quitAction() const { return m_quitAction; }
     QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
+    AppProfiles *appProfiles() const;
+    AppProfileFollower *appProfileFollower() const { return m_follower; }
 
     // The texts of the mouse's coming and going, in the window's language (section "device" of the
     // language files; the English ones where an installation lacks it).
@@ -62,6 +69,8 @@ public:
         DpiStageValueText, // %1 stage, %2 DPI
         DpiStageText,      // %1 stage
         QuitText,
+        ProfileForProgramText, // %1 the profile, %2 the program
+        ProfileText,           // %1 the profile
         MouseTextCount
     };
     QString mouseText(MouseText which);
@@ -95,6 +104,8 @@ private slots:
     // What the person must know about the settings files (SettingsNotice).
     void showSettingsNotice(const QString &text);
     void unsavedAnswered(int answer);
+    // A program in front switched the profile: a balloon says so, unless the person turned it off.
+    void showProfileSwitch(int profile, const QString &program);
 
 private:
     // The mouse is not there (any more): the scene and the tray say so, and a balloon when it was.
@@ -107,6 +118,7 @@ private:
     void startScene();
     void requestRestore();
     void showInfo(const QString &text, int milliseconds = 10000);
+    void startFollowing();
 
     // Members in this order.
     QTimer m_deviceCheckTimer;
@@ -119,6 +131,8 @@ private:
     std::unique_ptr<TrayNotifier> m_ownTray;
     std::unique_ptr<DeviceChangeMonitor> m_ownDeviceChanges;
     std::unique_ptr<WindowRestorer> m_ownRestorer;
+    std::unique_ptr<ActiveWindowWatcher> m_ownWindows;
+    AppProfileFollower *m_follower = nullptr;
     Platform m_platform;
     bool m_quitAsked = false;
     bool m_answerConnected = false;

@@ -11,7 +11,7 @@ packages=(
   libhidapi-dev libudev-dev libxcb-xinput-dev libxcb1-dev libglib2.0-dev libglib2.0-bin
   gsettings-desktop-schemas libkf5config-bin
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils dbus
+  xvfb xauth xdotool x11-utils dbus openbox
   qt6-wayland weston xwayland
   clang python3
   fonts-wqy-microhei

@@ -55,6 +55,10 @@ Item {
     readonly property ReportRate reportRateBox: leftTools.reportRateBox
     readonly property Item saveBtn: bottomBar.saveButton
     readonly property AskDialog unsavedAsk: unsavedEdits.question
+    // The profiles that follow programs wait while a page has unsaved edits or a dialog or question of
+    // the window is open.
+    readonly property bool hasUnsavedEdits: unsavedEdits.unsaved
+    readonly property bool dialogOpen: mainMask.visible || unsavedAsk.isOpen
     readonly property DropDownList reportRateLV: leftTools.reportRateBox.reportRateLV
 
     function hasBackend()

@@ -283,8 +283,17 @@ QList<LanguageSection> languageSections()
                                           "射击调整", "射速", "次数", "无限"})};
 
     sections << LanguageSection{
-        "profile", padded(utf8List({"Config", "New", "Import", "Delete", "Export", "Standard"}), 20),
-        padded(utf8List({"配置", "新建", "导入", "删除", "导出", "标准"}), 20)};
+        "profile",
+        utf8List({"Config", "New", "Import", "Delete", "Export", "Standard", "Programs that switch to “%1”:",
+                  "Link to program…", "Default for all other programs",
+                  "Show a balloon when a program switches the profile", "No program linked", "Remove the link",
+                  "Windows open now", "Program name:", "Link", "Cancel",
+                  "Native Wayland programs cannot be followed on this desktop; X11 programs are.",
+                  "Following programs is not available on this desktop.", "default", "Link to program"}),
+        utf8List({"配置", "新建", "导入", "删除", "导出", "标准", "切换到“%1”的程序：", "关联程序…",
+                  "其他所有程序的默认配置", "程序切换配置时显示气泡提示", "未关联程序", "移除关联", "当前打开的窗口",
+                  "程序名称：", "关联", "取消", "此桌面无法跟随原生 Wayland 程序；X11 程序可以跟随。",
+                  "此桌面无法跟随程序。", "默认", "关联程序"})};
 
     sections << LanguageSection{"keyCode", keyCodeNames(), keyCodeNames()};
 
@@ -298,15 +307,17 @@ QList<LanguageSection> languageSections()
     sections << LanguageSection{"other", englishDpi, chineseDpi};
 
     // The mouse's presence: the title area's indicator, the notice about changes kept for later, the
-    // tray's balloons (%1 the mouse's name, %2 the stage's DPI) and its Quit entry.
+    // tray's balloons (%1 the mouse's name, %2 the stage's DPI), its Quit entry, and the balloons of a
+    // profile switched by the program in front (%1 the profile, %2 the program).
     sections << LanguageSection{
         "device",
         utf8List({"No mouse connected",
                   "The mouse is not connected. What you changed is saved and will be sent to the mouse when it "
                   "is connected.",
-                  "%1 connected", "%1 disconnected", "DPI stage %1: %2", "DPI stage %1", "Quit (&Q)"}),
+                  "%1 connected", "%1 disconnected", "DPI stage %1: %2", "DPI stage %1", "Quit (&Q)",
+                  "Profile “%1” for %2", "Profile “%1”"}),
         utf8List({"未连接鼠标", "鼠标未连接。您的更改已保存，鼠标连接后将发送给鼠标。", "%1 已连接", "%1 已断开",
-                  "DPI 档位 %1：%2", "DPI 档位 %1", "退出 (&Q)"})};
+                  "DPI 档位 %1：%2", "DPI 档位 %1", "退出 (&Q)", "配置“%1”：%2", "配置“%1”"})};
 
     return sections;
 }

@@ -1,6 +1,8 @@
 // The profile dialog: the user's profiles by name, each one settings file known by its number. New,
 // import, rename in place (double click), delete and export (context menu). The title bar's drop-down
-// shows the same list and switches the active profile through changeProfile(number).
+// shows the same list and switches the active profile through changeProfile(number). Under the list,
+// the programs linked to the selected profile (its profile is put on the mouse while one of them is
+// in front), "Link to program…", the profile for every other program, and the balloon's switch.
 pragma ComponentBehavior: Bound
 import QtQuick
 import "../common"
@@ -17,9 +19,17 @@ DialogFrame {
     signal listViewFocus
     signal doubleClick
 
-    readonly property var builtInLang: ["Config", "New", "Import", "Delete", "Export", "Standard", "", "",
-        "", "", "", "", "", "", "", "", "", "", "", ""]
-    // Title, New, Import, Delete, Export, the first profile's name.
+    readonly property var builtInLang: ["Config", "New", "Import", "Delete", "Export", "Standard",
+        "Programs that switch to “%1”:", "Link to program…", "Default for all other programs",
+        "Show a balloon when a program switches the profile", "No program linked", "Remove the link",
+        "Windows open now", "Program name:", "Link", "Cancel",
+        "Native Wayland programs cannot be followed on this desktop; X11 programs are.",
+        "Following programs is not available on this desktop.", "default", "Link to program"]
+    // Title, New, Import, Delete, Export, the first profile's name; 6 on the programs linked to a
+    // profile: the caption over them, the link button, the default's and the balloon's check boxes,
+    // the empty list's text, the remove tip, the link dialog's list caption, name label, Link, Cancel,
+    // the two texts for desktops where programs cannot (all) be followed, the default's mark, the link
+    // dialog's title.
     property var profileLang: builtInLang
     // The active profile's number; the main window sets it.
     property int profileNo: -1
@@ -32,6 +42,45 @@ DialogFrame {
     property alias currentIndex: listView.currentIndex
     // The position being renamed, -1 when none.
     property int editIndex: -1
+
+    // The links between programs and profiles ([{program, profile}]), where the window has them.
+    readonly property bool canLink: typeof appProfiles !== "undefined" && appProfiles !== null
+    property var programLinks: []
+    readonly property int selectedNumber: listView.currentIndex >= 0 && listView.currentIndex < profileNumbers.length
+                                          ? profileNumbers[listView.currentIndex] : -1
+    readonly property var selectedPrograms: programsOf(selectedNumber)
+
+    function reloadLinks()
+    {
+        programLinks = canLink ? appProfiles.links() : [];
+    }
+
+    function programsOf(number)
+    {
+        var out = [];
+        for (var i = 0; i < programLinks.length; ++i) {
+            if (programLinks[i].profile === number)
+                out.push(String(programLinks[i].program));
+        }
+        return out;
+    }
+
+    function linkProgram(program)
+    {
+        if (canLink && selectedNumber >= 0)
+            appProfiles.link(program, selectedNumber);
+    }
+
+    function unlinkProgram(program)
+    {
+        if (canLink)
+            appProfiles.unlink(program);
+    }
+
+    Connections {
+        target: profile.canLink ? appProfiles : null
+        function onChanged() { profile.reloadLinks(); }
+    }
 
     function langText(i)
     {
@@ -53,6 +102,7 @@ DialogFrame {
         // The first profile always carries this language's name for it.
         profileModel.setProperty(0, "textValue", langText(5));
         storeList();
+        reloadLinks();
     }
 
     // Leaving the dialog's list: a rename being typed is taken, the menu closes.
@@ -146,6 +196,9 @@ DialogFrame {
         if (i <= 0 || i >= profileModel.count || profileModel.get(i).profileNo === profileNo)
             return;
         cancelRename();
+        // Its programs follow the default again; a later profile with its number starts with none.
+        if (canLink)
+            appProfiles.dropProfile(profileModel.get(i).profileNo);
         profileModel.remove(i);
         listView.currentIndex = Math.min(i, profileModel.count - 1);
         storeList();
@@ -194,8 +247,9 @@ DialogFrame {
         storeList();
     }
 
-    width: 416
-    height: 312
+    width: 480
+    // Room for the programs of the selected profile where the window can link them.
+    height: canLink ? linksPanel.y + linksPanel.height + 72 : 312
     mask: mainMask
     title: langText(0)
     closeSource: Theme.sourceCloseBtn
@@ -219,9 +273,11 @@ DialogFrame {
         if (visible)
             return;
         profileFocus();
-        // Closed while asking: nothing is deleted.
+        // Closed while asking: nothing is deleted, nothing linked.
         if (deleteAsk.isOpen)
             deleteAsk.answer(1);
+        if (linkDialog.isOpen)
+            linkDialog.cancel();
     }
 
     ListModel {
@@ -277,8 +333,9 @@ DialogFrame {
                     color: Theme.colorOrange
                 }
                 Text {
+                    id: rowName
                     x: 14
-                    width: parent.width - 28
+                    width: Math.min(implicitWidth, parent.width * 0.45)
                     anchors.verticalCenter: parent.verticalCenter
                     visible: profile.editIndex !== row.index
                     elide: Text.ElideRight
@@ -286,6 +343,28 @@ DialogFrame {
                     color: row.active && !row.ListView.isCurrentItem ? Theme.colorOrange : Theme.fontColor
                     font.pixelSize: Theme.fontNormalSize
                     font.family: Theme.fontFamily
+                }
+                // Its programs, and whether it is the profile for all the others.
+                Text {
+                    objectName: "rowPrograms"
+                    anchors.left: rowName.right
+                    anchors.leftMargin: 12
+                    anchors.right: parent.right
+                    anchors.rightMargin: 10
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: profile.editIndex !== row.index && text !== ""
+                    horizontalAlignment: Text.AlignRight
+                    elide: Text.ElideRight
+                    text: {
+                        var parts = profile.programsOf(row.profileNo);
+                        if (profile.canLink && appProfiles.defaultProfile === row.profileNo
+                                && profile.programLinks.length > 0)
+                            parts.unshift("(" + profile.langText(18) + ")");
+                        return parts.join(", ");
+                    }
+                    color: row.ListView.isCurrentItem ? colorGray3 : colorGray2
+                    font.pixelSize: fontMinSize + 1
+                    font.family: fontFamily
                 }
                 MouseArea {
                     id: rowArea
@@ -343,6 +422,41 @@ DialogFrame {
         }
     }
 
+    ProgramLinks {
+        id: linksPanel
+        objectName: "programLinks"
+        x: 16
+        y: listBox.y + listBox.height + 10
+        width: parent.width - 32
+        visible: profile.canLink
+        caption: profile.langText(6).replace("%1", profile.selectedNumber >= 0 && listView.currentIndex < profile.profileNames.length
+                                                  ? profile.profileNames[listView.currentIndex] : "")
+        programs: profile.selectedPrograms
+        emptyText: profile.langText(10)
+        removeTip: profile.langText(11)
+        linkText: profile.langText(7)
+        defaultText: profile.langText(8)
+        balloonText: profile.langText(9)
+        coverageText: !profile.canLink || appProfiles.coverage === "all" ? ""
+                      : appProfiles.coverage === "x11" ? profile.langText(16) : profile.langText(17)
+        isDefault: profile.canLink && appProfiles.defaultProfile === profile.selectedNumber
+        balloons: profile.canLink && appProfiles.balloons
+        onRemove: function (program) { profile.unlinkProgram(program); }
+        onLinkClicked: {
+            profile.profileFocus();
+            linkDialog.open();
+        }
+        onDefaultToggled: function (checked) {
+            // One profile is always the default: unticking leaves the first one as it.
+            if (profile.canLink)
+                appProfiles.defaultProfile = checked ? profile.selectedNumber : profile.profileNumbers[0];
+        }
+        onBalloonsToggled: function (checked) {
+            if (profile.canLink)
+                appProfiles.balloons = checked;
+        }
+    }
+
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
@@ -379,6 +493,19 @@ DialogFrame {
             fontName: Theme.fontFamily
             onClicked: profile.importProfile()
         }
+    }
+
+    LinkProgram {
+        id: linkDialog
+        objectName: "linkDialog"
+        texts: [profile.langText(19), profile.langText(12), profile.langText(13), profile.langText(14),
+            profile.langText(15)]
+        closeSource: sourceCloseBtn
+        closeHoverSource: sourceCloseBtnH
+        buttonSource: sourceSureBtn
+        buttonHoverSource: sourceSureBtnH
+        focusBack: profile
+        onChosen: function (program) { profile.linkProgram(program); }
     }
 
     AskDialog {

@@ -86,6 +86,11 @@ public:
     // file name field and presses Enter until the dialog has gone.
     bool chooseFile(const QString &path);
 
+    // Any xdotool command on the program's X server (windows of other programs, say).
+    bool xdotool(const QStringList &args);
+    // The X server the program and the input run on (":N").
+    QString xDisplay() const { return inputDisplay; }
+
     // A line for the virtual mouse's control FIFO ("unplug", "plug", "dpi 3"); false when nothing reads it.
     bool control(const QString &line);
 
@@ -117,7 +122,6 @@ public:
     int stop();
 
 private:
-    bool xdotool(const QStringList &args);
     bool moveOnDesktop(const QPoint &p);
     int display = -1;
     QString inputDisplay;
