@@ -12,7 +12,7 @@ execute_process(COMMAND ${QMLLINT} --bare -I ${QT_QML_DIR} --json ${OUT} ${files
 file(READ ${SCENE_DIR}/main.qml root)
 string(REGEX MATCHALL "\n    (property [a-z]+|function|readonly property [a-z]+) [A-Za-z_0-9]+" decls "${root}")
 string(REGEX MATCHALL "\n *id: [A-Za-z_0-9]+" ids "${root}")
-set(allowed ui_View hid ui_Ctl)
+set(allowed ui_View hid ui_Ctl appProfiles)
 foreach(d ${decls} ${ids})
   string(REGEX REPLACE ".* ([A-Za-z_0-9]+)$" "\\1" name "${d}")
   list(APPEND allowed ${name})

@@ -473,8 +473,9 @@ void TestInstallation::englishTexts()
              QStringList({"Lines per Notch", "One Screen per Notch", "Changed on this desktop:"}));
     QCOMPARE(texts("gunControl"), QStringList({"Gun Editor", "Gun", "Select Gun", "Cursor Adjust", "X Axis",
                                                "Y Axis", "Fire Adjust", "Rate", "Times", "Endless"}));
-    QCOMPARE(texts("profile").mid(0, 7),
-             QStringList({"Config", "New", "Import", "Delete", "Export", "Standard", ""}));
+    QCOMPARE(texts("profile").mid(0, 8),
+             QStringList({"Config", "New", "Import", "Delete", "Export", "Standard",
+                          QString::fromUtf8("Programs that switch to “%1”:"), QString::fromUtf8("Link to program…")}));
     QCOMPARE(texts("other"), QStringList(8, "DPI Switch to"));
 
     const QStringList keyNames = texts("keyCode");

@@ -247,9 +247,10 @@ DialogFrame {
         storeList();
     }
 
-    width: 480
-    // Room for the programs of the selected profile where the window can link them.
-    height: canLink ? linksPanel.y + linksPanel.height + 72 : 312
+    // Room for the programs of the selected profile where the window can link them (fixed sizes: the
+    // dialog opens centred).
+    width: canLink ? 480 : 416
+    height: !canLink ? 312 : linksPanel.coverageText === "" ? 474 : 512
     mask: mainMask
     title: langText(0)
     closeSource: Theme.sourceCloseBtn
