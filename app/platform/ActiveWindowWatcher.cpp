@@ -40,6 +40,18 @@ QStringList FocusedProgram::names() const
     return out;
 }
 
+QString FocusedProgram::cleaned(const QString &text, int length)
+{
+    QString out;
+    for (QChar c : text) {
+        if (!c.isNull() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
+            out += c;
+        if (out.size() >= length)
+            break;
+    }
+    return out.trimmed();
+}
+
 QString FocusedProgram::programName() const
 {
     // The class is what desktops group a program's windows by; an executable where there is none.

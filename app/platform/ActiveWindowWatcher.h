@@ -22,6 +22,9 @@ struct FocusedProgram
     QStringList names() const;
     // The name a link made from this window takes.
     QString programName() const;
+    // A text a window gave, as it is shown and compared: without control characters, at most
+    // `length` characters.
+    static QString cleaned(const QString &text, int length = 255);
 };
 
 class ActiveWindowWatcher : public QObject

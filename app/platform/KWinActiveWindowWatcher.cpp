@@ -13,19 +13,6 @@ namespace {
 
 const char *const kKWin = "org.kde.KWin";
 constexpr int MaxWindows = 256;
-constexpr int MaxText = 255;
-
-QString cleaned(const QString &text)
-{
-    QString out;
-    for (QChar c : text) {
-        if (c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
-            out += c;
-        if (out.size() >= MaxText)
-            break;
-    }
-    return out.trimmed();
-}
 
 // Plasma 6 names windows "window", Plasma 5 "client"; both are handled.
 const char *const kScript = R"(
@@ -134,8 +121,8 @@ void KWinActiveWindowWatcher::activated(const QString &resourceClass, const QStr
     const QStringList lines = windows.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (int i = 0; i < lines.size() && i < MaxWindows; ++i) {
         FocusedProgram w;
-        w.className = cleaned(lines.at(i).section(QLatin1Char('\t'), 0, 0));
-        w.title = cleaned(lines.at(i).section(QLatin1Char('\t'), 1));
+        w.className = FocusedProgram::cleaned(lines.at(i).section(QLatin1Char('\t'), 0, 0));
+        w.title = FocusedProgram::cleaned(lines.at(i).section(QLatin1Char('\t'), 1));
         // This program's own window goes by its desktop entry's name.
         if (!w.className.isEmpty() &&
             w.className.compare(QGuiApplication::desktopFileName(), Qt::CaseInsensitive) != 0 &&
@@ -143,9 +130,9 @@ void KWinActiveWindowWatcher::activated(const QString &resourceClass, const QStr
             m_open << w;
     }
     FocusedProgram p;
-    p.className = cleaned(resourceClass);
-    p.instanceName = cleaned(resourceName);
-    p.title = cleaned(caption);
+    p.className = FocusedProgram::cleaned(resourceClass);
+    p.instanceName = FocusedProgram::cleaned(resourceName);
+    p.title = FocusedProgram::cleaned(caption);
     p.window = p.className.isEmpty() && p.instanceName.isEmpty() ? 0 : quint64(qMax(pid, 1));
     p.executable = ProcessExecutable::nameOf(pid);
     p.own = pid > 0 && qint64(pid) == QCoreApplication::applicationPid();

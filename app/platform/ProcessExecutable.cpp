@@ -1,6 +1,8 @@
 // A process's executable name.
 #include "ProcessExecutable.h"
 
+#include "ActiveWindowWatcher.h"
+
 #include <QFileInfo>
 
 #include <sys/stat.h>
@@ -29,10 +31,5 @@ QString ProcessExecutable::nameOf(qint64 pid)
     // A program replaced on disk while it runs.
     if (path.endsWith(QLatin1String(" (deleted)")))
         path.chop(10);
-    QString name;
-    for (QChar c : QFileInfo(path).fileName()) {
-        if (c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
-            name += c;
-    }
-    return name.left(255);
+    return FocusedProgram::cleaned(QFileInfo(path).fileName());
 }

@@ -24,19 +24,6 @@ constexpr uint32_t MaxWindows = 1024;
 // Deeper than any window manager's frames.
 constexpr int MaxDepth = 32;
 
-// Text for a person: control characters out, cut to a length.
-QString cleaned(const QString &text, int length)
-{
-    QString out;
-    for (QChar c : text) {
-        if (!c.isNull() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
-            out += c;
-        if (out.size() >= length)
-            break;
-    }
-    return out.trimmed();
-}
-
 template <typename Reply> struct Freed
 {
     Reply *reply;
@@ -288,16 +275,16 @@ FocusedProgram X11ActiveWindowWatcher::describe(uint32_t window)
     const QByteArray wmClass = property(window, m_atoms.wmClass, XCB_ATOM_STRING, MaxClassBytes);
     // Two NUL-terminated Latin-1 strings, instance then class; either may be missing.
     const QList<QByteArray> parts = wmClass.split('\0');
-    p.instanceName = cleaned(QString::fromLatin1(parts.value(0)), 255);
-    p.className = cleaned(QString::fromLatin1(parts.value(1)), 255);
+    p.instanceName = FocusedProgram::cleaned(QString::fromLatin1(parts.value(0)), 255);
+    p.className = FocusedProgram::cleaned(QString::fromLatin1(parts.value(1)), 255);
     QByteArray title = property(window, m_atoms.wmName, m_atoms.utf8, MaxTitleBytes);
     if (!title.isEmpty()) {
-        p.title = cleaned(QString::fromUtf8(title), MaxTitleLength);
+        p.title = FocusedProgram::cleaned(QString::fromUtf8(title), MaxTitleLength);
     } else {
         uint32_t type = 0;
         title = property(window, m_atoms.legacyName, XCB_ATOM_ANY, MaxTitleBytes, &type);
-        p.title = cleaned(type == m_atoms.utf8 ? QString::fromUtf8(title) : QString::fromLatin1(title),
-                          MaxTitleLength);
+        p.title = FocusedProgram::cleaned(
+            type == m_atoms.utf8 ? QString::fromUtf8(title) : QString::fromLatin1(title), MaxTitleLength);
     }
     p.executable = executableOf(window);
     // This program's own windows: by its process, or by the windows it has here.
