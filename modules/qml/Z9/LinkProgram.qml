@@ -84,11 +84,11 @@ Item {
         height: 372
         mask: pickMask
         title: picker.text(0)
-        textColor: fontColor
-        titleSize: fontMiddleSize
-        fontName: fontFamily
-        color: colorGray0
-        border.color: colorGray1
+        textColor: Theme.fontColor
+        titleSize: Theme.fontMiddleSize
+        fontName: Theme.fontFamily
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         onClosed: picker.finish()
 
         Text {
@@ -96,9 +96,9 @@ Item {
             x: 16
             y: 42
             text: picker.text(1)
-            color: colorGray3
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
+            color: Theme.colorGray3
+            font.pixelSize: Theme.fontNormalSize
+            font.family: Theme.fontFamily
         }
         Rectangle {
             id: listBox
@@ -106,8 +106,8 @@ Item {
             y: listCaption.y + listCaption.height + 6
             width: parent.width - 32
             height: 5 * 40 + 2
-            color: colorBlack
-            border.color: colorGray1
+            color: Theme.colorBlack
+            border.color: Theme.colorGray1
 
             ListView {
                 id: windowList
@@ -127,16 +127,16 @@ Item {
                     objectName: "windowRow" + index
                     width: ListView.view.width
                     height: 40
-                    color: ListView.isCurrentItem ? colorBlue : (rowArea.containsMouse ? colorGray1 : "transparent")
+                    color: ListView.isCurrentItem ? Theme.colorBlue : (rowArea.containsMouse ? Theme.colorGray1 : "transparent")
                     Text {
                         x: 10
                         y: 4
                         width: parent.width - 20
                         text: windowRow.modelData.title !== "" ? windowRow.modelData.title : windowRow.modelData.program
                         elide: Text.ElideRight
-                        color: fontColor
-                        font.pixelSize: fontNormalSize
-                        font.family: fontFamily
+                        color: Theme.fontColor
+                        font.pixelSize: Theme.fontNormalSize
+                        font.family: Theme.fontFamily
                     }
                     Text {
                         x: 10
@@ -144,9 +144,9 @@ Item {
                         width: parent.width - 20
                         text: windowRow.modelData.program
                         elide: Text.ElideRight
-                        color: windowRow.ListView.isCurrentItem ? colorGray3 : colorGray2
-                        font.pixelSize: fontMinSize + 1
-                        font.family: fontFamily
+                        color: windowRow.ListView.isCurrentItem ? Theme.colorGray3 : Theme.colorGray2
+                        font.pixelSize: Theme.fontMinSize + 1
+                        font.family: Theme.fontFamily
                     }
                     MouseArea {
                         id: rowArea
@@ -170,9 +170,9 @@ Item {
                 y: 2
                 height: parent.height - 4
                 flickable: windowList
-                trackColor: colorGray0
-                handleColor: colorGray2
-                activeColor: colorOrange
+                trackColor: Theme.colorGray0
+                handleColor: Theme.colorGray2
+                activeColor: Theme.colorOrange
             }
         }
 
@@ -181,9 +181,9 @@ Item {
             x: 16
             anchors.verticalCenter: nameBox.verticalCenter
             text: picker.text(2)
-            color: fontColor
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
+            color: Theme.fontColor
+            font.pixelSize: Theme.fontNormalSize
+            font.family: Theme.fontFamily
         }
         Rectangle {
             id: nameBox
@@ -193,8 +193,8 @@ Item {
             anchors.rightMargin: 16
             y: listBox.y + listBox.height + 12
             height: 26
-            color: colorBlack
-            border.color: nameInput.activeFocus ? colorOrange : colorGray1
+            color: Theme.colorBlack
+            border.color: nameInput.activeFocus ? Theme.colorOrange : Theme.colorGray1
             TextInput {
                 id: nameInput
                 objectName: "programInput"
@@ -204,11 +204,11 @@ Item {
                 verticalAlignment: TextInput.AlignVCenter
                 maximumLength: 255
                 clip: true
-                color: fontColor
-                selectionColor: colorOrange
+                color: Theme.fontColor
+                selectionColor: Theme.colorOrange
                 selectByMouse: true
-                font.pixelSize: fontNormalSize
-                font.family: fontFamily
+                font.pixelSize: Theme.fontNormalSize
+                font.family: Theme.fontFamily
                 onAccepted: picker.accept()
             }
         }
@@ -226,9 +226,9 @@ Item {
                 source: picker.buttonSource
                 hoverSource: picker.buttonHoverSource
                 text: picker.text(3)
-                textColor: fontColor
-                fontName: fontFamily
-                fontSize: fontNormalSize
+                textColor: Theme.fontColor
+                fontName: Theme.fontFamily
+                fontSize: Theme.fontNormalSize
                 onClicked: picker.accept()
             }
             PictureButton {
@@ -238,9 +238,9 @@ Item {
                 source: picker.buttonSource
                 hoverSource: picker.buttonHoverSource
                 text: picker.text(4)
-                textColor: fontColor
-                fontName: fontFamily
-                fontSize: fontNormalSize
+                textColor: Theme.fontColor
+                fontName: Theme.fontFamily
+                fontSize: Theme.fontNormalSize
                 onClicked: picker.cancel()
             }
         }

@@ -363,9 +363,9 @@ DialogFrame {
                             parts.unshift("(" + profile.langText(18) + ")");
                         return parts.join(", ");
                     }
-                    color: row.ListView.isCurrentItem ? colorGray3 : colorGray2
-                    font.pixelSize: fontMinSize + 1
-                    font.family: fontFamily
+                    color: row.ListView.isCurrentItem ? Theme.colorGray3 : Theme.colorGray2
+                    font.pixelSize: Theme.fontMinSize + 1
+                    font.family: Theme.fontFamily
                 }
                 MouseArea {
                     id: rowArea
@@ -501,10 +501,10 @@ DialogFrame {
         objectName: "linkDialog"
         texts: [profile.langText(19), profile.langText(12), profile.langText(13), profile.langText(14),
             profile.langText(15)]
-        closeSource: sourceCloseBtn
-        closeHoverSource: sourceCloseBtnH
-        buttonSource: sourceSureBtn
-        buttonHoverSource: sourceSureBtnH
+        closeSource: Theme.sourceCloseBtn
+        closeHoverSource: Theme.sourceCloseBtnH
+        buttonSource: Theme.sourceSureBtn
+        buttonHoverSource: Theme.sourceSureBtnH
         focusBack: profile
         onChosen: function (program) { profile.linkProgram(program); }
     }

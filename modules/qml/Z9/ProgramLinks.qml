@@ -31,9 +31,9 @@ Item {
         width: parent.width
         text: links.caption
         elide: Text.ElideRight
-        color: colorGray3
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.colorGray3
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
 
     // The programs as removable tags, two lines of them before it scrolls.
@@ -42,17 +42,17 @@ Item {
         y: captionText.height + 6
         width: parent.width
         height: 60
-        color: colorBlack
-        border.color: colorGray1
+        color: Theme.colorBlack
+        border.color: Theme.colorGray1
 
         Text {
             x: 10
             anchors.verticalCenter: parent.verticalCenter
             visible: links.programs.length === 0
             text: links.emptyText
-            color: colorGray2
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
+            color: Theme.colorGray2
+            font.pixelSize: Theme.fontNormalSize
+            font.family: Theme.fontFamily
         }
         Flickable {
             anchors.fill: parent
@@ -74,7 +74,7 @@ Item {
                         width: Math.min(tagText.implicitWidth + 34, tags.width)
                         height: 24
                         radius: 3
-                        color: colorGray1
+                        color: Theme.colorGray1
                         Text {
                             id: tagText
                             x: 8
@@ -82,9 +82,9 @@ Item {
                             anchors.verticalCenter: parent.verticalCenter
                             text: tag.modelData
                             elide: Text.ElideRight
-                            color: fontColor
-                            font.pixelSize: fontNormalSize
-                            font.family: fontFamily
+                            color: Theme.fontColor
+                            font.pixelSize: Theme.fontNormalSize
+                            font.family: Theme.fontFamily
                         }
                         PictureButton {
                             objectName: "removeLink"
@@ -94,11 +94,11 @@ Item {
                             width: 18
                             height: 18
                             text: "\u00d7"
-                            color: colorGray1
-                            hoverColor: colorOrange
-                            textColor: fontColor
-                            fontSize: fontMiddleSize
-                            fontName: fontFamily
+                            color: Theme.colorGray1
+                            hoverColor: Theme.colorOrange
+                            textColor: Theme.fontColor
+                            fontSize: Theme.fontMiddleSize
+                            fontName: Theme.fontFamily
                             toolTip: links.removeTip
                             onClicked: links.remove(tag.modelData)
                         }
@@ -114,22 +114,22 @@ Item {
         y: programBox.y + programBox.height + 8
         width: Math.max(120, linkLabel.implicitWidth + 24)
         height: 25
-        source: sourceSureBtn
-        hoverSource: sourceSureBtnH
+        source: Theme.sourceSureBtn
+        hoverSource: Theme.sourceSureBtnH
         text: links.linkText
-        textColor: fontColor
-        color: colorBlue
-        hoverColor: colorOrange
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        textColor: Theme.fontColor
+        color: Theme.colorBlue
+        hoverColor: Theme.colorOrange
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onClicked: links.linkClicked()
         // Measures the text, so the button is as wide as its language needs.
         Text {
             id: linkLabel
             visible: false
             text: links.linkText
-            font.pixelSize: fontNormalSize
-            font.family: fontFamily
+            font.pixelSize: Theme.fontNormalSize
+            font.family: Theme.fontFamily
         }
     }
 
@@ -141,9 +141,9 @@ Item {
         anchors.verticalCenter: linkButton.verticalCenter
         checked: links.isDefault
         text: links.defaultText
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         // The box shows what is stored, whatever the click did to it.
         onToggled: function (checked) {
             links.defaultToggled(checked);
@@ -157,9 +157,9 @@ Item {
         y: linkButton.y + linkButton.height + 10
         checked: links.balloons
         text: links.balloonText
-        textColor: fontColor
-        fontSize: fontNormalSize
-        fontName: fontFamily
+        textColor: Theme.fontColor
+        fontSize: Theme.fontNormalSize
+        fontName: Theme.fontFamily
         onToggled: function (checked) {
             links.balloonsToggled(checked);
             balloonCheck.checked = Qt.binding(function () { return links.balloons; });
@@ -174,8 +174,8 @@ Item {
         visible: text !== ""
         text: links.coverageText
         wrapMode: Text.Wrap
-        color: colorOrange
-        font.pixelSize: fontNormalSize
-        font.family: fontFamily
+        color: Theme.colorOrange
+        font.pixelSize: Theme.fontNormalSize
+        font.family: Theme.fontFamily
     }
 }
