@@ -1,6 +1,5 @@
 // The root of the scene: the window's regions and pages wired together, the scene-wide settings the
-// pages read by name, and the functions the backend calls (initUI, run, setProtectUI, setCurrentDPI,
-// detectKeyboard, detectMouse, askUnsaved, applyProfile).
+// pages read by name, and the functions the backend calls (initUI, setProtectUI, askUnsaved, …).
 pragma ComponentBehavior: Bound
 import QtQuick
 import "./basic"
@@ -125,9 +124,8 @@ Item {
         ui_View.getLangStrings("other", language); // fills the DPI notification texts
     }
 
-    // The ask menu's language choice: stored, and every text of the window switched at once. Texts
-    // the pages built from the old language (lists, the button functions, the first profile's name)
-    // are built again; nothing unsaved is lost.
+    // The ask menu's language choice: stored, every text switched at once, the texts the pages built
+    // from the old language built again; nothing unsaved is lost.
     function setLanguage(code)
     {
         if (!hasBackend() || code === language)
@@ -256,8 +254,6 @@ Item {
         keyAssigmentMain.show(index);
     }
 
-    // --- captured input ---
-
     // An input waits for captured keys; the platform asks the system for them only meanwhile.
     readonly property bool captureActive: macroEditorMain.wantsKeys || keyAssigmentMain.wantsKeys
     onCaptureActiveChanged: {
@@ -265,9 +261,9 @@ Item {
             ui_Ctl.setCaptureActive(captureActive);
     }
 
-    // Captured keys go to the input that waits for one, and nowhere else.
+    // Captured keys go to the input that waits for one, and nowhere else; an open macro editor with a
+    // macro selected takes them, whether it waits or not.
     onMsg_KB: function (isDown, usbCode) {
-        // An open macro editor with a macro selected takes them, whether it waits or not.
         if (macroEditorMain.visible && macroEditorMain.hasSelection)
             macroEditorMain.takeKey(isDown, usbCode);
         else if (keyAssigmentMain.wantsKeys)
@@ -420,8 +416,7 @@ Item {
         onClickBtn: function (index) { mainIten.keyClicked(index); }
     }
 
-    // A press on the mask commits the inputs of the open dialog (its background press) and the
-    // lighting page's.
+    // A press on the mask commits the open dialog's inputs (its background press) and the lighting's.
     DimMask {
         id: mainMask
         objectName: "mainMask"
