@@ -3,7 +3,6 @@
 
 #include "TimeSeam.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <algorithm>
 #include <cstring>
@@ -24,7 +23,7 @@ bool bulkTransferUsable(int reportLength, int dataLength, int bufferSize)
 
 } // namespace
 
-Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
+Hid_Thread::Hid_Thread(QObject *parent) : QObject(parent) {}
 
 Hid_Thread::~Hid_Thread()
 {
@@ -150,7 +149,6 @@ bool Hid_Thread::waitHidFree()
             return true;
         }
         kc::sleepMs(BusyPollMs);
-        QCoreApplication::processEvents();
     }
     ++failedTransactions;
     return false;
@@ -183,7 +181,7 @@ bool Hid_Thread::hidGet(int dataLength)
         return false;
 
     if (entry.isEncode)
-        USBDataEncryption(cmdReport.data() + CommandReport::ScrambledOffset, SecrecyCode);
+        USBDataEncryption(cmdReport.data() + CommandReport::ScrambledOffset, SecrecyCode.data());
 
     if (!openCmdPath(currentIndex) ||
         hid_send_feature_report(cmdHandle, cmdReport.data(), CommandReport::Size) < 0)
@@ -201,7 +199,7 @@ bool Hid_Thread::hidGet(int dataLength)
     if (dataLength == 0) {
         endTransaction(true);
         if (entry.isEncode)
-            USBDataDecipher(ansReport.data() + CommandReport::ScrambledOffset, SecrecyCode);
+            USBDataDecipher(ansReport.data() + CommandReport::ScrambledOffset, SecrecyCode.data());
         return true;
     }
 
@@ -222,20 +220,12 @@ bool Hid_Thread::hidGet(int dataLength)
 
 bool Hid_Thread::hidSet(int dataLength, bool settle)
 {
-    QCoreApplication::processEvents();
     DeviceEntry entry;
     if (!beginTransaction(dataLength, entry))
         return false;
 
-    {
-        QDebug line = qDebug();
-        line << "test";
-        for (int i = CommandReport::CodeOffset; i <= CommandReport::ChecksumOffset; ++i)
-            line << int(cmdReport[i]);
-    }
-
     if (entry.isEncode)
-        USBDataEncryption(cmdReport.data() + CommandReport::ScrambledOffset, SecrecyCode);
+        USBDataEncryption(cmdReport.data() + CommandReport::ScrambledOffset, SecrecyCode.data());
 
     if (!openCmdPath(currentIndex) ||
         hid_send_feature_report(cmdHandle, cmdReport.data(), CommandReport::Size) < 0)

@@ -7,7 +7,7 @@
 #include "MouseDriver.h"
 
 #include <QFuture>
-#include <QThread>
+#include <QObject>
 #include <array>
 #include <atomic>
 #include <hidapi/hidapi.h>
@@ -15,9 +15,9 @@
 #include <memory>
 #include <mutex>
 
-// Derives from QThread for its meta-object only: it is never started. Commands run on the caller's
-// thread (the GUI thread); only listenDeviceEvents runs on a thread of the global pool.
-class Hid_Thread : public QThread
+// Commands run on the caller's thread (the GUI thread) and never run the event loop while they wait;
+// only listenDeviceEvents runs on a thread of the global pool.
+class Hid_Thread : public QObject
 {
     Q_OBJECT
 public:
@@ -30,9 +30,6 @@ public:
     // Largest report a HID device can carry; a device table asking for more is not used for bulk data.
     static constexpr int MaxReportLength = 4096;
 
-    // Process-wide secrecy code: bytes 1-6 hold the probed entry's code, bytes 0 and 7 stay 0.
-    static uchar SecrecyCode[8];
-
     explicit Hid_Thread(QObject *parent = nullptr);
     ~Hid_Thread() override;
 
@@ -44,6 +41,9 @@ public:
     // its entry.
     void setDeviceList(const DeviceList &list);
     DeviceList deviceList() const;
+    // The secrecy code of the last probe of an entry with a six-character code: bytes 1-6 hold that
+    // code, bytes 0 and 7 stay 0. Every later scrambled exchange uses it.
+    const std::array<uchar, 8> &secrecyCode() const { return SecrecyCode; }
 
     // Marks the worker free for commands (the bridge calls this right after a successful probe).
     void clearHidBusy() { hidFree = true; }
@@ -117,9 +117,8 @@ public slots:
 signals:
     // Emitted on the listener's thread; the shell connects them queued to the GUI thread, where they
     // arrive in the order the events came.
-    void dpiStageChanged(int stage);                                        // for the bridge's setCurrentDPI
-    void trayMessage(const QString &title, const QString &text, int msecs); // information icon
-    void deviceRemoved();                                                   // the mouse is gone
+    void dpiStageChanged(int stage); // for the bridge's setCurrentDPI
+    void deviceRemoved();            // the mouse is gone
     // Emitted on the GUI thread when a set command did not reach the mouse (no mouse, a transaction
     // that failed, or a device that stayed busy): what it carried is known to the settings only.
     void setCommandFailed();
@@ -148,8 +147,8 @@ private:
                 bool settle, unsigned thenMs);
     // The 560 report-rate and current-DPI commands: up to four reports under one busy flag.
     void runRepeated(const char *failure, uchar code, uchar value);
-    static QString dpiSwitchText(int stage);
 
+    std::array<uchar, 8> SecrecyCode{};
     mutable std::mutex devicesMutex; // a plain mutex, so that thread checkers see it
     std::atomic<bool> listenerReturned{false};
 };

@@ -1,7 +1,6 @@
 // The listener for the mouse's event reports, and the connection set-up that starts it.
 #include "Hid_Thread.h"
 
-#include "DpiSwitchText.h"
 #include "TimeSeam.h"
 
 #include <QDebug>
@@ -77,7 +76,6 @@ void Hid_Thread::listenDeviceEvents(int index)
         if (n == EventSize && report[0] == EventTag0 && report[1] == EventTag1) {
             const int stage = report[EventStageOffset];
             emit dpiStageChanged(stage);
-            emit trayMessage(QStringLiteral("Info"), dpiSwitchText(stage) + QLatin1Char(' '), 10000);
         }
 
         hid_close(eventHandle);
@@ -85,11 +83,4 @@ void Hid_Thread::listenDeviceEvents(int index)
         if (n < 0)
             kc::sleepMs(ReadErrorPauseMs);
     }
-}
-
-QString Hid_Thread::dpiSwitchText(int stage)
-{
-    // Stages 1-7 have an entry each; 0 and everything above 7 share the last one.
-    const int entry = (stage >= 1 && stage <= 7) ? stage - 1 : 7;
-    return DpiSwitchText::at(entry);
 }

@@ -6,8 +6,6 @@
 #include <QRandomGenerator>
 #include <utility>
 
-uchar Hid_Thread::SecrecyCode[8] = {};
-
 namespace {
 
 // The fixed half of the key, the same for every device.

@@ -177,16 +177,15 @@ void TestCommands560::repeatedReports()
         const std::int64_t t0 = kc::nowMs();
         run(hid);
         const int reports = gun ? 1 : 4;
-        QStringList expected, lines;
+        QStringList expected;
         for (int k = 1; k <= reports; ++k) {
             expected << QStringLiteral("%1 hid_send_feature_report %2 9")
                             .arg(128 * (k - 1))
                             .arg(frameHex(code, {uchar(k), 3}).c_str());
-            lines << testLine(code, {uchar(k), 3});
         }
         QCOMPARE(exchanges(t0), expected);
         QCOMPARE(kc::nowMs() - t0, 128 * reports); // each report followed by the settle pause
-        QCOMPARE(log->messages(), lines);
+        QCOMPARE(log->messages(), QStringList());
         QCOMPARE(handleDiscipline(), QString());
         QVERIFY(hid.hidFree);
     }

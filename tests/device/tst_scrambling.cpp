@@ -63,7 +63,7 @@ void TestScrambling::requestFrame()
     // The frame is exactly the 9 bytes that go on the wire.
     CommandReport r;
     QCOMPARE(int(sizeof r), 9);
-    QCOMPARE(int(sizeof(Hid_Thread::SecrecyCode)), 8);
+    QCOMPARE(int(Hid_Thread().secrecyCode().size()), 8);
     QCOMPARE(CommandReport::ChecksumOffset, 8);
 }
 
