@@ -15,8 +15,8 @@
 #include <memory>
 #include <mutex>
 
-// Commands run on the caller's thread (the GUI thread) and never run the event loop while they wait;
-// only listenDeviceEvents runs on a thread of the global pool.
+// Commands run on the caller's thread (the GUI thread); pending events run before a set command takes
+// the device, never while one holds it. Only listenDeviceEvents runs on a thread of the global pool.
 class Hid_Thread : public QObject
 {
     Q_OBJECT
@@ -145,6 +145,8 @@ private:
     // One set command: busy flag, request, bulk data, transaction, then-pause.
     void runSet(const char *failure, uchar code, const Params &params, const uchar *data, int dataLength,
                 bool settle, unsigned thenMs);
+    // Runs the events that are pending before a set command takes the device.
+    void letEventsIn();
     // The 560 report-rate and current-DPI commands: up to four reports under one busy flag.
     void runRepeated(const char *failure, uchar code, uchar value);
 

@@ -3,6 +3,7 @@
 
 #include "TimeSeam.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <cstring>
 
@@ -25,9 +26,18 @@ void Hid_Thread::runGet(const char *failure, uchar code, const Params &params,
         *out = ansReport[pos++];
 }
 
+void Hid_Thread::letEventsIn()
+{
+    // Between commands, never inside one: a window sending a whole profile stays answerable (a
+    // command handed over from the command line is taken, or told to wait), and nothing runs between
+    // the reports of one command.
+    QCoreApplication::processEvents();
+}
+
 void Hid_Thread::runSet(const char *failure, uchar code, const Params &params, const uchar *data,
                         int dataLength, bool settle, unsigned thenMs)
 {
+    letEventsIn();
     if (!waitHidFree()) {
         qDebug("%s", failure);
         emit setCommandFailed();
@@ -44,6 +54,7 @@ void Hid_Thread::runSet(const char *failure, uchar code, const Params &params, c
 
 void Hid_Thread::runRepeated(const char *failure, uchar code, uchar value)
 {
+    letEventsIn();
     if (!waitHidFree()) {
         qDebug("%s", failure);
         emit setCommandFailed();
