@@ -36,6 +36,19 @@ private:
     }
 };
 
+// A 553 worker aimed at entry and listening, with a receiver for what it reports.
+struct Listening
+{
+    explicit Listening(const DeviceEntry &entry = configureMouse()) : rx(hid)
+    {
+        TestFamily().choose(hid);
+        aimAt(hid, entry);
+        hid.startListen(0);
+    }
+    Hid_Thread hid;
+    Receiver rx;
+};
+
 class TestListener : public QObject
 {
     Q_OBJECT
@@ -176,98 +189,73 @@ void TestListener::dpiReports_data()
 void TestListener::dpiReports()
 {
     QFETCH(int, stage);
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
-    aimAt(hid, configureMouse());
-    Receiver rx(hid);
-    hid.startListen(0);
+    Listening l;
     vmouse::sendEvent({6, 7, 0x55, std::uint8_t(stage)});
     // Every stage reaches the window, which words the balloon itself.
-    QTRY_COMPARE(rx.seen.size(), 1);
-    QCOMPARE(rx.seen, QStringList({QStringLiteral("dpi %1").arg(stage)}));
-    QVERIFY(rx.onGuiThread);
-    hid.stopListen();
-    hid.waitForListener();
+    QTRY_COMPARE(l.rx.seen.size(), 1);
+    QCOMPARE(l.rx.seen, QStringList({QStringLiteral("dpi %1").arg(stage)}));
+    QVERIFY(l.rx.onGuiThread);
+    l.hid.stopListen();
+    l.hid.waitForListener();
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
 void TestListener::reportsKeepTheirOrder()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
-    aimAt(hid, configureMouse());
-    Receiver rx(hid);
-    hid.startListen(0);
+    Listening l;
     QStringList expected;
     for (int stage : {2, 5, 1, 4}) {
         vmouse::sendDpiEvent(std::uint8_t(stage));
         expected << QStringLiteral("dpi %1").arg(stage);
     }
-    QTRY_COMPARE(rx.seen.size(), expected.size());
-    QCOMPARE(rx.seen, expected);
+    QTRY_COMPARE(l.rx.seen.size(), expected.size());
+    QCOMPARE(l.rx.seen, expected);
 }
 
 void TestListener::foreignReportsAreIgnored()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
-    aimAt(hid, configureMouse());
-    Receiver rx(hid);
-    hid.startListen(0);
+    Listening l;
     vmouse::sendEvent({6, 8, 0, 3});
     vmouse::sendEvent({7, 6, 0, 3});
     vmouse::sendEvent({6, 7, 3}); // three bytes
     vmouse::sendEvent({6});
     vmouse::sendDpiEvent(4); // the one that counts, after the others
-    QTRY_COMPARE(rx.seen.size(), 1);
-    QCOMPARE(rx.seen.first(), QStringLiteral("dpi 4"));
+    QTRY_COMPARE(l.rx.seen.size(), 1);
+    QCOMPARE(l.rx.seen.first(), QStringLiteral("dpi 4"));
     QTRY_COMPARE(int(vmouse::pendingEvents()), 0);
     QTest::qWait(50);
-    QCOMPARE(rx.seen.size(), 1);
-    QVERIFY(hid.isListening);
+    QCOMPARE(l.rx.seen.size(), 1);
+    QVERIFY(l.hid.isListening);
 }
 
 void TestListener::removalIsNoticed()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
     const DeviceEntry entry = configureMouse();
-    aimAt(hid, entry);
-    Receiver rx(hid);
-    hid.startListen(0);
+    Listening l(entry);
     vmouse::sendDpiEvent(3);
-    QTRY_COMPARE(rx.seen.size(), 1);
+    QTRY_COMPARE(l.rx.seen.size(), 1);
     vmouse::unplug();
-    QTRY_COMPARE(rx.seen.size(), 2);
-    QCOMPARE(rx.seen.last(), QStringLiteral("removed"));
-    hid.waitForListener();
-    QVERIFY(!hid.isListening);
+    QTRY_COMPARE(l.rx.seen.size(), 2);
+    QCOMPARE(l.rx.seen.last(), QStringLiteral("removed"));
+    l.hid.waitForListener();
+    QVERIFY(!l.hid.isListening);
     QCOMPARE(log->count("Device removed"), 1);
-    QCOMPARE(hid.deviceList().at(0).path2, QString());
-    QCOMPARE(hid.deviceList().at(0).path, entry.path); // the command side finds out on its next command
+    QCOMPARE(l.hid.deviceList().at(0).path2, QString());
+    QCOMPARE(l.hid.deviceList().at(0).path, entry.path); // the command side finds out on its next command
     QCOMPARE(handleDiscipline(Interface::Event), QString());
 }
 
 void TestListener::stopEndsQuietly()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
-    aimAt(hid, configureMouse());
-    Receiver rx(hid);
-    hid.startListen(0);
+    Listening l;
     QTRY_VERIFY(!vmouse::transcript(Interface::Event).empty());
-    hid.stopListen();
-    hid.waitForListener();
+    l.hid.stopListen();
+    l.hid.waitForListener();
     QCoreApplication::processEvents();
-    QVERIFY(!hid.isListening);
-    QCOMPARE(rx.seen, QStringList());
+    QVERIFY(!l.hid.isListening);
+    QCOMPARE(l.rx.seen, QStringList());
     QVERIFY(!log->messages().contains("Device removed"));
-    QVERIFY(hid.eventHandle == nullptr);
+    QVERIFY(l.hid.eventHandle == nullptr);
     QCOMPARE(handleDiscipline(Interface::Event), QString());
     // Nothing reads the event interface any more.
     vmouse::sendDpiEvent(2);
@@ -277,53 +265,39 @@ void TestListener::stopEndsQuietly()
 
 void TestListener::restartRunsOneListener()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
-    aimAt(hid, configureMouse());
-    Receiver rx(hid);
-    hid.startListen(0);
-    hid.startListen(0);
-    hid.startListen(0);
+    Listening l;
+    l.hid.startListen(0);
+    l.hid.startListen(0);
     for (int i = 0; i < 20; ++i)
         vmouse::sendDpiEvent(std::uint8_t(1 + i % 7));
-    QTRY_COMPARE(rx.seen.size(), 20);
+    QTRY_COMPARE(l.rx.seen.size(), 20);
     // One handle on the event interface at a time.
     QCOMPARE(handleDiscipline(Interface::Event).contains("2 handles"), false);
 }
 
 void TestListener::replacingTheListEndsTheListener()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
     const DeviceEntry entry = configureMouse();
-    aimAt(hid, entry);
-    hid.startListen(0);
+    Listening l(entry);
     QTRY_VERIFY(!vmouse::transcript(Interface::Event).empty());
-    hid.setDeviceList({entry, entry});
-    QVERIFY(!hid.isListening);
-    QCOMPARE(hid.deviceList().size(), 2);
+    l.hid.setDeviceList({entry, entry});
+    QVERIFY(!l.hid.isListening);
+    QCOMPARE(l.hid.deviceList().size(), 2);
     QVERIFY(!log->messages().contains("Device removed"));
 }
 
 void TestListener::noEventInterface()
 {
-    TestFamily owner;
-    Hid_Thread hid;
-    owner.choose(hid);
     DeviceEntry entry = configureMouse();
     entry.path2.clear();
-    aimAt(hid, entry);
-    Receiver rx(hid);
-    hid.startListen(0);
-    hid.waitForListener();
+    Listening l(entry);
+    l.hid.waitForListener();
     // The keyboard option was still set; no loop ran, so unplugging goes unnoticed here.
     QCOMPARE(int(vmouse::state().keyboardOption[3]), 0x40);
     QVERIFY(vmouse::transcript(Interface::Event).empty());
     vmouse::unplug();
     QTest::qWait(50);
-    QCOMPARE(rx.seen, QStringList());
+    QCOMPARE(l.rx.seen, QStringList());
     QVERIFY(!log->messages().contains("Device removed"));
 }
 

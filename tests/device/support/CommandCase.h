@@ -106,13 +106,21 @@ inline void verifySetCase(const SetCase &c, const MouseSetup &setup, MessageLog 
 // device is busy, absent or does not answer.
 struct GetCase
 {
-    std::function<QList<int>(Hid_Thread &, QList<int> in)> run; // outputs after the call
+    std::function<void(Hid_Thread &, uchar *outputs)> run;
     std::uint8_t code = 0;
     std::vector<std::uint8_t> params;
     QList<int> in;       // output variables before the call
     QList<int> answered; // outputs from the prepared firmware
     QString failure;
 };
+
+// The outputs after running c with the output variables set to c.in.
+inline QList<int> outputsOf(const GetCase &c, Hid_Thread &hid)
+{
+    std::vector<uchar> outputs(c.in.begin(), c.in.end());
+    c.run(hid, outputs.data());
+    return QList<int>(outputs.begin(), outputs.end());
+}
 
 inline void verifyGetCase(const GetCase &c, const MouseSetup &setup,
                           const std::function<void(vmouse::FirmwareState &)> &prepare, MessageLog &log)
@@ -130,7 +138,7 @@ inline void verifyGetCase(const GetCase &c, const MouseSetup &setup,
         aimAt(hid, freshMouse());
         log.clear();
         const std::int64_t t0 = kc::nowMs();
-        QCOMPARE(c.run(hid, c.in), c.answered);
+        QCOMPARE(outputsOf(c, hid), c.answered);
         const QStringList ex = exchanges(t0);
         QCOMPARE(ex.size(), 2);
         QCOMPARE(ex.at(0),
@@ -148,7 +156,7 @@ inline void verifyGetCase(const GetCase &c, const MouseSetup &setup,
         aimAt(hid, freshMouse());
         hid.hidFree = false;
         log.clear();
-        QCOMPARE(c.run(hid, c.in), c.in);
+        QCOMPARE(outputsOf(c, hid), c.in);
         QCOMPARE(log.messages(), QStringList{c.failure});
         QVERIFY(vmouse::transcript(vmouse::Interface::Any).empty());
     }
@@ -158,7 +166,7 @@ inline void verifyGetCase(const GetCase &c, const MouseSetup &setup,
         entry.path.clear();
         aimAt(hid, entry);
         log.clear();
-        QCOMPARE(c.run(hid, c.in), c.in);
+        QCOMPARE(outputsOf(c, hid), c.in);
         QCOMPARE(log.messages(), QStringList());
     }
     {
@@ -166,7 +174,7 @@ inline void verifyGetCase(const GetCase &c, const MouseSetup &setup,
         Hid_Thread hid;
         aimAt(hid, freshMouse());
         vmouse::failNext("hid_get_feature_report");
-        QCOMPARE(c.run(hid, c.in), c.in);
+        QCOMPARE(outputsOf(c, hid), c.in);
         vmouse::clearFaults();
     }
 }
