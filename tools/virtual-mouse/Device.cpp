@@ -208,6 +208,23 @@ bool Device::attachedLocked(const Handle *h) const
     return plugged_ && h->generation == generation_;
 }
 
+// The checks a report or string request passes before it reaches the firmware, in the order the
+// real library meets them: an injected fault, a device that has gone, arguments it rejects. False
+// with the handle's error text set when one of them stops the request.
+bool Device::requestPassesLocked(const char *fn, Handle *h, const wchar_t *faultError, bool argumentsValid)
+{
+    h->error = kSuccess;
+    if (faultLocked(fn, h->iface))
+        h->error = faultError;
+    else if (!attachedLocked(h))
+        h->error = L"Device disconnected";
+    else if (!argumentsValid)
+        h->error = L"Broken pipe";
+    else
+        return true;
+    return false;
+}
+
 void Device::recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes,
                           long ret)
 {
@@ -432,15 +449,10 @@ int Device::send(const char *fn, hid_device *dev, const unsigned char *data, siz
         return misuseLocked(t, fn, dev);
     const std::string sent = data ? toHex(data, length) : "";
     int ret = -1;
-    h->error = kSuccess;
-    if (faultLocked(fn, h->iface)) {
-        h->error =
-            feature ? L"send_feature_report failed (injected fault)" : L"write failed (injected fault)";
-    } else if (!attachedLocked(h)) {
-        h->error = L"Device disconnected";
-    } else if (!data || length == 0 || h->iface != Interface::Command) {
-        h->error = L"Broken pipe";
-    } else {
+    if (requestPassesLocked(fn, h,
+                            feature ? L"send_feature_report failed (injected fault)"
+                                    : L"write failed (injected fault)",
+                            data && length > 0 && h->iface == Interface::Command)) {
         if (feature)
             firmware_.featureReport(data, length);
         else
@@ -460,14 +472,8 @@ int Device::getFeature(const char *fn, hid_device *dev, unsigned char *data, siz
     if (!h)
         return misuseLocked(t, fn, dev);
     int ret = -1;
-    h->error = kSuccess;
-    if (faultLocked(fn, h->iface)) {
-        h->error = L"get_feature_report failed (injected fault)";
-    } else if (!attachedLocked(h)) {
-        h->error = L"Device disconnected";
-    } else if (!data || length == 0 || h->iface != Interface::Command || data[0] != 0) {
-        h->error = L"Broken pipe";
-    } else {
+    if (requestPassesLocked(fn, h, L"get_feature_report failed (injected fault)",
+                            data && length > 0 && h->iface == Interface::Command && data[0] == 0)) {
         const auto answer = firmware_.answer();
         const std::size_t n = std::min(length, answer.size());
         std::memcpy(data, answer.data(), n);
@@ -603,14 +609,7 @@ int Device::getString(const char *fn, hid_device *dev, const wchar_t *text, wcha
     if (!h)
         return misuseLocked(t, fn, dev);
     int ret = -1;
-    h->error = kSuccess;
-    if (faultLocked(fn, h->iface)) {
-        h->error = L"string request failed (injected fault)";
-    } else if (!attachedLocked(h)) {
-        h->error = L"Device disconnected";
-    } else if (!text || !out || maxlen == 0) {
-        h->error = L"Broken pipe";
-    } else {
+    if (requestPassesLocked(fn, h, L"string request failed (injected fault)", text && out && maxlen > 0)) {
         std::wcsncpy(out, text, maxlen);
         out[maxlen - 1] = L'\0';
         ret = 0;

@@ -96,6 +96,7 @@ private:
     Handle *liveLocked(hid_device *dev) const;
     int misuseLocked(std::int64_t t, const char *fn, hid_device *dev);
     bool attachedLocked(const Handle *h) const;
+    bool requestPassesLocked(const char *fn, Handle *h, const wchar_t *faultError, bool argumentsValid);
     void recordLocked(std::int64_t t, const char *fn, const std::string &path, std::string bytes, long ret);
     void openTranscriptLocked();
     void writeStateLocked();
