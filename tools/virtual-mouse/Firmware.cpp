@@ -284,11 +284,12 @@ void Firmware::applyBulk(const Pending &p)
         std::fill(target, target + capacity, 0);
         std::copy(d.begin(), d.begin() + static_cast<long>(std::min(capacity, d.size())), target);
     };
-    auto numbered = [&s](std::size_t n, std::size_t count) {
-        if (n >= 1 && n <= count)
-            return true;
-        ++s.rejected;
-        return false;
+    // Key matrices and macros are numbered from 1; a number past them is refused.
+    auto intoNumbered = [&](auto &slots) {
+        if (number >= 1 && std::size_t{number} <= slots.size())
+            copyInto(slots[number - 1].data(), 128);
+        else
+            ++s.rejected;
     };
 
     if (s.family == 560) {
@@ -300,12 +301,10 @@ void Firmware::applyBulk(const Pending &p)
                 ++s.rejected;
             break;
         case 0x0D:
-            if (numbered(number, s.keyMatrix.size()))
-                copyInto(s.keyMatrix[number - 1].data(), 128);
+            intoNumbered(s.keyMatrix);
             break;
         case 0x0F:
-            if (numbered(number, s.macro.size()))
-                copyInto(s.macro[number - 1].data(), 128);
+            intoNumbered(s.macro);
             break;
         }
         return;
@@ -323,12 +322,10 @@ void Firmware::applyBulk(const Pending &p)
                   s.dpiCodes.begin());
         break;
     case 0x12:
-        if (numbered(number, s.keyMatrix.size()))
-            copyInto(s.keyMatrix[number - 1].data(), 128);
+        intoNumbered(s.keyMatrix);
         break;
     case 0x13:
-        if (numbered(number, s.macro.size()))
-            copyInto(s.macro[number - 1].data(), 128);
+        intoNumbered(s.macro);
         break;
     }
 }
