@@ -114,25 +114,23 @@ bool XInputHookBackend::selectRawEvents()
 
 bool XInputHookBackend::installKeyboard()
 {
-    decideMode();
-    if (m_mode == Mode::Undecided)
-        return false;
-    m_keyboard = true;
-    if (m_mode == Mode::XInput && !selectRawEvents()) {
-        m_keyboard = false;
-        return false;
-    }
-    return true;
+    return install(m_keyboard);
 }
 
 bool XInputHookBackend::installMouse()
 {
+    return install(m_mouse);
+}
+
+// Turns one source on; with XInput the server must take the new selection, or it stays off.
+bool XInputHookBackend::install(bool &source)
+{
     decideMode();
     if (m_mode == Mode::Undecided)
         return false;
-    m_mouse = true;
+    source = true;
     if (m_mode == Mode::XInput && !selectRawEvents()) {
-        m_mouse = false;
+        source = false;
         return false;
     }
     return true;

@@ -34,6 +34,7 @@ private:
     enum class Mode { Undecided, XInput, OwnWindow };
     void decideMode();
     bool selectRawEvents();
+    bool install(bool &source);
 
     Mode m_mode = Mode::Undecided;
     bool m_keyboard = false;
