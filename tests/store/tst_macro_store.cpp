@@ -1,10 +1,9 @@
 // The macro files: create, save, load, delete, rename and removal with the profile references,
 // import and export, and names that must not reach outside the macro folder.
 #include "MacroStore.h"
-#include "ScriptedFileChooser.h"
 #include "SettingsStore.h"
+#include "StoreBench.h"
 #include "StoreProbe.h"
-#include "TempInstallation.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -56,10 +55,8 @@ private slots:
 
 void TestMacroStore::createdMacroHasNoStepsAndRepeatsOnce()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    MacroStore &macros = bench.open();
     QCOMPARE(macros.createMacroIni(QStringLiteral("Macro_0"), 0), QVariant(true));
     QCOMPARE(macros.loadMacroIni(QStringLiteral("Macro_0")), QStringList{QStringLiteral("1")});
     QSettings file(macroFile(QStringLiteral("Macro_0")), QSettings::IniFormat);
@@ -71,25 +68,21 @@ void TestMacroStore::createdMacroHasNoStepsAndRepeatsOnce()
 
 void TestMacroStore::createKeepsOldStepsButUnreadable()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(macroFile(QStringLiteral("M")),
-               "[config]\ntotal=2\nrepeat=5\n\n[macro]\n0=\"1,A\"\n1=\"2,A\"\n");
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    bench.inst.write(macroFile(QStringLiteral("M")),
+                     "[config]\ntotal=2\nrepeat=5\n\n[macro]\n0=\"1,A\"\n1=\"2,A\"\n");
+    MacroStore &macros = bench.open();
     QCOMPARE(macros.createMacroIni(QStringLiteral("M"), 7), QVariant(true));
     QCOMPARE(macros.loadMacroIni(QStringLiteral("M")), QStringList{QStringLiteral("1")});
-    const QByteArray text = inst.read(macroFile(QStringLiteral("M")));
+    const QByteArray text = bench.inst.read(macroFile(QStringLiteral("M")));
     QVERIFY(text.contains("index=7"));
     QVERIFY(text.contains("0=\"1,A\""));
 }
 
 void TestMacroStore::saveAndLoadRoundTrip()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    MacroStore &macros = bench.open();
     macros.createMacroIni(QStringLiteral("Macro_1"), 0);
     const QStringList steps = {QStringLiteral("1,A"),    QStringLiteral("0,50"),   QStringLiteral("2,A"),
                                QStringLiteral("3,MS-L"), QStringLiteral("4,MS-L"), QStringLiteral("1,,")};
@@ -97,7 +90,7 @@ void TestMacroStore::saveAndLoadRoundTrip()
     QCOMPARE(macros.loadMacroIni(QStringLiteral("Macro_1")), steps + QStringList{QStringLiteral("3")});
 
     // Read by a fresh process, as after a restart.
-    const QJsonObject v = StoreProbe::run(inst.path(), {"loadMacroIni", "Macro_1"});
+    const QJsonObject v = StoreProbe::run(bench.inst.path(), {"loadMacroIni", "Macro_1"});
     QCOMPARE(v.value("value").toArray(),
              QJsonArray::fromStringList(steps + QStringList{QStringLiteral("3")}));
 
@@ -112,25 +105,21 @@ void TestMacroStore::saveAndLoadRoundTrip()
 
 void TestMacroStore::saveNeverCreatesAFile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    MacroStore &macros = bench.open();
     QCOMPARE(macros.saveMacroIni(QStringLiteral("Ghost"), {QStringLiteral("1,A")}, 1), QVariant(false));
-    QVERIFY(!inst.exists(macroFile(QStringLiteral("Ghost"))));
+    QVERIFY(!bench.inst.exists(macroFile(QStringLiteral("Ghost"))));
     QVERIFY(macros.loadMacroIni(QStringLiteral("Ghost")).isEmpty());
 }
 
 void TestMacroStore::missingStepsAndCountsOfOlderFiles()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
+    StoreBench<MacroStore> bench;
     // Step 1 missing, an unquoted step as a hand-edited file has it, escaped text of an older
     // installation, and no repeat count.
-    inst.write(macroFile(QStringLiteral("Old")),
-               "[config]\ntotal=4\n[macro]\n0=1,A\n2=\"1,\\x5b57\"\n3=0,50\n");
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    bench.inst.write(macroFile(QStringLiteral("Old")),
+                     "[config]\ntotal=4\n[macro]\n0=1,A\n2=\"1,\\x5b57\"\n3=0,50\n");
+    MacroStore &macros = bench.open();
     QCOMPARE(macros.loadMacroIni(QStringLiteral("Old")),
              (QStringList{"1,A", "0", QStringLiteral("1,字"), "0,50", "0"}));
 }
@@ -149,11 +138,9 @@ void TestMacroStore::hostileStepCountsAreBounded()
 {
     QFETCH(QByteArray, total);
     QFETCH(int, expectedSize);
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(macroFile(QStringLiteral("H")), "[config]\ntotal=" + total + "\nrepeat=1\n");
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    bench.inst.write(macroFile(QStringLiteral("H")), "[config]\ntotal=" + total + "\nrepeat=1\n");
+    MacroStore &macros = bench.open();
     const QStringList steps = macros.loadMacroIni(QStringLiteral("H"));
     QVERIFY(steps.size() <= MacroStore::MaxSteps + 1);
     if (expectedSize >= 0)
@@ -163,67 +150,58 @@ void TestMacroStore::hostileStepCountsAreBounded()
 
 void TestMacroStore::deleteReportsWhetherAFileWent()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    MacroStore &macros = bench.open();
     macros.createMacroIni(QStringLiteral("D"), 0);
     QCOMPARE(macros.deleteMacroIni(QStringLiteral("D")), QVariant(true));
-    QVERIFY(!inst.exists(macroFile(QStringLiteral("D"))));
+    QVERIFY(!bench.inst.exists(macroFile(QStringLiteral("D"))));
     QCOMPARE(macros.deleteMacroIni(QStringLiteral("D")), QVariant(false));
 }
 
 void TestMacroStore::renameUpdatesTheFirstSixProfiles()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
+    StoreBench<MacroStore> bench;
     for (int p = 0; p < SettingsStore::ProfileCount; ++p)
-        inst.write(profileFile(p), "[mouseMacroKey]\n0=Old\n3=Other\n7=Old\n");
-    inst.write(macroFile(QStringLiteral("Old")), "[config]\ntotal=0\nrepeat=2\n");
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore settings(&chooser);
-        MacroStore macros(settings);
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Old"), QStringLiteral("New")),
-                 QVariant(true));
-        QCOMPARE(macros.loadMacroIni(QStringLiteral("New")), QStringList{QStringLiteral("2")});
-        QVERIFY(!inst.exists(macroFile(QStringLiteral("Old"))));
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Old"), QStringLiteral("X")),
-                 QVariant(false));
-        settle();
-    }
+        bench.inst.write(profileFile(p), "[mouseMacroKey]\n0=Old\n3=Other\n7=Old\n");
+    bench.inst.write(macroFile(QStringLiteral("Old")), "[config]\ntotal=0\nrepeat=2\n");
+    MacroStore &macros = bench.open();
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Old"), QStringLiteral("New")),
+             QVariant(true));
+    QCOMPARE(macros.loadMacroIni(QStringLiteral("New")), QStringList{QStringLiteral("2")});
+    QVERIFY(!bench.inst.exists(macroFile(QStringLiteral("Old"))));
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Old"), QStringLiteral("X")),
+             QVariant(false));
+    settle();
+    bench.close();
     for (int p = 0; p < SettingsStore::ProfileCount; ++p) {
         const QByteArray expected =
             p < 6 ? "[mouseMacroKey]\n0=New\n3=Other\n7=New\n" : "[mouseMacroKey]\n0=Old\n3=Other\n7=Old\n";
-        QCOMPARE(inst.read(profileFile(p)), expected);
+        QCOMPARE(bench.inst.read(profileFile(p)), expected);
     }
 }
 
 void TestMacroStore::renameOntoAnExistingMacroChangesNothing()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(profileFile(0), "[mouseMacroKey]\n0=A\n1=B\n");
-    inst.write(macroFile(QStringLiteral("A")), "[config]\ntotal=0\nrepeat=1\n");
-    inst.write(macroFile(QStringLiteral("B")), "[config]\ntotal=0\nrepeat=9\n");
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore settings(&chooser);
-        MacroStore macros(settings);
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("A"), QStringLiteral("B")),
-                 QVariant(false));
-        QCOMPARE(settings.getData(QStringLiteral("mouseMacroKey/0"), false).toString(), QStringLiteral("A"));
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("A"), QStringLiteral("A")),
-                 QVariant(false));
-        settle();
-    }
-    QCOMPARE(inst.snapshot(), before);
+    StoreBench<MacroStore> bench;
+    bench.inst.write(profileFile(0), "[mouseMacroKey]\n0=A\n1=B\n");
+    bench.inst.write(macroFile(QStringLiteral("A")), "[config]\ntotal=0\nrepeat=1\n");
+    bench.inst.write(macroFile(QStringLiteral("B")), "[config]\ntotal=0\nrepeat=9\n");
+    const auto before = bench.inst.snapshot();
+    MacroStore &macros = bench.open();
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("A"), QStringLiteral("B")), QVariant(false));
+    QCOMPARE(bench.settings().getData(QStringLiteral("mouseMacroKey/0"), false).toString(),
+             QStringLiteral("A"));
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("A"), QStringLiteral("A")), QVariant(false));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestMacroStore::deleteRestoresDefaultAssignments()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(QStringLiteral("modules/setting/pD.bin"),
-               "[mouseKeyMatrix]\n0=1, 0, 240, 0\n1=1, 0, 241, 0\n2=1, 0, 242, 0\n3=1, 0, 243, 0\n");
+    StoreBench<MacroStore> bench;
+    bench.inst.write(QStringLiteral("modules/setting/pD.bin"),
+                     "[mouseKeyMatrix]\n0=1, 0, 240, 0\n1=1, 0, 241, 0\n2=1, 0, 242, 0\n3=1, 0, 243, 0\n");
     const QByteArray profile = "[mouseKeyMatrix]\n"
                                "0=4, 0, 0, 0\n" // macro in slot 0, which names M
                                "1=4, 1, 5, 0\n" // macro in slot 5, which names M
@@ -234,90 +212,84 @@ void TestMacroStore::deleteRestoresDefaultAssignments()
                                "6=4, 0, 4, 0\n" // slot 4 names M; no default for button 6
                                "[mouseMacroKey]\n0=M\n2=Other\n4=M\n5=M\n";
     for (int p = 0; p < SettingsStore::ProfileCount; ++p)
-        inst.write(profileFile(p), profile);
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore settings(&chooser);
-        MacroStore macros(settings);
-        macros.deleteMacroUpdateProfile(QStringLiteral("M"));
-        for (int p = 0; p < SettingsStore::ProfileCount; ++p) {
-            settings.setCurrentProfile(p);
-            const bool touched = p < MacroStore::ReferencingProfiles;
-            auto list = [&](int b) {
-                return settings.getDataList(QStringLiteral("mouseKeyMatrix/%1").arg(b), false);
-            };
-            const QVariantList defaultOf0 = {"1", "0", "240", "0"};
-            const QVariantList defaultOf1 = {"1", "0", "241", "0"};
-            QCOMPARE(list(0), touched ? defaultOf0 : QVariantList({"4", "0", "0", "0"}));
-            QCOMPARE(list(1), touched ? defaultOf1 : QVariantList({"4", "1", "5", "0"}));
-            QCOMPARE(list(2), QVariantList({"4", "0", "2", "0"}));
-            QCOMPARE(list(3), QVariantList({"1", "0", "4", "0"}));
-            QCOMPARE(settings.getData(QStringLiteral("mouseKeyMatrix/4"), false).toString(),
-                     QStringLiteral("4"));
-            QCOMPARE(list(5), QVariantList({"4", "0"}));
-            QCOMPARE(list(6), touched ? QVariantList() : QVariantList({"4", "0", "4", "0"}));
-            QCOMPARE(settings.getData(QStringLiteral("mouseMacroKey/0"), false).toString(),
-                     QStringLiteral("M"));
-        }
-        settle();
+        bench.inst.write(profileFile(p), profile);
+    MacroStore &macros = bench.open();
+    SettingsStore &settings = bench.settings();
+    macros.deleteMacroUpdateProfile(QStringLiteral("M"));
+    for (int p = 0; p < SettingsStore::ProfileCount; ++p) {
+        settings.setCurrentProfile(p);
+        const bool touched = p < MacroStore::ReferencingProfiles;
+        auto list = [&](int b) {
+            return settings.getDataList(QStringLiteral("mouseKeyMatrix/%1").arg(b), false);
+        };
+        const QVariantList defaultOf0 = {"1", "0", "240", "0"};
+        const QVariantList defaultOf1 = {"1", "0", "241", "0"};
+        QCOMPARE(list(0), touched ? defaultOf0 : QVariantList({"4", "0", "0", "0"}));
+        QCOMPARE(list(1), touched ? defaultOf1 : QVariantList({"4", "1", "5", "0"}));
+        QCOMPARE(list(2), QVariantList({"4", "0", "2", "0"}));
+        QCOMPARE(list(3), QVariantList({"1", "0", "4", "0"}));
+        QCOMPARE(settings.getData(QStringLiteral("mouseKeyMatrix/4"), false).toString(), QStringLiteral("4"));
+        QCOMPARE(list(5), QVariantList({"4", "0"}));
+        QCOMPARE(list(6), touched ? QVariantList() : QVariantList({"4", "0", "4", "0"}));
+        QCOMPARE(settings.getData(QStringLiteral("mouseMacroKey/0"), false).toString(), QStringLiteral("M"));
     }
+    settle();
+    bench.close();
     for (int p = MacroStore::ReferencingProfiles; p < SettingsStore::ProfileCount; ++p)
-        QCOMPARE(inst.read(profileFile(p)), profile);
+        QCOMPARE(bench.inst.read(profileFile(p)), profile);
 }
 
 void TestMacroStore::importCopiesTheChosenFile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
+    StoreBench<MacroStore> bench;
     const QByteArray exported = "[config]\ntotal=1\nrepeat=4\n\n[macro]\n0=\"1,A\"\n";
-    inst.write(QStringLiteral("in.mc"), exported);
-    inst.write(macroFile(QStringLiteral("Taken")), "[config]\ntotal=0\n");
-    ScriptedFileChooser chooser;
-    chooser.answers = {QString(), inst.path(QStringLiteral("in.mc")), inst.path(QStringLiteral("in.mc"))};
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    bench.inst.write(QStringLiteral("in.mc"), exported);
+    bench.inst.write(macroFile(QStringLiteral("Taken")), "[config]\ntotal=0\n");
+    bench.chooser.answers = {QString(), bench.inst.path(QStringLiteral("in.mc")),
+                             bench.inst.path(QStringLiteral("in.mc"))};
+    MacroStore &macros = bench.open();
 
     QVERIFY(!macros.loadMacroFile(QStringLiteral("Macro_3")));
-    QVERIFY(!inst.exists(macroFile(QStringLiteral("Macro_3"))));
+    QVERIFY(!bench.inst.exists(macroFile(QStringLiteral("Macro_3"))));
     QVERIFY(macros.loadMacroFile(QStringLiteral("Macro_3")));
-    QCOMPARE(inst.read(macroFile(QStringLiteral("Macro_3"))), exported);
+    QCOMPARE(bench.inst.read(macroFile(QStringLiteral("Macro_3"))), exported);
     QCOMPARE(macros.loadMacroIni(QStringLiteral("Macro_3")), (QStringList{"1,A", "4"}));
     // A file an earlier macro left under the name does not pass for the import.
     QVERIFY(macros.loadMacroFile(QStringLiteral("Taken")));
-    QCOMPARE(inst.read(macroFile(QStringLiteral("Taken"))), exported);
+    QCOMPARE(bench.inst.read(macroFile(QStringLiteral("Taken"))), exported);
 
-    QCOMPARE(chooser.questions.size(), 3);
-    QVERIFY(!chooser.questions.first().save);
-    QCOMPARE(chooser.questions.first().caption, QStringLiteral("Open File"));
-    QCOMPARE(chooser.questions.first().filter, QStringLiteral("Macro(*.mc)"));
+    QCOMPARE(bench.chooser.questions.size(), 3);
+    QVERIFY(!bench.chooser.questions.first().save);
+    QCOMPARE(bench.chooser.questions.first().caption, QStringLiteral("Open File"));
+    QCOMPARE(bench.chooser.questions.first().filter, QStringLiteral("Macro(*.mc)"));
 }
 
 void TestMacroStore::exportOverwritesTheChosenFile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(macroFile(QStringLiteral("E")), "[config]\ntotal=0\nrepeat=1\n");
-    inst.write(QStringLiteral("out.mc"), "an older export, longer than the macro file\n");
-    inst.write(QStringLiteral("keep.mc"), "keep me\n");
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("out.mc")), QString(), inst.path(QStringLiteral("keep.mc")),
-                       inst.path(macroFile(QStringLiteral("E")))};
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    bench.inst.write(macroFile(QStringLiteral("E")), "[config]\ntotal=0\nrepeat=1\n");
+    bench.inst.write(QStringLiteral("out.mc"), "an older export, longer than the macro file\n");
+    bench.inst.write(QStringLiteral("keep.mc"), "keep me\n");
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("out.mc")), QString(),
+                             bench.inst.path(QStringLiteral("keep.mc")),
+                             bench.inst.path(macroFile(QStringLiteral("E")))};
+    MacroStore &macros = bench.open();
     macros.saveMacroFile(QStringLiteral("E"));
-    QCOMPARE(inst.read(QStringLiteral("out.mc")), inst.read(macroFile(QStringLiteral("E"))));
-    QVERIFY(chooser.questions.first().save);
-    QCOMPARE(chooser.questions.first().caption, QStringLiteral("Save File"));
-    QCOMPARE(chooser.questions.first().filter, QStringLiteral("Macro(*.mc)"));
+    QCOMPARE(bench.inst.read(QStringLiteral("out.mc")), bench.inst.read(macroFile(QStringLiteral("E"))));
+    QVERIFY(bench.chooser.questions.first().save);
+    QCOMPARE(bench.chooser.questions.first().caption, QStringLiteral("Save File"));
+    QCOMPARE(bench.chooser.questions.first().filter, QStringLiteral("Macro(*.mc)"));
     // A name typed without a suffix gets ".mc".
-    chooser.answers.prepend(inst.path(QStringLiteral("bare")));
+    bench.chooser.answers.prepend(bench.inst.path(QStringLiteral("bare")));
     macros.saveMacroFile(QStringLiteral("E"));
-    QCOMPARE(inst.read(QStringLiteral("bare.mc")), inst.read(macroFile(QStringLiteral("E"))));
+    QCOMPARE(bench.inst.read(QStringLiteral("bare.mc")), bench.inst.read(macroFile(QStringLiteral("E"))));
 
     macros.saveMacroFile(QStringLiteral("E")); // cancelled
     // Exporting a macro that has no file keeps the user's file; so does exporting onto itself.
     macros.saveMacroFile(QStringLiteral("Missing"));
-    QCOMPARE(inst.read(QStringLiteral("keep.mc")), QByteArray("keep me\n"));
+    QCOMPARE(bench.inst.read(QStringLiteral("keep.mc")), QByteArray("keep me\n"));
     macros.saveMacroFile(QStringLiteral("E"));
-    QCOMPARE(inst.read(macroFile(QStringLiteral("E"))), QByteArray("[config]\ntotal=0\nrepeat=1\n"));
+    QCOMPARE(bench.inst.read(macroFile(QStringLiteral("E"))), QByteArray("[config]\ntotal=0\nrepeat=1\n"));
 }
 
 void TestMacroStore::unusableNamesTouchNothing_data()
@@ -340,43 +312,39 @@ void TestMacroStore::unusableNamesTouchNothing_data()
 void TestMacroStore::unusableNamesTouchNothing()
 {
     QFETCH(QString, name);
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    inst.write(profileFile(0), "[mouseKeyMatrix]\n0=4, 0, 0, 0\n[mouseMacroKey]\n0=Good\n");
-    inst.write(macroFile(QStringLiteral("Good")), "[config]\ntotal=0\nrepeat=1\n");
-    inst.write(QStringLiteral("in.mc"), "[config]\ntotal=0\n");
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("in.mc")), inst.path(QStringLiteral("out.mc"))};
-    {
-        SettingsStore settings(&chooser);
-        MacroStore macros(settings);
-        QCOMPARE(macros.createMacroIni(name, 0), QVariant(false));
-        QCOMPARE(macros.saveMacroIni(name, {QStringLiteral("1,A")}, 1), QVariant(false));
-        QVERIFY(macros.loadMacroIni(name).isEmpty());
-        QCOMPARE(macros.deleteMacroIni(name), QVariant(false));
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Good"), name), QVariant(false));
-        QCOMPARE(macros.modifyMacroNameUpdateProfile(name, QStringLiteral("Good")), QVariant(false));
-        macros.deleteMacroUpdateProfile(name);
-        QVERIFY(!macros.loadMacroFile(name));
-        macros.saveMacroFile(name);
-        QVERIFY(chooser.questions.isEmpty());
-        QCOMPARE(settings.getData(QStringLiteral("mouseMacroKey/0"), false).toString(),
-                 QStringLiteral("Good"));
-        settle();
-    }
-    QCOMPARE(inst.snapshot(), before);
+    StoreBench<MacroStore> bench;
+    bench.inst.write(profileFile(0), "[mouseKeyMatrix]\n0=4, 0, 0, 0\n[mouseMacroKey]\n0=Good\n");
+    bench.inst.write(macroFile(QStringLiteral("Good")), "[config]\ntotal=0\nrepeat=1\n");
+    bench.inst.write(QStringLiteral("in.mc"), "[config]\ntotal=0\n");
+    const auto before = bench.inst.snapshot();
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("in.mc")),
+                             bench.inst.path(QStringLiteral("out.mc"))};
+    MacroStore &macros = bench.open();
+    QCOMPARE(macros.createMacroIni(name, 0), QVariant(false));
+    QCOMPARE(macros.saveMacroIni(name, {QStringLiteral("1,A")}, 1), QVariant(false));
+    QVERIFY(macros.loadMacroIni(name).isEmpty());
+    QCOMPARE(macros.deleteMacroIni(name), QVariant(false));
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(QStringLiteral("Good"), name), QVariant(false));
+    QCOMPARE(macros.modifyMacroNameUpdateProfile(name, QStringLiteral("Good")), QVariant(false));
+    macros.deleteMacroUpdateProfile(name);
+    QVERIFY(!macros.loadMacroFile(name));
+    macros.saveMacroFile(name);
+    QVERIFY(bench.chooser.questions.isEmpty());
+    QCOMPARE(bench.settings().getData(QStringLiteral("mouseMacroKey/0"), false).toString(),
+             QStringLiteral("Good"));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestMacroStore::unusualButValidNamesWork()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    ScriptedFileChooser chooser;
-    SettingsStore settings(&chooser);
-    MacroStore macros(settings);
+    StoreBench<MacroStore> bench;
+    MacroStore &macros = bench.open();
     for (const QString &name : {QStringLiteral("Macro 1"), QStringLiteral("宏"), QStringLiteral(".hidden"),
                                 QStringLiteral("a.b"), QStringLiteral("..."), QStringLiteral("x,y;z=1")}) {
         QCOMPARE(macros.createMacroIni(name, 0), QVariant(true));
-        QVERIFY2(inst.exists(macroFile(name)), qPrintable(name));
+        QVERIFY2(bench.inst.exists(macroFile(name)), qPrintable(name));
         QCOMPARE(macros.saveMacroIni(name, {QStringLiteral("1,A")}, 2), QVariant(true));
         QCOMPARE(macros.loadMacroIni(name), (QStringList{"1,A", "2"}));
         QCOMPARE(macros.deleteMacroIni(name), QVariant(true));
