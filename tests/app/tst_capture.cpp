@@ -2,29 +2,20 @@
 // (a macro recording, the insert-key dialog, the fire and combination inputs) switch capturing on
 // through the window controller, their end and a hidden or minimised window switch it off.
 #include "AppTestSupport.h"
+#include "ControllerWindow.h"
 #include "InputHooks.h"
-#include "Ui_Controler.h"
 #include "VirtualMouse.h"
-#include "myQQuickView.h"
 #include "platform/RecordingHookBackend.h"
 
-#include <QQuickItem>
-#include <QWidget>
 #include <QtTest>
 
-class TestCapture : public QObject
+class TestCapture : public QObject, ControllerWindow
 {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempInstallation> inst;
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<Ui_Controler> controller;
     RecordingHookBackend hooks;
-    QObject hid;
-
-    QQuickItem *root() { return controller->view()->rootObject(); }
-    QQuickItem *item(const char *name) { return root()->findChild<QQuickItem *>(QLatin1String(name)); }
 
     QVariant call(const char *name, const char *function, const QVariantList &args = {})
     {
@@ -67,17 +58,13 @@ private slots:
         InputHooks::setBackend(&hooks);
         QVERIFY(InputHooks::install());
 
-        window = std::make_unique<QWidget>();
-        controller = std::make_unique<Ui_Controler>(window.get(), &hid);
-        window->showNormal();
-        controller->view()->initUI();
-        QTRY_VERIFY(item("envItem")->isVisible());
+        build();
+        reveal();
         hooks.calls.clear();
     }
     void cleanup()
     {
-        controller.reset();
-        window.reset();
+        close();
         InputHooks::uninstall();
         InputHooks::setBackend(nullptr);
         QDir::setCurrent(QDir::tempPath());

@@ -1,10 +1,9 @@
 // The window controller and the scene's root: window set-up, context properties, the window slots,
 // the busy lock and the reveal, the DPI stage, captured input, the title bar and dragging.
 #include "AppTestSupport.h"
+#include "ControllerWindow.h"
 #include "Hid_Thread.h"
-#include "Ui_Controler.h"
 #include "VirtualMouse.h"
-#include "myQQuickView.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -14,18 +13,12 @@
 #include <QWidget>
 #include <QtTest>
 
-class TestController : public QObject
+class TestController : public QObject, ControllerWindow
 {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempInstallation> inst;
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<Ui_Controler> controller;
-    QObject hid;
-
-    QQuickItem *root() { return controller->view()->rootObject(); }
-    QQuickItem *item(const char *name) { return root()->findChild<QQuickItem *>(QLatin1String(name)); }
     // Every item of the scene by the item tree, delegates of views included.
     QList<QQuickItem *> allItems()
     {
@@ -47,19 +40,10 @@ private:
         return nullptr;
     }
 
-    void build(const QString &name = QString())
-    {
-        window = std::make_unique<QWidget>();
-        window->setObjectName(name);
-        controller = std::make_unique<Ui_Controler>(window.get(), &hid);
-    }
-
-    // Starts the scene as discovery does and waits for the reveal.
+    // Starts the scene as discovery does and waits for the reveal, after which the view takes input.
     void reveal()
     {
-        window->showNormal();
-        controller->view()->initUI();
-        QTRY_VERIFY(item("envItem")->isVisible());
+        ControllerWindow::reveal();
         QVERIFY(controller->view()->isEnabled());
     }
 
@@ -75,8 +59,7 @@ private slots:
     }
     void cleanup()
     {
-        controller.reset();
-        window.reset();
+        close();
         QDir::setCurrent(QDir::tempPath());
     }
 

@@ -29,12 +29,17 @@
 
 namespace {
 
-// Profiles 0 "Standard", 2 "Game" and 5 "Work" in the list.
-void addProfiles(TempInstallation &inst)
+// An installation made the working directory, with profiles 0 "Standard", 2 "Game" and 5 "Work" in
+// the list.
+class NamedProfiles : public TempInstallation
 {
-    QSettings names(inst.path("modules/setting/name.bin"), QSettings::IniFormat);
-    names.setValue("profile/profileName", QStringList{"Standard0", "Game2", "Work5"});
-}
+public:
+    NamedProfiles() : TempInstallation(Defaults, MakeCurrent)
+    {
+        QSettings names(path("modules/setting/name.bin"), QSettings::IniFormat);
+        names.setValue("profile/profileName", QStringList{"Standard0", "Game2", "Work5"});
+    }
+};
 
 FocusedProgram window(const QString &className, const QString &instance = QString(),
                       const QString &executable = QString(), quint64 id = 7)
@@ -190,8 +195,7 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, out);
         QFETCH(QString, stored);
-        TempInstallation inst(TempInstallation::Defaults, TempInstallation::MakeCurrent);
-        addProfiles(inst);
+        NamedProfiles inst;
         CommandLine::Result result;
         {
             SettingsStore store;
@@ -218,8 +222,7 @@ private slots:
     // number later starts with none. Renaming keeps them (they hold the number).
     void deletedProfileDropsItsLinks()
     {
-        TempInstallation inst(TempInstallation::Defaults, TempInstallation::MakeCurrent);
-        addProfiles(inst);
+        NamedProfiles inst;
         SettingsStore store;
         AppProfiles profiles(store);
         QVERIFY(profiles.link("xterm", 2));
@@ -267,8 +270,7 @@ private slots:
         QFETCH(QStringList, focus);
         QFETCH(QString, scene);
         QFETCH(QList<int>, applied);
-        TempInstallation inst(TempInstallation::Defaults, TempInstallation::MakeCurrent);
-        addProfiles(inst);
+        NamedProfiles inst;
         SettingsStore store;
         AppProfiles profiles(store);
         QVERIFY(profiles.link("xterm", 2));
@@ -318,8 +320,7 @@ private slots:
     // Nothing linked: no switch at all, whatever comes to the front.
     void nothingLinkedSwitchesNothing()
     {
-        TempInstallation inst(TempInstallation::Defaults, TempInstallation::MakeCurrent);
-        addProfiles(inst);
+        NamedProfiles inst;
         SettingsStore store;
         AppProfiles profiles(store);
         AppProfileFollower follower(profiles);
@@ -336,8 +337,7 @@ private slots:
     // in a balloon (unless turned off); the scene's unsaved edits and open dialogs hold it back.
     void windowSwitchesAndTellsInABalloon()
     {
-        TempInstallation inst(TempInstallation::Defaults, TempInstallation::MakeCurrent);
-        addProfiles(inst);
+        NamedProfiles inst;
         vmouse::Config cfg;
         cfg.family = 553;
         vmouse::configure(cfg);

@@ -1,16 +1,10 @@
 // What the settings files make the person know reaches the window: a box on it while it is open, a
 // tray balloon while it is hidden, once per cause, and start-up goes on as before.
 #include "AppTestSupport.h"
-#include "InputHooks.h"
 #include "RunningWindow.h"
 #include "SettingsNotice.h"
-#include "StartUp.h"
-#include "VirtualMouse.h"
-#include "Widget.h"
-#include "platform/RecordingDeviceChangeMonitor.h"
-#include "platform/RecordingHookBackend.h"
+#include "StartUpBench.h"
 #include "platform/RecordingInstanceChannel.h"
-#include "platform/RecordingTrayNotifier.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,41 +24,25 @@ QList<QMessageBox *> boxesOn(Widget *widget)
 
 } // namespace
 
-class TestSettingsNotice : public QObject
+class TestSettingsNotice : public QObject, StartUpBench
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempInstallation> inst;
-    RecordingHookBackend hooks;
-    RecordingTrayNotifier tray;
-    RecordingDeviceChangeMonitor monitor;
-
     int run()
     {
-        Widget::Platform p;
-        p.tray = &tray;
-        p.deviceChanges = &monitor;
         RecordingInstanceChannel channel;
-        return StartUp::run(*qApp, channel, p, inst->path());
+        return startUp(channel);
     }
 
 private slots:
     void init()
     {
-        inst = std::make_unique<TempInstallation>();
-        QVERIFY(inst->isValid());
-        inst->setGlobal({{"common/name", "Kestral Config"}});
-        vmouse::configure(vmouse::Config());
-        InputHooks::setBackend(&hooks);
+        setUp();
         SettingsNotice::instance().clear();
         tray.messages.clear();
     }
-    void cleanup()
-    {
-        InputHooks::setBackend(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { tearDown(); }
 
     // A damaged global file: the device table still read as far as it goes, and the person told on the
     // window, with where the damaged file was kept.

@@ -2,17 +2,11 @@
 // the tray menu and by signals, the second start's restore, and the copy-data messages.
 #include "AppTestSupport.h"
 #include "CopyDataMessages.h"
-#include "InputHooks.h"
 #include "RunningWindow.h"
-#include "StartUp.h"
-#include "VirtualMouse.h"
-#include "Widget.h"
+#include "StartUpBench.h"
 #include "platform/CopyDataFrame.h"
 #include "platform/NativeMessage.h"
-#include "platform/RecordingDeviceChangeMonitor.h"
-#include "platform/RecordingHookBackend.h"
 #include "platform/RecordingInstanceChannel.h"
-#include "platform/RecordingTrayNotifier.h"
 #include "platform/SingleInstance.h"
 
 #include <QAbstractEventDispatcher>
@@ -94,45 +88,23 @@ struct BoxCloser
 
 } // namespace
 
-class TestStartUp : public QObject
+class TestStartUp : public QObject, StartUpBench
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<TempInstallation> inst;
-    RecordingHookBackend hooks;
-    RecordingTrayNotifier tray;
-    RecordingDeviceChangeMonitor monitor;
-    Widget::Platform platform()
-    {
-        Widget::Platform p;
-        p.tray = &tray;
-        p.deviceChanges = &monitor;
-        return p;
-    }
 
 private slots:
     void init()
     {
-        inst = std::make_unique<TempInstallation>();
-        QVERIFY(inst->isValid());
-        inst->setGlobal({{"common/name", "Kestral Config"}});
-        vmouse::configure(vmouse::Config());
-        hooks = RecordingHookBackend();
-        InputHooks::setBackend(&hooks);
+        setUp();
         QDir::setCurrent(QDir::tempPath());
     }
-    void cleanup()
-    {
-        InputHooks::setBackend(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { tearDown(); }
 
     void secondStartCreatesNothing()
     {
         RecordingInstanceChannel channel;
         channel.otherCopyRuns = true;
-        const int code = StartUp::run(*qApp, channel, platform(), inst->path());
+        const int code = startUp(channel);
         QCOMPARE(code, 1);
         QCOMPARE(channel.sent, QStringList({QString()}));
         QCOMPARE(channel.timeouts, QList<int>({5000}));
@@ -155,7 +127,7 @@ private slots:
             cwdAtQuit = QDir::currentPath();
             w->quitAction()->trigger();
         });
-        const int code = StartUp::run(*qApp, channel, platform(), inst->path());
+        const int code = startUp(channel);
         QCOMPARE(code, 0);
         QVERIFY(shownAtQuit);
         QCOMPARE(cwdAtQuit, QDir(inst->path()).canonicalPath());
@@ -185,7 +157,7 @@ private slots:
             listeningBefore = mainWidget()->hid().isListening;
             ::raise(number);
         });
-        const int code = StartUp::run(*qApp, channel, platform(), inst->path());
+        const int code = startUp(channel);
         QCOMPARE(code, 0);
         QVERIFY(listeningBefore);
         QCOMPARE(hooks.calls.mid(2), QStringList({"removeKeyboard", "removeMouse"}));
@@ -204,7 +176,7 @@ private slots:
                 w->exitSYS();
             });
         });
-        QCOMPARE(StartUp::run(*qApp, channel, platform(), inst->path()), 0);
+        QCOMPARE(startUp(channel), 0);
         QVERIFY(restored);
     }
 
@@ -224,7 +196,7 @@ private slots:
             consumed << sendCopyData(9487, 2, QByteArray("ab\0cd", 5));
             closer.timer.start();
         });
-        QCOMPARE(StartUp::run(*qApp, channel, platform(), inst->path()), 0);
+        QCOMPARE(startUp(channel), 0);
         QCOMPARE(consumed, QList<bool>({true, true, true, true, true}));
         QCOMPARE(closer.shown.size(), 3);
         QCOMPARE(closer.shown[0].title, QStringLiteral("Kestral Config"));
@@ -278,7 +250,7 @@ private slots:
             peer.connectToServer(instance.socketPath());
             peer.write(stream + CopyDataFrame::encodeMessage("end"));
         });
-        QCOMPARE(StartUp::run(*qApp, instance, platform(), inst->path()), 0);
+        QCOMPARE(startUp(instance), 0);
         QCOMPARE(onScreenAtEnd, 1);
         QCOMPARE(closer.mostAtOnce, 1);
         QStringList shown;
