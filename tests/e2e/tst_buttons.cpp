@@ -1,7 +1,7 @@
 // Buttons and macros under real pointer and key input: a macro recorded with its measured delay from
 // keys pressed on the X server, that macro given to button 3 and reaching the mouse's macro slot and
 // key matrix, and a key combination captured for button 2 and saved to the mouse.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -81,11 +81,10 @@ QByteArray payloadOf(const QList<Step> &steps, int repeat)
 
 } // namespace
 
-class TestButtonsJourney : public QObject
+class TestButtonsJourney : public JourneyCase
 {
     Q_OBJECT
 
-    std::unique_ptr<Journey> run;
     QString macroName;
     QByteArray expectedPayload;
 
@@ -133,31 +132,21 @@ class TestButtonsJourney : public QObject
                run->waitFor(".", "!keyAssigmentMain.visible && !mainMask.visible");
     }
 
+public:
+    TestButtonsJourney()
+        : JourneyCase({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}})
+    {
+    }
+
 private slots:
-    void initTestCase()
-    {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}}),
-                 qPrintable(run->error()));
-    }
-
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
     // New macro, "Delay" ticked, A held about 200 ms while recording: press A, the measured delay,
     // release A.
     void recordedMacroKeepsMeasuredDelay()
     {
         QVERIFY(run->clickItem("macroEditorBtn"));
         QVERIFY(run->waitFor("macroEditorMain", "visible"));
-        QVERIFY(run->clickItem("macroEditorMain/newButton"));
-        QVERIFY(run->waitFor("macroEditorMain", "canEdit"));
-        macroName = run->eval("macroEditorMain", "selectedName").toString();
+        macroName = run->newMacro();
+        QVERIFY2(!macroName.isEmpty(), qPrintable(run->error()));
         QCOMPARE(macroName, QStringLiteral("Macro_0"));
         QVERIFY(QFile::exists(macroFile()));
 

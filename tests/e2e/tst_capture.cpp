@@ -1,28 +1,27 @@
 // Keys typed on the X server reach the scene only while an input waits for them: nothing while no
 // capture runs (before, between and after captures), the keys of a macro recording and of a
 // combination capture once they have started.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QSettings>
 #include <QtTest>
 
-class TestCaptureJourney : public QObject
+class TestCaptureJourney : public JourneyCase
 {
     Q_OBJECT
-
-    std::unique_ptr<Journey> run;
 
     // How often the scene's captured-key signal has fired since the counter was attached.
     int keySignals() { return run->ask("prop keySignalCounter count").toInt(-1); }
 
-private slots:
-    void initTestCase()
+public:
+    TestCaptureJourney()
+        : JourneyCase({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}})
     {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/icType", "553"}, {"mouse/profileNo", 0}, {"mouse/keyCount", 8}}),
-                 qPrintable(run->error()));
+    }
+
+protected:
+    void afterLaunch() override
+    {
         // A counter beside the scene, bumped by every captured key the root re-emits.
         QVERIFY2(run->eval(".", "(function() {"
                                 "  var c = Qt.createQmlObject('import QtQml\\nQtObject {"
@@ -35,12 +34,7 @@ private slots:
         QCOMPARE(keySignals(), 0);
     }
 
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
+private slots:
     // Keys before a recording reach nothing; the recording gets exactly its own key. The recording's
     // key is the marker: captured keys arrive in order, so any earlier key would be counted first.
     void onlyTheRecordingsKeysArrive()
@@ -50,18 +44,11 @@ private slots:
         QVERIFY(run->clickItem("macroEditorBtn"));
         QVERIFY(run->waitFor("macroEditorMain", "visible"));
         QVERIFY(run->key("q"));
-        QVERIFY(run->clickItem("macroEditorMain/newButton"));
-        QVERIFY(run->waitFor("macroEditorMain", "canEdit"));
-        const QString macro = run->eval("macroEditorMain", "selectedName").toString();
-        QVERIFY(!macro.isEmpty());
+        const QString macro = run->newMacro();
+        QVERIFY2(!macro.isEmpty(), qPrintable(run->error()));
         QVERIFY(run->key("z"));
 
-        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
-        QVERIFY(run->waitFor("macroEditorMain", "isInputting"));
-        QVERIFY(run->key("a"));
-        QVERIFY(run->waitFor("macroEditorMain", "stepModel.count >= 2"));
-        QVERIFY(run->clickItem("macroEditorMain/recordButton"));
-        QVERIFY(run->waitFor("macroEditorMain", "!isInputting"));
+        QVERIFY2(run->recordKey("a"), qPrintable(run->error()));
 
         QCOMPARE(keySignals(), 2);
         QVERIFY(run->waitUntil([&] { return run->macroSteps(macro).size() == 2; }));

@@ -1,6 +1,6 @@
 // The DPI page under real pointer input: a click on a stage's track and a drag past the end of
 // another stage's track, then Save; the mouse and the profile hold what the page's labels show.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,38 +22,27 @@ int valueAt(double position)
 
 } // namespace
 
-class TestDpiJourney : public QObject
+class TestDpiJourney : public JourneyCase
 {
     Q_OBJECT
-
-    std::unique_ptr<Journey> run;
 
     int shownValue(int stage)
     {
         return run->eval("dpiSettingMain", QStringLiteral("dpi%1.dpiValue").arg(stage)).toString().toInt();
     }
 
+public:
+    TestDpiJourney()
+        : JourneyCase({{"mouse/icType", "553"},
+                       {"mouse/sensorType", "3360"},
+                       {"mouse/minDPI", kMin},
+                       {"mouse/maxDPI", kMax},
+                       {"mouse/dpiBase", kBase},
+                       {"mouse/profileNo", 0}})
+    {
+    }
+
 private slots:
-    void initTestCase()
-    {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/icType", "553"},
-                              {"mouse/sensorType", "3360"},
-                              {"mouse/minDPI", kMin},
-                              {"mouse/maxDPI", kMax},
-                              {"mouse/dpiBase", kBase},
-                              {"mouse/profileNo", 0}}),
-                 qPrintable(run->error()));
-    }
-
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
     void editedStagesAreSavedToMouseAndProfile()
     {
         const QList<int> stored = intList(run->profileValue("mouse/dpiValueArray"));

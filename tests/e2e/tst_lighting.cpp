@@ -1,7 +1,7 @@
 // The lighting page under real pointer input: an effect chosen in the drop-down and a colour picked
 // by dragging the marker along the hue strip, then Save; the mouse holds that effect and the colours
 // the page shows.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,11 +43,9 @@ QJsonArray jsonInts(const QList<int> &values)
 
 } // namespace
 
-class TestLightingJourney : public QObject
+class TestLightingJourney : public JourneyCase
 {
     Q_OBJECT
-
-    std::unique_ptr<Journey> run;
 
     QList<int> shownColor()
     {
@@ -59,25 +57,16 @@ class TestLightingJourney : public QObject
         return rgb;
     }
 
+public:
+    TestLightingJourney()
+        : JourneyCase({{"mouse/icType", "553"},
+                       {"mouse/isColorful", true},
+                       {"mouse/is55328", false},
+                       {"mouse/profileNo", 0}})
+    {
+    }
+
 private slots:
-    void initTestCase()
-    {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/icType", "553"},
-                              {"mouse/isColorful", true},
-                              {"mouse/is55328", false},
-                              {"mouse/profileNo", 0}}),
-                 qPrintable(run->error()));
-    }
-
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
     void effectAndColourAreSavedToMouse()
     {
         const QList<int> storedColors = intList(run->profileValue("mouse/colorValue"));

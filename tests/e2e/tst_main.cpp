@@ -1,36 +1,23 @@
 // The main window under real pointer input: the report-rate choice reaches the mouse and the
 // profile, Save with nothing unsaved sends nothing, the ask menu opens and closes; the mouse unplugged
 // and plugged again through the virtual mouse's udev notices, and a start with no mouse.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
 #include <tuple>
 
-class TestMainJourney : public QObject
+class TestMainJourney : public JourneyCase
 {
     Q_OBJECT
-
-    std::unique_ptr<Journey> run;
 
     // The feature reports sent so far.
     int sentCount() const { return int(sentCommands(run->hidCalls()).size()); }
 
+public:
+    TestMainJourney() : JourneyCase({{"mouse/icType", "553"}, {"mouse/profileNo", 0}}) {}
+
 private slots:
-    void initTestCase()
-    {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/icType", "553"}, {"mouse/profileNo", 0}}), qPrintable(run->error()));
-    }
-
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
     void windowIsOnScreenAtItsSize()
     {
         const QRect window = run->rect(".");

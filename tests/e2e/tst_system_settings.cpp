@@ -1,7 +1,7 @@
 // The system settings dialog under real input: opened with its button, the pointer-speed handle
 // dragged, the wheel choices clicked and a line count typed; each change is stored with the profile
 // and reaches the desktop's settings at once.
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -48,32 +48,24 @@ const char *const kMouseGroup = "org/gnome/desktop/peripherals/mouse";
 
 } // namespace
 
-class TestSystemSettingsJourney : public QObject
+class TestSystemSettingsJourney : public JourneyCase
 {
     Q_OBJECT
 
-    std::unique_ptr<Journey> run;
-
     QString kdeglobals() const { return run->configHome() + QStringLiteral("/kdeglobals"); }
 
-private slots:
-    void initTestCase()
+public:
+    TestSystemSettingsJourney() : JourneyCase({{"mouse/profileNo", 0}}) {}
+
+protected:
+    void afterLaunch() override
     {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
-        QVERIFY2(run->launch({{"mouse/profileNo", 0}}), qPrintable(run->error()));
         QVERIFY(run->click(run->center("systemSettingBtn")));
         QVERIFY(run->waitUntil([&] { return run->eval("systemSettingMain", "visible").toBool(); }));
         QCOMPARE(run->eval(".", "mainMask.visible").toBool(), true);
     }
 
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
+private slots:
     void pointerSpeedDragReachesDesktop()
     {
         // Starting up applies nothing.

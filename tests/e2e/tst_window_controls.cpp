@@ -3,7 +3,7 @@
 // falls to the button below it) and reaches the mouse; the button dialog drops its choice on Escape and
 // applies it on OK; an unsaved edit is asked about before a profile chosen in the title bar replaces it
 // (Cancel keeps both, Discard drops the edit, Save stores it).
-#include "Journey.h"
+#include "JourneyCase.h"
 
 #include <QJsonDocument>
 #include <QSettings>
@@ -27,11 +27,9 @@ QString text(const QVariant &v)
 
 } // namespace
 
-class TestWindowControlsJourney : public QObject
+class TestWindowControlsJourney : public JourneyCase
 {
     Q_OBJECT
-
-    std::unique_ptr<Journey> run;
 
     QString settingFile(const QString &name) const { return run->settingsFolder() + QLatin1Char('/') + name; }
     QVariant value(const QString &file, const QString &key) const
@@ -78,12 +76,12 @@ class TestWindowControlsJourney : public QObject
         QVERIFY(run->waitUntil([&] { return !run->eval("unsavedAsk", "isOpen").toBool() && enabled(); }));
     }
 
-private slots:
-    void initTestCase()
+public:
+    TestWindowControlsJourney() : JourneyCase(kMouse) {}
+
+protected:
+    void beforeLaunch() override
     {
-        if (!Journey::toolsPresent())
-            QSKIP("Xvfb or xdotool missing");
-        run = std::make_unique<Journey>();
         QSettings names(settingFile("name.bin"), QSettings::IniFormat);
         names.setValue("profile/profileName", QStringList{"Standard0", "Other1"});
         names.sync();
@@ -92,15 +90,9 @@ private slots:
         first.setValue("mouse/reportRate", 3);
         QSettings second(settingFile("p2.bin"), QSettings::IniFormat);
         second.setValue("mouse/reportRate", 1);
-        QVERIFY2(run->launch(kMouse), qPrintable(run->error()));
     }
 
-    void cleanupTestCase()
-    {
-        if (run)
-            QCOMPARE(run->stop(), 0);
-    }
-
+private slots:
     void reportRateIsTheActiveProfiles()
     {
         QCOMPARE(run->eval("upItem/profileBtn", "currentText").toString(), QStringLiteral("Other"));

@@ -442,6 +442,36 @@ bool Journey::clickItem(const QString &path)
     return r.isValid() && click(r.center());
 }
 
+QString Journey::newMacro()
+{
+    if (!clickItem(QStringLiteral("macroEditorMain/newButton")) ||
+        !waitFor(QStringLiteral("macroEditorMain"), QStringLiteral("canEdit"))) {
+        lastError = QStringLiteral("no new macro to edit");
+        return QString();
+    }
+    const QString name = eval(QStringLiteral("macroEditorMain"), QStringLiteral("selectedName")).toString();
+    if (name.isEmpty())
+        lastError = QStringLiteral("the new macro has no name");
+    return name;
+}
+
+bool Journey::recordKey(const QString &key)
+{
+    const QString editor = QStringLiteral("macroEditorMain");
+    const QString recordButton = QStringLiteral("macroEditorMain/recordButton");
+    const auto failed = [this](const QString &step) {
+        lastError = step;
+        return false;
+    };
+    if (!clickItem(recordButton) || !waitFor(editor, QStringLiteral("isInputting")))
+        return failed(QStringLiteral("the recording did not start"));
+    if (!this->key(key) || !waitFor(editor, QStringLiteral("stepModel.count >= 2")))
+        return failed(QStringLiteral("no press and release of ") + key + QStringLiteral(" recorded"));
+    if (!clickItem(recordButton) || !waitFor(editor, QStringLiteral("!isInputting")))
+        return failed(QStringLiteral("the recording did not stop"));
+    return true;
+}
+
 QStringList Journey::macroSteps(const QString &macro) const
 {
     QSettings file(inst->path() + QStringLiteral("/modules/macro/") + macro + QStringLiteral(".bin"),

@@ -100,6 +100,11 @@ public:
     bool waitFor(const QString &path, const QString &expression);
     // A click in the middle of the item at path; false when it is not on screen.
     bool clickItem(const QString &path);
+    // In the open macro editor: a new macro, selected; its name, or empty with the reason in error().
+    QString newMacro();
+    // Records `key` into the macro selected in the open editor: starts the recording, types the key,
+    // waits for its press and release steps and stops; false with the failed step in error().
+    bool recordKey(const QString &key);
 
     // What came out of the program's run.
     QString transcriptPath() const { return dir.filePath(QStringLiteral("transcript.jsonl")); }
