@@ -7,6 +7,7 @@
 #include "SettingsNotice.h"
 #include "SettingsStore.h"
 #include "SmallDisk.h"
+#include "StoreBench.h"
 #include "StoreProbe.h"
 #include "TempInstallation.h"
 
@@ -39,6 +40,13 @@ void writeInstallation(const TempInstallation &inst)
     for (int p = 0; p < SettingsStore::ProfileCount; ++p)
         inst.write(profileFile(p), "[mouse]\nreportRate=1\nscrollRate=" + QByteArray::number(10 + p) + "\n");
 }
+
+// The settings store's bench over the files of writeInstallation().
+class ProfilesBench : public StoreBench<SettingsStore>
+{
+public:
+    ProfilesBench() { writeInstallation(inst); }
+};
 
 // Lets deferred deletions and write-backs run.
 void settle()
@@ -77,130 +85,116 @@ private slots:
 
 void TestProfileOperations::importCancelledChangesNothing()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore store(&chooser);
-        QVERIFY(!store.loadProfile(2));
-        QCOMPARE(chooser.questions.size(), 1);
-        const ScriptedFileChooser::Question q = chooser.questions.first();
-        QVERIFY(!q.save);
-        QCOMPARE(q.caption, QStringLiteral("Open File"));
-        QCOMPARE(q.filter, QStringLiteral("Profile(*.pf)"));
-        QCOMPARE(q.dir, QDir::homePath());
-    }
-    QCOMPARE(inst.snapshot(), before);
+    ProfilesBench bench;
+    const auto before = bench.inst.snapshot();
+    SettingsStore &store = bench.open();
+    QVERIFY(!store.loadProfile(2));
+    QCOMPARE(bench.chooser.questions.size(), 1);
+    const ScriptedFileChooser::Question q = bench.chooser.questions.first();
+    QVERIFY(!q.save);
+    QCOMPARE(q.caption, QStringLiteral("Open File"));
+    QCOMPARE(q.filter, QStringLiteral("Profile(*.pf)"));
+    QCOMPARE(q.dir, QDir::homePath());
+    bench.close();
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestProfileOperations::importReplacesTheProfile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
+    ProfilesBench bench;
     const QByteArray imported = "[mouse]\nreportRate=2\n[extra]\nany=thing\n";
-    inst.write(QStringLiteral("import.pf"), imported);
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("import.pf"))};
-    {
-        SettingsStore store(&chooser);
-        store.setCurrentProfile(2);
-        QVERIFY(store.loadProfile(2));
-        QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("2"));
-        QVERIFY(!store.getData(QStringLiteral("mouse/scrollRate"), false).isValid());
-        QCOMPARE(inst.read(profileFile(2)), imported);
-        settle();
-    }
-    QCOMPARE(inst.read(profileFile(2)), imported);
-    QCOMPARE(inst.read(QStringLiteral("import.pf")), imported);
+    bench.inst.write(QStringLiteral("import.pf"), imported);
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("import.pf"))};
+    SettingsStore &store = bench.open();
+    store.setCurrentProfile(2);
+    QVERIFY(store.loadProfile(2));
+    QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("2"));
+    QVERIFY(!store.getData(QStringLiteral("mouse/scrollRate"), false).isValid());
+    QCOMPARE(bench.inst.read(profileFile(2)), imported);
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.read(profileFile(2)), imported);
+    QCOMPARE(bench.inst.read(QStringLiteral("import.pf")), imported);
 }
 
 void TestProfileOperations::exportOverwritesTheChosenFile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.write(QStringLiteral("out.pf"), "old content that is longer than the profile file itself\n");
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("out.pf"))};
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    bench.inst.write(QStringLiteral("out.pf"), "old content that is longer than the profile file itself\n");
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("out.pf"))};
+    SettingsStore &store = bench.open();
     store.saveProfile(2);
-    QCOMPARE(chooser.questions.size(), 1);
-    QVERIFY(chooser.questions.first().save);
-    QCOMPARE(chooser.questions.first().caption, QStringLiteral("Save File"));
-    QCOMPARE(chooser.questions.first().filter, QStringLiteral("Profile(*.pf)"));
-    QCOMPARE(inst.read(QStringLiteral("out.pf")), inst.read(profileFile(2)));
+    QCOMPARE(bench.chooser.questions.size(), 1);
+    QVERIFY(bench.chooser.questions.first().save);
+    QCOMPARE(bench.chooser.questions.first().caption, QStringLiteral("Save File"));
+    QCOMPARE(bench.chooser.questions.first().filter, QStringLiteral("Profile(*.pf)"));
+    QCOMPARE(bench.inst.read(QStringLiteral("out.pf")), bench.inst.read(profileFile(2)));
 }
 
 // The first dialog opens at home, later ones in the folder last chosen from; a name typed without a
 // suffix gets ".pf"; an import is known by its file's name.
 void TestProfileOperations::dialogsOpenWhereTheLastChoseAndAddTheSuffix()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.write(QStringLiteral("in/My setup.v2.pf"), "[mouse]\nreportRate=2\n");
-    inst.write(QStringLiteral("out/kept"), "");
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("in/My setup.v2.pf")), inst.path(QStringLiteral("out/new")),
-                       inst.path(QStringLiteral("out/old.txt"))};
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    bench.inst.write(QStringLiteral("in/My setup.v2.pf"), "[mouse]\nreportRate=2\n");
+    bench.inst.write(QStringLiteral("out/kept"), "");
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("in/My setup.v2.pf")),
+                             bench.inst.path(QStringLiteral("out/new")),
+                             bench.inst.path(QStringLiteral("out/old.txt"))};
+    SettingsStore &store = bench.open();
     QVERIFY(store.importedProfileName().isEmpty());
     QVERIFY(store.loadProfile(1));
     QCOMPARE(store.importedProfileName(), QStringLiteral("My setup.v2"));
     store.saveProfile(1);
     store.saveProfile(1);
-    QCOMPARE(chooser.questions.size(), 3);
-    QCOMPARE(chooser.questions[0].dir, QDir::homePath());
-    QCOMPARE(chooser.questions[1].dir, QFileInfo(inst.path(QStringLiteral("in/x"))).absolutePath());
-    QCOMPARE(chooser.questions[2].dir, QFileInfo(inst.path(QStringLiteral("out/x"))).absolutePath());
-    QCOMPARE(inst.read(QStringLiteral("out/new.pf")), inst.read(profileFile(1)));
-    QVERIFY(!inst.exists(QStringLiteral("out/new")));
+    QCOMPARE(bench.chooser.questions.size(), 3);
+    QCOMPARE(bench.chooser.questions[0].dir, QDir::homePath());
+    QCOMPARE(bench.chooser.questions[1].dir,
+             QFileInfo(bench.inst.path(QStringLiteral("in/x"))).absolutePath());
+    QCOMPARE(bench.chooser.questions[2].dir,
+             QFileInfo(bench.inst.path(QStringLiteral("out/x"))).absolutePath());
+    QCOMPARE(bench.inst.read(QStringLiteral("out/new.pf")), bench.inst.read(profileFile(1)));
+    QVERIFY(!bench.inst.exists(QStringLiteral("out/new")));
     // A suffix of the person's own is kept.
-    QCOMPARE(inst.read(QStringLiteral("out/old.txt")), inst.read(profileFile(1)));
+    QCOMPARE(bench.inst.read(QStringLiteral("out/old.txt")), bench.inst.read(profileFile(1)));
 }
 
 void TestProfileOperations::exportIncludesValuesJustSet()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("out.pf"))};
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("out.pf"))};
+    SettingsStore &store = bench.open();
     store.setCurrentProfile(4);
     store.setData(QStringLiteral("mouse/reportRate"), 0);
     store.saveProfile(4);
-    QVERIFY(inst.read(QStringLiteral("out.pf")).contains("reportRate=0"));
+    QVERIFY(bench.inst.read(QStringLiteral("out.pf")).contains("reportRate=0"));
 }
 
 void TestProfileOperations::exportCancelledOrOntoItselfKeepsFiles()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    chooser.answers = {QString(), inst.path(profileFile(3))};
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    const auto before = bench.inst.snapshot();
+    bench.chooser.answers = {QString(), bench.inst.path(profileFile(3))};
+    SettingsStore &store = bench.open();
     store.saveProfile(3);
     store.saveProfile(3);
-    QCOMPARE(chooser.questions.size(), 2);
-    QCOMPARE(inst.snapshot(), before);
+    QCOMPARE(bench.chooser.questions.size(), 2);
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestProfileOperations::resetOfTheCurrentProfileIsSeenAtOnce()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore store(&chooser);
-        store.setCurrentProfile(1);
-        store.setData(QStringLiteral("mouse/reportRate"), 0);
-        store.resetProfile(1);
-        QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("3"));
-        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("3"));
-        settle();
-    }
-    QCOMPARE(inst.read(profileFile(1)), Factory);
-    const QJsonObject v = StoreProbe::run(inst.path(), {"getData", "mouse/reportRate", "0"});
+    ProfilesBench bench;
+    SettingsStore &store = bench.open();
+    store.setCurrentProfile(1);
+    store.setData(QStringLiteral("mouse/reportRate"), 0);
+    store.resetProfile(1);
+    QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("3"));
+    QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("3"));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.read(profileFile(1)), Factory);
+    const QJsonObject v = StoreProbe::run(bench.inst.path(), {"getData", "mouse/reportRate", "0"});
     QCOMPARE(v.value("value").toString(), QStringLiteral("1")); // profile 0 was not touched
 }
 
@@ -208,15 +202,13 @@ void TestProfileOperations::replacementIsReadFreshEvenWithinOneClockTick()
 {
     // The profile is rewritten with a file of the same size right after its last write; a stale
     // cached copy of the old content would still answer 9.
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.write(profileFile(0), Factory);
-    ScriptedFileChooser chooser;
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    bench.inst.write(profileFile(0), Factory);
+    SettingsStore &store = bench.open();
     for (int round = 0; round < 20; ++round) {
         store.setData(QStringLiteral("mouse/reportRate"), 9);
         store.currentProfileSettings()->sync();
-        QCOMPARE(inst.read(profileFile(0)).size(), Factory.size());
+        QCOMPARE(bench.inst.read(profileFile(0)).size(), Factory.size());
         store.resetProfile(0);
         QCOMPARE(store.getData(QStringLiteral("mouse/reportRate"), false).toString(), QStringLiteral("3"));
     }
@@ -225,40 +217,33 @@ void TestProfileOperations::replacementIsReadFreshEvenWithinOneClockTick()
 
 void TestProfileOperations::copyReplacesOnlyTheDestination()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    const QByteArray source = inst.read(profileFile(7));
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore store(&chooser);
-        store.copyProfile(3, 7);
-        store.setCurrentProfile(3);
-        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("17"));
-        settle();
-    }
-    QCOMPARE(inst.read(profileFile(3)), source);
-    QCOMPARE(inst.read(profileFile(7)), source);
+    ProfilesBench bench;
+    const QByteArray source = bench.inst.read(profileFile(7));
+    SettingsStore &store = bench.open();
+    store.copyProfile(3, 7);
+    store.setCurrentProfile(3);
+    QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("17"));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.read(profileFile(3)), source);
+    QCOMPARE(bench.inst.read(profileFile(7)), source);
 }
 
 void TestProfileOperations::copyOntoItselfChangesNothing()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    const auto before = bench.inst.snapshot();
+    SettingsStore &store = bench.open();
     QSettings *object = store.profileSettings(4);
     store.copyProfile(4, 4);
     QCOMPARE(store.profileSettings(4), object);
-    QCOMPARE(inst.snapshot(), before);
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestProfileOperations::copyTakesPendingValuesOfTheSource()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    ScriptedFileChooser chooser;
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    SettingsStore &store = bench.open();
     store.setCurrentProfile(7);
     store.setData(QStringLiteral("mouse/reportRate"), 2);
     store.copyProfile(3, 7);
@@ -277,117 +262,104 @@ void TestProfileOperations::pendingValuesNeverReachTheReplacement_data()
 void TestProfileOperations::pendingValuesNeverReachTheReplacement()
 {
     QFETCH(QString, operation);
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.write(QStringLiteral("import.pf"), Factory);
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("import.pf"))};
-    {
-        SettingsStore store(&chooser);
-        store.setCurrentProfile(5);
-        store.setData(QStringLiteral("pending/value"), QStringLiteral("from the old file"));
-        store.setData(QStringLiteral("mouse/reportRate"), 0);
-        if (operation == QLatin1String("reset"))
-            store.resetProfile(5);
-        else if (operation == QLatin1String("copy"))
-            store.copyProfile(5, 9);
-        else
-            QVERIFY(store.loadProfile(5));
-        QVERIFY(!store.getData(QStringLiteral("pending/value"), false).isValid());
-        settle();
-        QVERIFY(!inst.read(profileFile(5)).contains("pending"));
-    }
-    const QByteArray text = inst.read(profileFile(5));
+    ProfilesBench bench;
+    bench.inst.write(QStringLiteral("import.pf"), Factory);
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("import.pf"))};
+    SettingsStore &store = bench.open();
+    store.setCurrentProfile(5);
+    store.setData(QStringLiteral("pending/value"), QStringLiteral("from the old file"));
+    store.setData(QStringLiteral("mouse/reportRate"), 0);
+    if (operation == QLatin1String("reset"))
+        store.resetProfile(5);
+    else if (operation == QLatin1String("copy"))
+        store.copyProfile(5, 9);
+    else
+        QVERIFY(store.loadProfile(5));
+    QVERIFY(!store.getData(QStringLiteral("pending/value"), false).isValid());
+    settle();
+    QVERIFY(!bench.inst.read(profileFile(5)).contains("pending"));
+    bench.close();
+    const QByteArray text = bench.inst.read(profileFile(5));
     QVERIFY2(!text.contains("pending") && !text.contains("reportRate=0"), text.constData());
-    const QJsonObject v = StoreProbe::run(inst.path(), {"getData", "pending/value", "0"});
+    const QJsonObject v = StoreProbe::run(bench.inst.path(), {"getData", "pending/value", "0"});
     QVERIFY(!v.isEmpty());
 }
 
 void TestProfileOperations::replacedObjectIsReleasedLater()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    ScriptedFileChooser chooser;
-    SettingsStore store(&chooser);
+    ProfilesBench bench;
+    SettingsStore &store = bench.open();
     QPointer<QSettings> old = store.profileSettings(6);
     store.resetProfile(6);
     QVERIFY(store.profileSettings(6) != old.data());
     QVERIFY(!old.isNull());
     settle();
     QVERIFY(old.isNull());
-    QCOMPARE(store.profileSettings(6)->fileName(), inst.path(profileFile(6)));
+    QCOMPARE(store.profileSettings(6)->fileName(), bench.inst.path(profileFile(6)));
 }
 
 void TestProfileOperations::resetApconfigRestoresFactoryValues()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    const QByteArray factory = inst.read(QStringLiteral("modules/setting/apConfigD.bin"));
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore store(&chooser);
-        store.setGlobalData(QStringLiteral("pending/value"), 1);
-        store.resetApconfig();
-        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("553"));
-        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/profileNo")).toString(), QStringLiteral("0"));
-        QVERIFY(!store.getGlobalData(QStringLiteral("pending/value")).isValid());
-        QCOMPARE(store.icType(), QStringLiteral("560"));
-        settle();
-    }
-    QCOMPARE(inst.read(QStringLiteral("modules/setting/apConfig.bin")), factory);
-    QCOMPARE(inst.read(QStringLiteral("modules/setting/apConfigD.bin")), factory);
+    ProfilesBench bench;
+    const QByteArray factory = bench.inst.read(QStringLiteral("modules/setting/apConfigD.bin"));
+    SettingsStore &store = bench.open();
+    store.setGlobalData(QStringLiteral("pending/value"), 1);
+    store.resetApconfig();
+    QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("553"));
+    QCOMPARE(store.getGlobalData(QStringLiteral("mouse/profileNo")).toString(), QStringLiteral("0"));
+    QVERIFY(!store.getGlobalData(QStringLiteral("pending/value")).isValid());
+    QCOMPARE(store.icType(), QStringLiteral("560"));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.read(QStringLiteral("modules/setting/apConfig.bin")), factory);
+    QCOMPARE(bench.inst.read(QStringLiteral("modules/setting/apConfigD.bin")), factory);
 }
 
 void TestProfileOperations::missingOrSelfSourceKeepsTheProfile()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.remove(QStringLiteral("modules/setting/pD.bin"));
-    inst.remove(QStringLiteral("modules/setting/apConfigD.bin"));
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    chooser.answers = {inst.path(QStringLiteral("no such file.pf")), inst.path(profileFile(2))};
-    {
-        SettingsStore store(&chooser);
-        store.resetProfile(2);
-        store.resetApconfig();
-        QVERIFY(!store.loadProfile(2));
-        QVERIFY(store.loadProfile(2));
-        store.setCurrentProfile(2);
-        QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("12"));
-        QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("560"));
-        settle();
-    }
-    QCOMPARE(inst.snapshot(), before);
+    ProfilesBench bench;
+    bench.inst.remove(QStringLiteral("modules/setting/pD.bin"));
+    bench.inst.remove(QStringLiteral("modules/setting/apConfigD.bin"));
+    const auto before = bench.inst.snapshot();
+    bench.chooser.answers = {bench.inst.path(QStringLiteral("no such file.pf")),
+                             bench.inst.path(profileFile(2))};
+    SettingsStore &store = bench.open();
+    store.resetProfile(2);
+    store.resetApconfig();
+    QVERIFY(!store.loadProfile(2));
+    QVERIFY(store.loadProfile(2));
+    store.setCurrentProfile(2);
+    QCOMPARE(store.getData(QStringLiteral("mouse/scrollRate"), false).toString(), QStringLiteral("12"));
+    QCOMPARE(store.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("560"));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestProfileOperations::profileNumbersOutsideTheListTouchNothing()
 {
-    TempInstallation inst(TempInstallation::Empty, TempInstallation::MakeCurrent);
-    writeInstallation(inst);
-    inst.write(QStringLiteral("import.pf"), Factory);
-    const auto before = inst.snapshot();
-    ScriptedFileChooser chooser;
-    {
-        SettingsStore store(&chooser);
-        QList<QSettings *> objects;
-        for (int p = 0; p < SettingsStore::ProfileCount; ++p)
-            objects.append(store.profileSettings(p));
-        for (int bad : {-1, 10, 11, INT_MAX, INT_MIN}) {
-            chooser.answers = {inst.path(QStringLiteral("import.pf"))};
-            QVERIFY(!store.loadProfile(bad));
-            store.saveProfile(bad);
-            store.resetProfile(bad);
-            store.copyProfile(bad, 0);
-            store.copyProfile(0, bad);
-        }
-        // No dialog was even shown.
-        QVERIFY(chooser.questions.isEmpty());
-        for (int p = 0; p < SettingsStore::ProfileCount; ++p)
-            QCOMPARE(store.profileSettings(p), objects.at(p));
-        settle();
+    ProfilesBench bench;
+    bench.inst.write(QStringLiteral("import.pf"), Factory);
+    const auto before = bench.inst.snapshot();
+    SettingsStore &store = bench.open();
+    QList<QSettings *> objects;
+    for (int p = 0; p < SettingsStore::ProfileCount; ++p)
+        objects.append(store.profileSettings(p));
+    for (int bad : {-1, 10, 11, INT_MAX, INT_MIN}) {
+        bench.chooser.answers = {bench.inst.path(QStringLiteral("import.pf"))};
+        QVERIFY(!store.loadProfile(bad));
+        store.saveProfile(bad);
+        store.resetProfile(bad);
+        store.copyProfile(bad, 0);
+        store.copyProfile(0, bad);
     }
-    QCOMPARE(inst.snapshot(), before);
+    // No dialog was even shown.
+    QVERIFY(bench.chooser.questions.isEmpty());
+    for (int p = 0; p < SettingsStore::ProfileCount; ++p)
+        QCOMPARE(store.profileSettings(p), objects.at(p));
+    settle();
+    bench.close();
+    QCOMPARE(bench.inst.snapshot(), before);
 }
 
 void TestProfileOperations::hostileImportsAddNothing_data()
