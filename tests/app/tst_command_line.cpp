@@ -3,6 +3,7 @@
 // sending what the window sends for a profile chosen in it, the hand-over to a running window (which
 // then shows the change, and the command-line process never touches the mouse), and the failures.
 #include "AppTestSupport.h"
+#include "ChildProcess.h"
 #include "SmallDisk.h"
 #include "platform/SingleInstance.h"
 
@@ -186,11 +187,7 @@ private:
         if (s.window.state() == QProcess::NotRunning)
             return;
         ::kill(pid_t(s.window.processId()), SIGCONT);
-        s.window.terminate();
-        if (!s.window.waitForFinished(10000)) {
-            s.window.kill();
-            s.window.waitForFinished();
-        }
+        endChildProcess(s.window, 10000);
     }
 
     // One request to the scene probe (see tests/e2e/probe/SceneProbe.cpp).

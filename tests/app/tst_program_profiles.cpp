@@ -6,6 +6,7 @@
 #include "AppProfileLinks.h"
 #include "AppProfiles.h"
 #include "AppTestSupport.h"
+#include "ChildProcess.h"
 #include "SceneRules.h"
 #include "SettingsStore.h"
 #include "TempInstallation.h"
@@ -449,8 +450,7 @@ private slots:
         QDBusConnection::disconnectFromBus("kwin");
         kwinThread.quit();
         kwinThread.wait();
-        daemon.terminate();
-        daemon.waitForFinished(5000);
+        endChildProcess(daemon);
     }
 };
 

@@ -3,6 +3,7 @@
 // through the profile dialog's "Link to program…", then brought to the front with xdotool (the mouse
 // gets profile 2), the other (the default comes back), and a focus shorter than the debounce
 // (nothing is switched for it).
+#include "ChildProcess.h"
 #include "Journey.h"
 
 #include <QJsonArray>
@@ -100,10 +101,7 @@ private slots:
         if (run && !QTest::currentTestFailed())
             QCOMPARE(run->stop(), 0);
         for (QProcess *p : others) {
-            p->terminate();
-            if (!p->waitForFinished(5000))
-                p->kill();
-            p->waitForFinished(5000);
+            endChildProcess(*p);
             delete p;
         }
         others.clear();

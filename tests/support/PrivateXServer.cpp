@@ -1,6 +1,8 @@
 // Starting and ending the private X server of a test.
 #include "PrivateXServer.h"
 
+#include "ChildProcess.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -44,11 +46,5 @@ PrivateXServer::PrivateXServer(const QString &screen, int firstDisplay)
 
 PrivateXServer::~PrivateXServer()
 {
-    if (m_server.state() == QProcess::NotRunning)
-        return;
-    m_server.terminate();
-    if (!m_server.waitForFinished(5000)) {
-        m_server.kill();
-        m_server.waitForFinished(2000);
-    }
+    endChildProcess(m_server);
 }

@@ -1,6 +1,8 @@
 // The private session bus, the StatusNotifier watcher and the clicks.
 #include "TrayHost.h"
 
+#include "ChildProcess.h"
+
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusMessage>
@@ -55,13 +57,7 @@ TrayHost::~TrayHost()
     thread.quit();
     thread.wait();
     QDBusConnection::disconnectFromBus(QString::fromLatin1(kBusName));
-    if (daemon.state() != QProcess::NotRunning) {
-        daemon.terminate();
-        if (!daemon.waitForFinished(5000)) {
-            daemon.kill();
-            daemon.waitForFinished(2000);
-        }
-    }
+    endChildProcess(daemon);
 }
 
 bool TrayHost::available()

@@ -1,6 +1,8 @@
 // The compositor on its own Xvfb: started, waited for by polling its files, stopped.
 #include "WestonDesktop.h"
 
+#include "ChildProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,19 +22,8 @@ WestonDesktop::WestonDesktop(Mode m) : mode(m) {}
 WestonDesktop::~WestonDesktop()
 {
     // The compositor ends XWayland and its own clients with it.
-    stopProcess(weston);
+    endChildProcess(weston);
     xvfb.reset();
-}
-
-void WestonDesktop::stopProcess(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(2000);
-    }
 }
 
 QString WestonDesktop::missing(Mode m)

@@ -47,8 +47,6 @@ public:
     QString log() const;
 
 private:
-    void stopProcess(QProcess &process);
-
     Mode mode;
     QString xwayland;
     QTemporaryDir dir;

@@ -1,0 +1,12 @@
+#include "ChildProcess.h"
+
+void endChildProcess(QProcess &process, int graceMs)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(graceMs)) {
+        process.kill();
+        process.waitForFinished();
+    }
+}
