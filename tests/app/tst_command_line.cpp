@@ -47,15 +47,13 @@ QJsonObject readJson(const QString &file)
 // Two profiles, the second one active with three of its stages enabled.
 void addProfiles(TempInstallation &inst)
 {
-    QSettings names(inst.path() + "/modules/setting/name.bin", QSettings::IniFormat);
-    names.setValue("profile/profileName", QStringList{"Standard0", "Game1"});
-    names.sync();
-    QSettings game(inst.path() + "/modules/setting/p2.bin", QSettings::IniFormat);
-    game.setValue("mouse/dpiValueArray",
-                  QStringList{"450", "900", "1350", "1800", "2400", "3000", "3600", "4200"});
-    game.setValue("mouse/currentDpiCount", 3);
-    game.setValue("mouse/reportRate", 2);
-    game.sync();
+    writeSettings(inst.path() + "/modules/setting/name.bin",
+                  {{"profile/profileName", QStringList{"Standard0", "Game1"}}});
+    writeSettings(
+        inst.path() + "/modules/setting/p2.bin",
+        {{"mouse/dpiValueArray", QStringList{"450", "900", "1350", "1800", "2400", "3000", "3600", "4200"}},
+         {"mouse/currentDpiCount", 3},
+         {"mouse/reportRate", 2}});
 }
 
 QByteArray u32(quint32 v)

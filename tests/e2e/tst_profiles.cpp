@@ -64,14 +64,6 @@ QStringList differing(const QMap<QString, QString> &expected, const QMap<QString
     return out;
 }
 
-void write(const QString &file, const QList<QPair<QString, QVariant>> &entries)
-{
-    QSettings s(file, QSettings::IniFormat);
-    for (const auto &e : entries)
-        s.setValue(e.first, e.second);
-    s.sync();
-}
-
 QByteArray bytes(std::initializer_list<int> list)
 {
     QByteArray b;
@@ -241,12 +233,12 @@ private slots:
         run->setGlobal(kMouse);
         const QString defaults = settingFile("pD.bin");
         const QString second = settingFile("p2.bin");
-        write(second, {{"mouse/reportRate", 0},
-                       {"mouse/dpiValueArray",
-                        QStringList{"900", "1900", "2900", "3900", "4900", "5900", "6900", "7900"}},
-                       {"mouse/currentDpiCount", 6},
-                       {"mouse/lightValue", QStringList{"0", "0", "1"}},
-                       {"mouseKeyMatrix/0", QStringList{"2", "1", "4", "0"}}});
+        writeSettings(second, {{"mouse/reportRate", 0},
+                               {"mouse/dpiValueArray",
+                                QStringList{"900", "1900", "2900", "3900", "4900", "5900", "6900", "7900"}},
+                               {"mouse/currentDpiCount", 6},
+                               {"mouse/lightValue", QStringList{"0", "0", "1"}},
+                               {"mouseKeyMatrix/0", QStringList{"2", "1", "4", "0"}}});
         launch();
         QVERIFY(!differing(values(defaults), values(second)).isEmpty());
 
@@ -282,13 +274,13 @@ private slots:
     {
         run->setGlobal(kMouse);
         const QString first = settingFile("p1.bin");
-        write(first, {{"mouse/reportRate", 1},
-                      {"mouse/dpiValueArray",
-                       QStringList{"500", "1100", "2300", "4700", "6400", "8000", "10000", "12000"}},
-                      {"mouse/currentDpiCount", 5},
-                      {"mouse/lightValue", QStringList{"5", "1", "3"}},
-                      {"mouseKeyMatrix/4", QStringList{"2", "2", "4", "0"}}});
-        write(settingFile("p2.bin"), {{"mouse/reportRate", 2}, {"mouse/currentDpiCount", 2}});
+        writeSettings(first, {{"mouse/reportRate", 1},
+                              {"mouse/dpiValueArray",
+                               QStringList{"500", "1100", "2300", "4700", "6400", "8000", "10000", "12000"}},
+                              {"mouse/currentDpiCount", 5},
+                              {"mouse/lightValue", QStringList{"5", "1", "3"}},
+                              {"mouseKeyMatrix/4", QStringList{"2", "2", "4", "0"}}});
+        writeSettings(settingFile("p2.bin"), {{"mouse/reportRate", 2}, {"mouse/currentDpiCount", 2}});
         launch();
         const QString exported = run->filePath("standard.pf");
 
@@ -335,8 +327,8 @@ private slots:
     {
         run->setGlobal(kMouse);
         // Button 4 fires "Gun 2"; preset 4 has its own period and shot count.
-        write(settingFile("p1.bin"), {{"mouseKeyMatrix/3", QStringList{"8", "0", "2", "0"}}});
-        write(gunFile(), {{"gunData/4", QStringList{"UNP9", "L-Click", "37", "0", "10", "12"}}});
+        writeSettings(settingFile("p1.bin"), {{"mouseKeyMatrix/3", QStringList{"8", "0", "2", "0"}}});
+        writeSettings(gunFile(), {{"gunData/4", QStringList{"UNP9", "L-Click", "37", "0", "10", "12"}}});
         launch();
 
         openDialog("gunEditorBtn", "gunControlMain");
@@ -409,17 +401,18 @@ private slots:
         mouse << qMakePair(QStringLiteral("mouse/selectGun"), QVariant(QStringList{"3", "4", "5"}));
         run->setGlobal(mouse);
         const QString first = settingFile("p1.bin");
-        write(first, {{"mouse/reportRate", 0},
-                      {"mouse/dpiValueArray",
-                       QStringList{"1000", "2000", "3000", "4000", "5000", "6000", "7000", "8000"}},
-                      {"mouse/currentDpiCount", 6},
-                      {"mouse/lightValue", QStringList{"0", "0", "2"}},
-                      {"mouse/colorValue", QStringList(24, "17")},
-                      {"mouseKeyMatrix/3", QStringList{"8", "0", "1", "0"}}});
+        writeSettings(first, {{"mouse/reportRate", 0},
+                              {"mouse/dpiValueArray",
+                               QStringList{"1000", "2000", "3000", "4000", "5000", "6000", "7000", "8000"}},
+                              {"mouse/currentDpiCount", 6},
+                              {"mouse/lightValue", QStringList{"0", "0", "2"}},
+                              {"mouse/colorValue", QStringList(24, "17")},
+                              {"mouseKeyMatrix/3", QStringList{"8", "0", "1", "0"}}});
         for (int p = 0; p < 3; ++p)
-            write(gunFile(), {{QStringLiteral("gunData/%1").arg(p),
-                               QStringList{QStringLiteral("G%1").arg(p), "L-Click", QString::number(30 + p),
-                                           "0", QString::number(20 + p), QString::number(3 + p)}}});
+            writeSettings(gunFile(),
+                          {{QStringLiteral("gunData/%1").arg(p),
+                            QStringList{QStringLiteral("G%1").arg(p), "L-Click", QString::number(30 + p), "0",
+                                        QString::number(20 + p), QString::number(3 + p)}}});
         launch();
         const QString defaults = settingFile("pD.bin");
         QVERIFY(!differing(values(defaults), values(first)).isEmpty());

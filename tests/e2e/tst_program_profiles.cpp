@@ -111,13 +111,10 @@ private slots:
     void profileFollowsTheProgramInFront()
     {
         run->setGlobal(kMouse);
-        QSettings names(run->settingsFolder() + "/name.bin", QSettings::IniFormat);
-        names.setValue("profile/profileName", QStringList{"Standard0", "Game2"});
-        names.sync();
-        QSettings game(run->settingsFolder() + "/p3.bin", QSettings::IniFormat);
-        game.setValue("mouse/reportRate", 0);
-        game.setValue("mouse/currentDpiCount", 2);
-        game.sync();
+        writeSettings(run->settingsFolder() + "/name.bin",
+                      {{"profile/profileName", QStringList{"Standard0", "Game2"}}});
+        writeSettings(run->settingsFolder() + "/p3.bin",
+                      {{"mouse/reportRate", 0}, {"mouse/currentDpiCount", 2}});
         QVERIFY2(run->start(), qPrintable(run->error()));
         startOther("openbox", {"--sm-disable"});
         QVERIFY2(run->waitForScene(), qPrintable(run->error()));

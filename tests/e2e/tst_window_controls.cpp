@@ -82,14 +82,10 @@ public:
 protected:
     void beforeLaunch() override
     {
-        QSettings names(settingFile("name.bin"), QSettings::IniFormat);
-        names.setValue("profile/profileName", QStringList{"Standard0", "Other1"});
-        names.sync();
+        writeSettings(settingFile("name.bin"), {{"profile/profileName", QStringList{"Standard0", "Other1"}}});
         // The first profile's rate differs from the active second one's.
-        QSettings first(settingFile("p1.bin"), QSettings::IniFormat);
-        first.setValue("mouse/reportRate", 3);
-        QSettings second(settingFile("p2.bin"), QSettings::IniFormat);
-        second.setValue("mouse/reportRate", 1);
+        writeSettings(settingFile("p1.bin"), {{"mouse/reportRate", 3}});
+        writeSettings(settingFile("p2.bin"), {{"mouse/reportRate", 1}});
     }
 
 private slots:

@@ -23,6 +23,8 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
+} // namespace
+
 void writeSettings(const QString &file, const QList<QPair<QString, QVariant>> &values)
 {
     QSettings settings(file, QSettings::IniFormat);
@@ -30,8 +32,6 @@ void writeSettings(const QString &file, const QList<QPair<QString, QVariant>> &v
         settings.setValue(v.first, v.second);
     settings.sync();
 }
-
-} // namespace
 
 TempInstallation::TempInstallation(Contents contents, WorkingDirectory cwd)
 {

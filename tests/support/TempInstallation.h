@@ -55,3 +55,6 @@ private:
     QString m_previous;
     bool m_ok = false;
 };
+
+// Keys of a settings file in the program's format, written at once; the file is made when missing.
+void writeSettings(const QString &file, const QList<QPair<QString, QVariant>> &values);
