@@ -41,9 +41,9 @@ QString profileList(const QList<SceneRules::Profile> &profiles)
 // Runs one piece of device work; false when any of its transactions failed.
 template <typename Work> bool reached(Hid_Thread &worker, Work work)
 {
-    const int before = worker.failedTransactions;
+    const int before = worker.failedTransactions();
     work();
-    return worker.failedTransactions == before;
+    return worker.failedTransactions() == before;
 }
 
 CommandLine::Result state(MouseCommands::Session &s, SceneRules &rules)

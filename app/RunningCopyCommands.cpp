@@ -60,7 +60,7 @@ void RunningCopyCommands::carryOut(quint64 id, const CommandLine::Request &reque
     // waits: the command starts once that exchange is over, and not before the scene has loaded the
     // settings (right after start-up it may not have yet).
     QQuickItem *root = view->rootObject();
-    if (!m_window->hid().hidFree || !root || !root->property("isPownOn").toBool()) {
+    if (!m_window->hid().hidFree() || !root || !root->property("isPownOn").toBool()) {
         if (tries >= WaitTries) {
             finish(id, {CommandLine::Busy, QString(),
                         QStringLiteral("kestral-config: the running copy is busy talking to the mouse\n")});

@@ -158,7 +158,7 @@ void Widget::startFollowing()
             return scene;
         scene.ready = root->property("isPownOn").toBool();
         // The view is disabled while the scene sends or starts up.
-        scene.busy = !m_hid.hidFree || !v->isEnabled();
+        scene.busy = !m_hid.hidFree() || !v->isEnabled();
         scene.unsaved = root->property("hasUnsavedEdits").toBool();
         bool boxShown = false;
         for (const QMessageBox *box : findChildren<QMessageBox *>())
@@ -203,7 +203,7 @@ void Widget::checkDevice()
 {
     // A timer can fire while a command of the scene waits for the mouse; discovery replaces the device
     // list and probes, so it waits for that command to end.
-    if (!m_hid.hidFree) {
+    if (!m_hid.hidFree()) {
         m_deviceCheckTimer.start();
         return;
     }
@@ -220,7 +220,7 @@ void Widget::checkDevice()
         isDeviceConnected = true;
         m_toldAway = false;
         showInfo(mouseText(ConnectedText).arg(QString::fromLatin1(TrayToolTip)));
-        m_hid.startListen(m_hid.currentIndex);
+        m_hid.startListen(m_hid.currentIndex());
         if (v)
             DeviceDiscovery::loadProfileImage(m_hid);
         if (v) {
@@ -241,7 +241,7 @@ void Widget::checkDevice()
 void Widget::deviceLost()
 {
     // A discovery may have found the mouse again before this arrived.
-    if (m_hid.isListening)
+    if (m_hid.isListening())
         return;
     markAway(isDeviceConnected);
 }
@@ -338,7 +338,7 @@ void Widget::customEvent(QEvent *event)
 void Widget::deviceChangeNotified()
 {
     // While listening the listener notices a removal itself; a burst of changes gives one discovery.
-    if (!m_hid.isListening)
+    if (!m_hid.isListening())
         m_deviceCheckTimer.start();
 }
 

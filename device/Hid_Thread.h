@@ -1,16 +1,17 @@
-// The device worker: the only object that talks to the mouse (command transport, scrambling,
-// the 553 and 560 command sets) and the listener for the mouse's own event reports.
+// The device worker: the only object that talks to the mouse. The 553 and 560 commands as the scene,
+// the bridge and the drivers call them, over the transport that owns the open device, and the
+// listener for the mouse's own event reports.
 #pragma once
 
 #include "CommandReport.h"
 #include "DeviceEntry.h"
+#include "HidTransport.h"
 #include "MouseDriver.h"
 
 #include <QFuture>
 #include <QObject>
 #include <array>
 #include <atomic>
-#include <hidapi/hidapi.h>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -21,14 +22,10 @@ class Hid_Thread : public QObject
 {
     Q_OBJECT
 public:
-    // Time limit of one bulk data read of a get transaction: a device that never sends its input
-    // report fails the command instead of blocking the program.
-    static constexpr int DataReadTimeoutMs = 1000;
+    static constexpr int DataReadTimeoutMs = HidTransport::DataReadTimeoutMs;
     // Time limit of one event read; bounds how long stopping the listener and noticing an unplugged
     // mouse take.
     static constexpr int EventReadTimeoutMs = 500;
-    // Largest report a HID device can carry; a device table asking for more is not used for bulk data.
-    static constexpr int MaxReportLength = 4096;
 
     explicit Hid_Thread(QObject *parent = nullptr);
     ~Hid_Thread() override;
@@ -37,51 +34,46 @@ public:
     MouseDriver *driver() const { return m_driver.get(); }
     void setDriver(std::unique_ptr<MouseDriver> driver);
 
-    // Replaces the device list. A running listener is ended and waited for first, since it reads
-    // its entry.
+    // Replaces the device list and closes the command interface. A running listener is ended and
+    // waited for first, since it reads its entry.
     void setDeviceList(const DeviceList &list);
     DeviceList deviceList() const;
+    // The entry all commands go to: set by the probe, or by a caller that knows the entry is the mouse.
+    int currentIndex() const { return m_currentIndex; }
+    void setCurrentIndex(int index);
     // The secrecy code of the last probe of an entry with a six-character code: bytes 1-6 hold that
     // code, bytes 0 and 7 stay 0. Every later scrambled exchange uses it.
-    const std::array<uchar, 8> &secrecyCode() const { return SecrecyCode; }
+    const std::array<uchar, 8> &secrecyCode() const { return transport.secrecyCode(); }
 
-    // Marks the worker free for commands (the bridge calls this right after a successful probe).
-    void clearHidBusy() { hidFree = true; }
+    // The busy flag: free between commands. waitHidFree takes it as a command does (false when it
+    // stayed taken); clearHidBusy frees it (the bridge calls this right after a successful probe).
+    bool hidFree() const { return transport.hidFree(); }
+    bool waitHidFree() { return transport.waitHidFree(); }
+    void clearHidBusy() { transport.release(); }
+    // Transactions that failed or never got the device (GUI thread only): the commands themselves
+    // report nothing, and a caller that must tell failure from success compares this before and after.
+    int failedTransactions() const { return transport.failedTransactions(); }
+    // The open command interface (null when closed), and the listener's event interface.
+    hid_device *cmdHandle() const { return transport.cmdHandle(); }
+    hid_device *eventHandle() const { return m_eventHandle; }
+    // Closes the command interface: the mouse went away, or the worker is done with it.
+    void closeDevice() { transport.close(); }
 
     // Connection set-up: keyboard-option bit on, then the listener on the global thread pool.
     void startListen(int index);
     void stopListen();
+    bool isListening() const { return m_isListening; }
     // Blocks until a running listener has returned (it notices a stop within one event read).
     void waitForListener();
 
-    hid_device *openCmdPath(int index);
-    hid_device *openEventPath(int index); // the listener's own: it owns eventHandle
-    bool waitHidFree();
-    bool hidGet(int dataLength);
-    bool hidSet(int dataLength, bool settle);
-    void settleDelay();
-
 private:
     std::unique_ptr<MouseDriver> m_driver;
-    DeviceList devices; // guarded by devicesMutex: the listener thread reads and edits its entry
-
-public:
-    int currentIndex = 1;
-    hid_device *cmdHandle = nullptr;
-    hid_device *eventHandle = nullptr; // listener thread only
-    bool hidFree = true;               // GUI thread only
-    // Transactions that failed or never got the device (GUI thread only): the commands themselves
-    // report nothing, and a caller that must tell failure from success compares this before and after.
-    int failedTransactions = 0;
-    std::atomic<bool> isListening{false};
-
-private:
+    DeviceList devices;     // guarded by devicesMutex: the listener thread reads and edits its entry
+    HidTransport transport; // GUI thread only
+    int m_currentIndex = 1;
+    hid_device *m_eventHandle = nullptr; // listener thread only
+    std::atomic<bool> m_isListening{false};
     QFuture<void> listenerFuture;
-
-public:
-    CommandReport cmdReport;
-    CommandReport ansReport;
-    uchar dataBuf[512] = {};
 
 public slots:
     uchar hidCS(uchar *cmd);
@@ -125,19 +117,19 @@ signals:
 
 private:
     void listenDeviceEvents(int index);
+    hid_device *openEventPath(int index); // the listener's own: closes m_eventHandle, reopens path2
 
     bool entryAt(int index, DeviceEntry &entry) const;
-    hid_device *reopen(int index, bool eventInterface);
-    void closeCmdHandle();
-    bool endTransaction(bool ok);
-    // Opens the command interface and checks the entry for dataLength bytes of bulk data; on failure
-    // the transaction has already ended (busy flag released).
-    bool beginTransaction(int dataLength, DeviceEntry &entry);
+    // Empties the entry's path (for the listener, path2) if it is still the one given: the interface
+    // is gone until the next discovery finds it again.
+    void forgetPath(int index, const QString &path, bool eventInterface);
+    // The transactions on the entry at currentIndex; false when they failed.
+    bool hidGet(int dataLength);
+    bool hidSet(int dataLength, bool settle);
+    bool finish(const DeviceEntry &entry, HidTransport::Outcome outcome);
     // The secrecy-code exchange; false only when it gave up on a busy device.
     bool exchangeSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
-    // Fills cmdReport: report ID 0, the code, parameters 2-7, checksum.
-    using Params = std::array<uchar, CommandReport::ParamCount>; // request bytes 2-7
-    void buildRequest(uchar code, const Params &params);
+    using Params = HidTransport::Params;
     // One get command without bulk data: busy flag, request, outputs preset in the answer, transaction.
     // outputs[i] pairs with answer byte 2 + i.
     void runGet(const char *failure, uchar code, const Params &params,
@@ -150,7 +142,6 @@ private:
     // The 560 report-rate and current-DPI commands: up to four reports under one busy flag.
     void runRepeated(const char *failure, uchar code, uchar value);
 
-    std::array<uchar, 8> SecrecyCode{};
     mutable std::mutex devicesMutex; // a plain mutex, so that thread checkers see it
     std::atomic<bool> listenerReturned{false};
 };

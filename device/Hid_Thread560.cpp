@@ -27,12 +27,13 @@ void Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
         qDebug("cmd Failed 8c");
         return;
     }
-    buildRequest(0x8C, {profileNo, 0, 0, 0, 0, 0});
-    ansReport.clear();
+    transport.buildRequest(0x8C, {profileNo, 0, 0, 0, 0, 0});
+    transport.ansReport().clear();
     // The caller's bytes stand in for chunks that never arrive.
-    std::memcpy(dataBuf, src128, 128);
+    std::memcpy(transport.dataBuf(), src128, 128);
     hidGet(128);
-    std::memcpy(src128, dataBuf, 128);
+    transport.release();
+    std::memcpy(src128, transport.dataBuf(), 128);
 }
 
 void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)

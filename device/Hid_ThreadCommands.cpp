@@ -14,16 +14,18 @@ void Hid_Thread::runGet(const char *failure, uchar code, const Params &params,
         qDebug("%s", failure);
         return;
     }
-    buildRequest(code, params);
+    transport.buildRequest(code, params);
     // Preset the answer with the outputs' values, so a missing answer leaves them as they were.
-    ansReport.clear();
+    CommandReport &answer = transport.ansReport();
+    answer.clear();
     int pos = CommandReport::ParamOffset;
     for (uchar *out : outputs)
-        ansReport[pos++] = *out;
+        answer[pos++] = *out;
     hidGet(0);
+    transport.release();
     pos = CommandReport::ParamOffset;
     for (uchar *out : outputs)
-        *out = ansReport[pos++];
+        *out = answer[pos++];
 }
 
 void Hid_Thread::letEventsIn()
@@ -43,10 +45,12 @@ void Hid_Thread::runSet(const char *failure, uchar code, const Params &params, c
         emit setCommandFailed();
         return;
     }
-    buildRequest(code, params);
+    transport.buildRequest(code, params);
     if (dataLength > 0)
-        std::memcpy(dataBuf, data, size_t(dataLength));
-    if (!hidSet(dataLength, settle))
+        std::memcpy(transport.dataBuf(), data, size_t(dataLength));
+    const bool delivered = hidSet(dataLength, settle);
+    transport.release();
+    if (!delivered)
         emit setCommandFailed();
     if (thenMs > 0)
         kc::sleepMs(thenMs);
@@ -61,16 +65,15 @@ void Hid_Thread::runRepeated(const char *failure, uchar code, uchar value)
         return;
     }
     bool delivered = true;
+    // The flag is held from the first report to the last: nothing comes between them.
     for (uchar k = 1; k <= 4; ++k) {
-        // Each transaction frees the flag at its end; take it again so that a command issued from
-        // events processed inside the next report cannot slip in between the reports.
-        hidFree = false;
-        buildRequest(code, {k, value, 0, 0, 0, 0});
+        transport.buildRequest(code, {k, value, 0, 0, 0, 0});
         delivered = hidSet(0, true) && delivered;
         // A mouse with gun functions takes the first report only.
         if (k == 1 && m_driver && m_driver->capabilities().isGun)
             break;
     }
+    transport.release();
     if (!delivered)
         emit setCommandFailed();
 }

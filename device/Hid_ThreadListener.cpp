@@ -19,19 +19,19 @@ constexpr unsigned ReadErrorPauseMs = 100;
 
 void Hid_Thread::startListen(int index)
 {
-    isListening = false;
+    m_isListening = false;
     waitForListener();
 
     if (m_driver)
         m_driver->switchOnEventReports();
 
-    isListening = true;
+    m_isListening = true;
     listenerFuture = QtConcurrent::run([this, index] { listenDeviceEvents(index); });
 }
 
 void Hid_Thread::stopListen()
 {
-    isListening = false;
+    m_isListening = false;
 }
 
 void Hid_Thread::waitForListener()
@@ -50,14 +50,14 @@ void Hid_Thread::listenDeviceEvents(int index)
         std::atomic<bool> &flag;
         ~Returned() { flag.store(true, std::memory_order_release); }
     } returned{listenerReturned};
-    if (!isListening.load(std::memory_order_acquire))
+    if (!m_isListening.load(std::memory_order_acquire))
         return;
 
     DeviceEntry entry;
     if (!entryAt(index, entry) || entry.path2.isEmpty())
         return;
 
-    while (isListening) {
+    while (m_isListening) {
         hid_device *handle = openEventPath(index);
         if (!handle) {
             qDebug("Device removed");
@@ -67,7 +67,7 @@ void Hid_Thread::listenDeviceEvents(int index)
                 if (index < devices.size())
                     devices[index].path2.clear();
             }
-            isListening = false;
+            m_isListening = false;
             return;
         }
 
@@ -78,8 +78,8 @@ void Hid_Thread::listenDeviceEvents(int index)
             emit dpiStageChanged(stage);
         }
 
-        hid_close(eventHandle);
-        eventHandle = nullptr;
+        hid_close(m_eventHandle);
+        m_eventHandle = nullptr;
         if (n < 0)
             kc::sleepMs(ReadErrorPauseMs);
     }

@@ -53,7 +53,7 @@ void MouseDriver560::switchOnEventReports()
 
 bool MouseDriver560::readProfileMemory()
 {
-    const int failedBefore = worker.failedTransactions;
+    const int failedBefore = worker.failedTransactions();
     readProfileBlock(0);
     readProfileBlock(1);
     if (caps.isGun) {
@@ -61,7 +61,7 @@ bool MouseDriver560::readProfileMemory()
         readProfileBlock(3);
         readProfileBlock(4);
     }
-    memoryRead = worker.failedTransactions == failedBefore;
+    memoryRead = worker.failedTransactions() == failedBefore;
     return memoryRead;
 }
 
@@ -111,9 +111,9 @@ void MouseDriver560::writeBlocks(std::initializer_list<uint> blocks)
     for (uint n : blocks) {
         if (profileImage.repeatsLastWrite(n))
             continue;
-        const int failedBefore = worker.failedTransactions;
+        const int failedBefore = worker.failedTransactions();
         worker.hid560_0CH_setProfile(profileImage.block(n), static_cast<uchar>(n));
-        if (worker.failedTransactions == failedBefore)
+        if (worker.failedTransactions() == failedBefore)
             profileImage.noteWritten(n);
     }
 }

@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(log->count("Device Connect"), 0);
         QVERIFY(!isDeviceConnected);
         QVERIFY(tray->messages.isEmpty());
-        QVERIFY(!w.hid().isListening);
+        QVERIFY(!w.hid().isListening());
         QCOMPARE(opens(), 0);
         // The scene starts all the same.
         QTRY_VERIFY(w.view()->rootObject()->isVisible());
@@ -118,8 +118,8 @@ private slots:
         w.checkDevice();
         QCOMPARE(log->count("Device Connect"), 1);
         QVERIFY(isDeviceConnected);
-        QVERIFY(w.hid().isListening);
-        QCOMPARE(w.hid().currentIndex, 0);
+        QVERIFY(w.hid().isListening());
+        QCOMPARE(w.hid().currentIndex(), 0);
         QCOMPARE(tray->messages.size(), 1);
         QCOMPARE(tray->messages[0].title, QStringLiteral("Info"));
         QCOMPARE(tray->messages[0].text, QStringLiteral("ORVANTE KESTRAL MOUSE K700 connected"));
@@ -197,7 +197,7 @@ private slots:
         Widget &w = makeWidget();
         vmouse::clearTranscript();
         w.checkDevice();
-        QCOMPARE(w.hid().currentIndex, 0);
+        QCOMPARE(w.hid().currentIndex(), 0);
         QCOMPARE(sentReports(hidCallsInProcess(), 0x00).size(), 1);
 
         // A first row whose device is absent is skipped without a probe.
@@ -205,7 +205,7 @@ private slots:
         w.hid().stopListen();
         vmouse::clearTranscript();
         w.checkDevice();
-        QCOMPARE(w.hid().currentIndex, 1);
+        QCOMPARE(w.hid().currentIndex(), 1);
         QCOMPARE(w.hid().deviceList().at(0).path, QString());
         QCOMPARE(sentReports(hidCallsInProcess(), 0x00).size(), 1);
     }
@@ -297,7 +297,7 @@ private slots:
         QVERIFY(!isDeviceConnected);
         QCOMPARE(tray->messages.last().text, QStringLiteral("ORVANTE KESTRAL MOUSE K700 disconnected"));
         QCOMPARE(w.trayIcon()->toolTip(), QStringLiteral("ORVANTE KESTRAL MOUSE K700 - No mouse connected"));
-        QVERIFY(!w.hid().isListening);
+        QVERIFY(!w.hid().isListening());
         monitor->simulateChange();
         QVERIFY(w.deviceCheckTimer().isActive());
         w.deviceCheckTimer().stop();
@@ -386,13 +386,13 @@ private slots:
     {
         Widget &w = makeWidget();
         w.checkDevice();
-        QVERIFY(w.hid().isListening);
+        QVERIFY(w.hid().isListening());
         int code = -1;
         QTimer::singleShot(0, &w, [&w] { w.quitAction()->trigger(); });
         QEventLoop loop;
         code = loop.exec();
         QCOMPARE(code, 0);
-        QVERIFY(!w.hid().isListening);
+        QVERIFY(!w.hid().isListening());
         QCOMPARE(log->count("Device removed"), 0);
     }
 
@@ -402,7 +402,7 @@ private slots:
     {
         Widget &w = makeWidget();
         w.checkDevice();
-        QVERIFY(w.hid().isListening);
+        QVERIFY(w.hid().isListening());
         QQuickItem *root = w.view()->rootObject();
         QVERIFY(root);
         QObject *keys = root->findChild<QObject *>("keyMatrixMain");
@@ -415,12 +415,12 @@ private slots:
         QMetaObject::invokeMethod(question, "answer", Q_ARG(QVariant, 2));
         QVERIFY(!question->property("isOpen").toBool());
         QVERIFY(keys->property("isSave").toBool());
-        QVERIFY(w.hid().isListening);
+        QVERIFY(w.hid().isListening());
 
         w.quitAction()->trigger();
         QMetaObject::invokeMethod(question, "answer", Q_ARG(QVariant, 1));
         QVERIFY(!keys->property("isSave").toBool());
-        QVERIFY(!w.hid().isListening);
+        QVERIFY(!w.hid().isListening());
     }
 };
 

@@ -154,7 +154,7 @@ private slots:
         RecordingInstanceChannel channel;
         bool listeningBefore = false;
         whenRunning([&] {
-            listeningBefore = mainWidget()->hid().isListening;
+            listeningBefore = mainWidget()->hid().isListening();
             ::raise(number);
         });
         const int code = startUp(channel);

@@ -215,7 +215,7 @@ private slots:
 
         // Busy: the worker gives up and says so; nothing is sent.
         aimAt(rig.hid, configureMouse(553));
-        rig.hid.hidFree = false;
+        QVERIFY(rig.hid.waitHidFree());
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 8BH");
         QCOMPARE(rig.view->mouseGetCurrentDPI(), QVariant(0));
         QTest::ignoreMessage(QtDebugMsg, "cmd Failed 83");
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(rig.view->mouseReadCurrentProfile(), QVariant(0));
         QVERIFY(sent().isEmpty());
         rig.view->clearHidBusy();
-        QVERIFY(rig.hid.hidFree);
+        QVERIFY(rig.hid.hidFree());
     }
 
     void dpi553()

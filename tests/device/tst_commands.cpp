@@ -244,13 +244,13 @@ void TestCommands::repeatedReports()
         QCOMPARE(kc::nowMs() - t0, 128 * reports); // each report followed by the settle pause
         QCOMPARE(log->messages(), QStringList());
         QCOMPARE(handleDiscipline(), QString());
-        QVERIFY(hid.hidFree);
+        QVERIFY(hid.hidFree());
     }
     {
         Hid_Thread hid;
         owner.choose(hid);
         aimAt(hid, configureMouse({560}));
-        hid.hidFree = false;
+        QVERIFY(hid.waitHidFree());
         log->clear();
         run(hid);
         QCOMPARE(log->messages(), QStringList{dpi ? "cmd Failed 04" : "cmd Failed 03"});
@@ -314,7 +314,7 @@ void TestCommands::readProfileFailures()
     {
         Hid_Thread hid;
         aimAt(hid, configureMouse({560}));
-        hid.hidFree = false;
+        QVERIFY(hid.waitHidFree());
         hid.hid560_8CH_readProfile(block, 0);
         QCOMPARE(log->messages(), QStringList{"cmd Failed 8c"});
     }
@@ -339,7 +339,7 @@ void TestCommands::readProfileFailures()
             s.profileBlock[1][std::size_t(i)] = std::uint8_t(i);
         vmouse::setState(s);
         hid.hid560_8CH_readProfile(block, 1);
-        QVERIFY(hid.hidFree);
+        QVERIFY(hid.hidFree());
         for (int i = 0; i < 32; ++i) {
             QCOMPARE(int(block[i]), i);
             QCOMPARE(int(block[32 + i]), 64 + i);

@@ -125,7 +125,7 @@ void TestListener::keyboardOptionBitOnConnection()
 
     const std::int64_t t0 = kc::nowMs();
     hid.startListen(0);
-    QVERIFY(hid.isListening);
+    QVERIFY(hid.isListening());
     const uchar get = family == "560" ? 0x81 : 0x83;
     const uchar set = family == "560" ? 0x01 : 0x03;
     const QStringList ex = exchanges(t0);
@@ -156,18 +156,18 @@ void TestListener::keyboardOptionWithoutAnswer()
         vmouse::failNext("hid_get_feature_report");
         hid.startListen(0);
         QCOMPARE(int(vmouse::state().keyboardOption[3]), 0x40);
-        QVERIFY(hid.isListening);
+        QVERIFY(hid.isListening());
     }
     {
         // Busy: both commands give up, the listener starts all the same.
         Hid_Thread hid;
         owner.choose(hid);
         aimAt(hid, configureMouse());
-        hid.hidFree = false;
+        QVERIFY(hid.waitHidFree());
         log->clear();
         hid.startListen(0);
         QCOMPARE(log->messages(), QStringList({"cmd Failed 83", "cmd Failed 03"}));
-        QVERIFY(hid.isListening);
+        QVERIFY(hid.isListening());
         Receiver rx(hid);
         vmouse::sendDpiEvent(2);
         QTRY_COMPARE(rx.seen.size(), 1);
@@ -225,7 +225,7 @@ void TestListener::foreignReportsAreIgnored()
     QTRY_COMPARE(int(vmouse::pendingEvents()), 0);
     QTest::qWait(50);
     QCOMPARE(l.rx.seen.size(), 1);
-    QVERIFY(l.hid.isListening);
+    QVERIFY(l.hid.isListening());
 }
 
 void TestListener::removalIsNoticed()
@@ -234,11 +234,13 @@ void TestListener::removalIsNoticed()
     Listening l(entry);
     vmouse::sendDpiEvent(3);
     QTRY_COMPARE(l.rx.seen.size(), 1);
+    QVERIFY(l.hid.cmdHandle() != nullptr); // opened by the connection set-up, and kept
     vmouse::unplug();
     QTRY_COMPARE(l.rx.seen.size(), 2);
     QCOMPARE(l.rx.seen.last(), QStringLiteral("removed"));
+    QVERIFY(l.hid.cmdHandle() == nullptr); // closed with the mouse's removal
     l.hid.waitForListener();
-    QVERIFY(!l.hid.isListening);
+    QVERIFY(!l.hid.isListening());
     QCOMPARE(log->count("Device removed"), 1);
     QCOMPARE(l.hid.deviceList().at(0).path2, QString());
     QCOMPARE(l.hid.deviceList().at(0).path, entry.path); // the command side finds out on its next command
@@ -252,10 +254,10 @@ void TestListener::stopEndsQuietly()
     l.hid.stopListen();
     l.hid.waitForListener();
     QCoreApplication::processEvents();
-    QVERIFY(!l.hid.isListening);
+    QVERIFY(!l.hid.isListening());
     QCOMPARE(l.rx.seen, QStringList());
     QVERIFY(!log->messages().contains("Device removed"));
-    QVERIFY(l.hid.eventHandle == nullptr);
+    QVERIFY(l.hid.eventHandle() == nullptr);
     QCOMPARE(handleDiscipline(Interface::Event), QString());
     // Nothing reads the event interface any more.
     vmouse::sendDpiEvent(2);
@@ -281,7 +283,7 @@ void TestListener::replacingTheListEndsTheListener()
     Listening l(entry);
     QTRY_VERIFY(!vmouse::transcript(Interface::Event).empty());
     l.hid.setDeviceList({entry, entry});
-    QVERIFY(!l.hid.isListening);
+    QVERIFY(!l.hid.isListening());
     QCOMPARE(l.hid.deviceList().size(), 2);
     QVERIFY(!log->messages().contains("Device removed"));
 }

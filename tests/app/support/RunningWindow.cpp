@@ -21,7 +21,7 @@ void whenRunning(std::function<void()> fn)
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, qApp, [poll, fn] {
         Widget *w = mainWidget();
-        if (!w || !w->hid().isListening)
+        if (!w || !w->hid().isListening())
             return;
         poll->stop();
         poll->deleteLater();

@@ -119,12 +119,12 @@ int main(int argc, char **argv)
         entry.path = QString::fromStdString(cfg.path);
         entry.path2 = QString::fromStdString(cfg.path2);
         hid.setDeviceList({entry});
-        hid.currentIndex = 0;
+        hid.setCurrentIndex(0);
 
         double total = 0;
         for (int r = 0; r < rounds; ++r) {
-            if (k.busy)
-                hid.hidFree = false;
+            if (k.busy && hid.hidFree())
+                hid.waitHidFree();
             vmouse::clearTranscript();
             const auto start = std::chrono::steady_clock::now();
             k.run(hid);

@@ -41,7 +41,7 @@ DeviceEntry configureMouse(const MouseSetup &setup)
 void aimAt(Hid_Thread &hid, const DeviceEntry &entry)
 {
     hid.setDeviceList({entry});
-    hid.currentIndex = 0;
+    hid.setCurrentIndex(0);
 }
 
 std::string frameHex(std::uint8_t code, std::vector<std::uint8_t> params)
@@ -95,27 +95,42 @@ std::int64_t lastCallAt(std::int64_t t0, vmouse::Interface where)
     return records.empty() ? -1 : records.back().tMs - t0;
 }
 
-QString handleDiscipline(vmouse::Interface where)
+QString handleDiscipline(vmouse::Interface where, bool closed)
 {
     const auto records = vmouse::transcript(where);
+    const bool kept = where != vmouse::Interface::Event;
     int open = 0;
+    int opened = 0;
+    bool failedSinceOpen = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto &fn = records[i].fn;
-        if (fn == "hid_open_path" && records[i].ret == 1)
+        const auto &r = records[i];
+        if (r.fn == "hid_open_path" && r.ret == 1) {
+            if (kept && opened > 0 && !failedSinceOpen)
+                return QStringLiteral("call %1: opened again though nothing failed").arg(i);
             ++open;
-        else if (fn == "hid_close")
+            ++opened;
+            failedSinceOpen = false;
+        } else if (r.fn == "hid_close") {
             --open;
+        }
         if (open < 0 || open > 1)
             return QStringLiteral("%1 handles open at call %2").arg(open).arg(i);
-        if (carriesData(fn)) {
-            if (i < 2 || records[i - 1].fn != "hid_set_nonblocking" || records[i - 2].fn != "hid_open_path" ||
-                records[i - 2].ret != 1)
-                return QStringLiteral("call %1 (%2) not on a freshly opened handle")
-                    .arg(i)
-                    .arg(QString::fromStdString(fn));
-        }
+        if (!carriesData(r.fn))
+            continue;
+        if (open != 1)
+            return QStringLiteral("call %1 (%2) without an open handle")
+                .arg(i)
+                .arg(QString::fromStdString(r.fn));
+        // A read that timed out fails its command like an error.
+        if (r.ret < 0 || (r.fn == "hid_read_timeout" && r.ret == 0))
+            failedSinceOpen = true;
+        if (!kept &&
+            (i < 2 || records[i - 1].fn != "hid_set_nonblocking" || records[i - 2].fn != "hid_open_path"))
+            return QStringLiteral("call %1 (%2) not on a freshly opened handle")
+                .arg(i)
+                .arg(QString::fromStdString(r.fn));
     }
-    if (open != 0)
+    if (closed && open != 0)
         return QStringLiteral("a handle stays open");
     return {};
 }

@@ -42,9 +42,11 @@ QStringList exchanges(std::int64_t t0, vmouse::Interface where = vmouse::Interfa
 QStringList callSequence(vmouse::Interface where = vmouse::Interface::Command);
 // Time of the last call on the interface, relative to t0 (the closing of the handle for a command).
 std::int64_t lastCallAt(std::int64_t t0, vmouse::Interface where = vmouse::Interface::Command);
-// Checks that every data call ran on a handle opened just before it (open, set blocking, call) and that
-// no handle stays open; returns an empty string or what is wrong.
-QString handleDiscipline(vmouse::Interface where = vmouse::Interface::Command);
+// Checks the handles on an interface: never two open at once, and every data call on the open one.
+// The command interface is opened once and kept: opened again only after a call on it failed. The
+// event interface is the listener's, which opens it afresh for every read. With closed, no handle may
+// be left open at the end. Returns an empty string or what is wrong.
+QString handleDiscipline(vmouse::Interface where = vmouse::Interface::Command, bool closed = false);
 
 std::vector<std::uint8_t> bytesRange(int count, std::uint8_t first = 1);
 
