@@ -32,9 +32,36 @@ Item {
     width: 1024
     height: 640
 
-    onSelectKeyChanged: art.requestPaint()
-    onHoverKeyChanged: art.requestPaint()
-    onPartsChanged: art.requestPaint()
+    onSelectKeyChanged: repaintButtons()
+    onHoverKeyChanged: repaintButtons()
+    onPartsChanged: repaintButtons()
+
+    // One drawing of the picture, at `density` canvas pixels per picture pixel (the screen's pixel
+    // density by default) and shown at the picture's size.
+    component Layer: Canvas {
+        property real density: Math.max(1, Screen.devicePixelRatio)
+        // Raised to draw on a context in the picture's coordinates.
+        signal drawing(var ctx, real density)
+        width: MouseArt.PICTURE_WIDTH * density
+        height: MouseArt.PICTURE_HEIGHT * density
+        scale: 1 / density
+        transformOrigin: Item.TopLeft
+        smooth: true
+        renderStrategy: Canvas.Immediate
+
+        onPaint: {
+            var ctx = getContext("2d");
+            ctx.reset();
+            ctx.scale(density, density);
+            drawing(ctx, density);
+        }
+    }
+
+    function repaintButtons()
+    {
+        glow.requestPaint();
+        art.requestPaint();
+    }
 
     // Centred between the left panel (ending at 256) and the right column (starting at 768).
     Item {
@@ -45,22 +72,25 @@ Item {
         width: MouseArt.PICTURE_WIDTH
         height: MouseArt.PICTURE_HEIGHT
 
-        Canvas {
+        // Four layers, so that a hover redraws only what it changes (the glow of the lit buttons, the
+        // buttons and their tags' lines). The body's wide shadow is drawn at a quarter of the
+        // picture's resolution and shown enlarged: a blur has no fine detail to lose, and blurring it
+        // at full size kept the processor busy for most of a second at start-up and on every hover.
+        Layer {
+            density: 0.5
+            onDrawing: function (ctx, density) { mouseView.paintShadow(ctx, 1 / density); }
+        }
+        Layer {
+            onDrawing: function (ctx) { mouseView.paintBody(ctx); }
+        }
+        Layer {
+            id: glow
+            onDrawing: function (ctx) { mouseView.paintGlows(ctx); }
+        }
+        Layer {
             id: art
             objectName: "mouseArt"
-            // Drawn at the screen's pixel density and shown at the picture's size.
-            readonly property real density: Math.max(1, Screen.devicePixelRatio)
-            width: picture.width * density
-            height: picture.height * density
-            scale: 1 / density
-            transformOrigin: Item.TopLeft
-            renderStrategy: Canvas.Immediate
-
-            onPaint: {
-                var ctx = getContext("2d");
-                ctx.reset();
-                ctx.scale(density, density);
-                mouseView.paintBody(ctx);
+            onDrawing: function (ctx) {
                 for (var i = 0; i < mouseView.parts.length; ++i)
                     mouseView.paintPart(ctx, mouseView.parts[i]);
                 mouseView.paintLeaders(ctx);
@@ -168,20 +198,25 @@ Item {
         return index === selectKey || index === hoverKey;
     }
 
-    // The body: a soft shadow, dark shell shaded from its spine to its edges, an orange light strip
+    // The body's shadow, on a context that draws `reduction` times smaller than the picture (a
+    // shadow's blur and offset are in the context's pixels, whatever its scale).
+    function paintShadow(ctx, reduction)
+    {
+        ctx.save();
+        ctx.shadowColor = "rgba(0, 0, 0, 0.75)";
+        ctx.shadowBlur = 28 / reduction;
+        ctx.shadowOffsetY = 10 / reduction;
+        MouseArt.trace(ctx, MouseArt.body());
+        ctx.fillStyle = "#141416";
+        ctx.fill();
+        ctx.restore();
+    }
+
+    // The body over its shadow: a dark shell shaded from its spine to its edges, an orange light strip
     // round the back and the maker's chevron on the palm.
     function paintBody(ctx)
     {
         var outline = MouseArt.body();
-        ctx.save();
-        ctx.shadowColor = "rgba(0, 0, 0, 0.75)";
-        ctx.shadowBlur = 28;
-        ctx.shadowOffsetY = 10;
-        MouseArt.trace(ctx, outline);
-        ctx.fillStyle = "#141416";
-        ctx.fill();
-        ctx.restore();
-
         var shell = ctx.createLinearGradient(104, 0, 296, 0);
         shell.addColorStop(0, "#0c0c0e");
         shell.addColorStop(0.3, "#232327");
@@ -235,15 +270,27 @@ Item {
         ctx.lineCap = "butt";
     }
 
+    // The glow round the lit buttons; each button's face covers its own shape.
+    function paintGlows(ctx)
+    {
+        for (var i = 0; i < parts.length; ++i) {
+            var part = parts[i];
+            if (!isLit(part.index))
+                continue;
+            ctx.save();
+            ctx.shadowColor = part.index === selectKey ? "rgba(255, 90, 13, 0.9)" : "rgba(255, 90, 13, 0.6)";
+            ctx.shadowBlur = 18;
+            MouseArt.trace(ctx, part.shape);
+            ctx.fillStyle = "#202024";
+            ctx.fill();
+            ctx.restore();
+        }
+    }
+
     function paintPart(ctx, part)
     {
         var lit = isLit(part.index);
         var b = part.bounds;
-        ctx.save();
-        if (lit) {
-            ctx.shadowColor = part.index === selectKey ? "rgba(255, 90, 13, 0.9)" : "rgba(255, 90, 13, 0.6)";
-            ctx.shadowBlur = 18;
-        }
         MouseArt.trace(ctx, part.shape);
         var face = ctx.createLinearGradient(0, b.y, 0, b.y + b.height);
         if (part.kind === "wheel") {
@@ -260,7 +307,6 @@ Item {
         }
         ctx.fillStyle = face;
         ctx.fill();
-        ctx.restore();
 
         if (lit) {
             MouseArt.trace(ctx, part.shape);
