@@ -54,11 +54,11 @@ Item {
     readonly property ReportRate reportRateBox: leftTools.reportRateBox
     readonly property Item saveBtn: bottomBar.saveButton
     readonly property AskDialog unsavedAsk: unsavedEdits.question
-    // The profiles that follow programs wait while a page has unsaved edits or a dialog or question of
-    // the window is open.
+    // Profiles that follow programs wait while a page has unsaved edits or a dialog or question is open.
     readonly property bool hasUnsavedEdits: unsavedEdits.unsaved
     readonly property bool dialogOpen: mainMask.visible || unsavedAsk.isOpen
     readonly property DropDownList reportRateLV: leftTools.reportRateBox.reportRateLV
+    readonly property Item systemSettingMain: systemSettingPlace.item
 
     function hasBackend()
     {
@@ -98,7 +98,7 @@ Item {
             keyMatrixMain.init(false, false);
             dpiSettingMain.init(false, false);
             lightControlMain.init(false, false);
-            systemSettingMain.init(false, false);
+            systemSettingValues.init(false, false);
             isPownOn = true;
         }
         // Only a mouse that is there is asked.
@@ -119,7 +119,7 @@ Item {
             deviceLang = device;
         Lang.fill(ui_View, language, {keyMatrix: keyMatrixMain, keyAssigment: keyAssigmentMain,
                       dpiSetting: dpiSettingMain, lightControl: lightControlMain, macroEditor: macroEditorMain,
-                      systemSetting: systemSettingMain, gunControl: gunControlMain, profile: profileMain,
+                      systemSetting: systemSettingValues, gunControl: gunControlMain, profile: profileMain,
                       keyCode: _KeyCodeString});
         ui_View.getLangStrings("other", language); // fills the DPI notification texts
     }
@@ -226,7 +226,7 @@ Item {
         reportRate: mainIten.reportRateBox
         dpi: dpiSettingMain
         light: lightControlMain
-        system: systemSettingMain
+        system: systemSettingValues
         guns: gunControlMain
         profiles: profileMain
         titleDrop: upItem.profileBtn
@@ -332,7 +332,7 @@ Item {
             onListOpened: mainIten.mainFocus()
             onMacroEditorClicked: mainIten.openDialog(macroEditorMain)
             onGunEditorClicked: mainIten.openDialog(gunControlMain)
-            onSystemSettingClicked: mainIten.openDialog(systemSettingMain)
+            onSystemSettingClicked: mainIten.openDialog(systemSettingPlace.dialog())
         }
     }
 
@@ -439,9 +439,14 @@ Item {
         objectName: "gunControlMain"
         onGunsSent: keyMatrixMain.modKeys.saveData()
     }
-    SystemSetting {
-        id: systemSettingMain
-        objectName: "systemSettingMain"
+    // Made when first opened (the root's systemSettingMain); its values are read and applied without it.
+    PointerValues { id: systemSettingValues }
+    LazyDialog {
+        id: systemSettingPlace
+        SystemSetting {
+            objectName: "systemSettingMain"
+            values: systemSettingValues
+        }
     }
     KeyAssigment {
         id: keyAssigmentMain
@@ -490,7 +495,5 @@ Item {
         onLanguageChosen: function (code) { mainIten.setLanguage(code); }
     }
 
-    KeyCodeString {
-        id: _KeyCodeString
-    }
+    KeyCodeString { id: _KeyCodeString }
 }

@@ -248,7 +248,12 @@ private slots:
         QVERIFY(!item("askMenu")->isVisible());
         QCOMPARE(view->getGlobalData("common/language").toString(), QStringLiteral("ChineseSimplified"));
 
-        // Every page's list is the language's, and what the pages built from the texts follows.
+        // Every page's list is the language's, and what the pages built from the texts follows; a
+        // dialog made only now, when it is first opened, takes the language too.
+        QVERIFY(!item("systemSettingMain"));
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre(item("systemSettingBtn")));
+        QTRY_VERIFY(item("systemSettingMain") && item("systemSettingMain")->isVisible());
+        QMetaObject::invokeMethod(item("systemSettingMain"), "close");
         const QList<QPair<const char *, const char *>> pages = {
             {"keyMatrixMain", "keyMatrix"},     {"keyAssigmentMain", "keyAssigment"},
             {"dpiSettingMain", "dpiSetting"},   {"lightControlMain", "lightControl"},

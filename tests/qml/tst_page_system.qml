@@ -11,6 +11,16 @@ SceneStub {
         id: systemSettingMain
     }
 
+    PointerValues {
+        id: sharedValues
+    }
+    Component {
+        id: laterDialog
+        SystemSetting {
+            values: sharedValues
+        }
+    }
+
     TestCase {
         name: "SystemSettingPage"
         when: windowShown
@@ -57,6 +67,25 @@ SceneStub {
             compare(sent(), ["setData:3", "setData:337", "setData:1000", "mouseSetCursorSpeed:0",
                              "mouseSetDoubleClickSpeed:10", "mouseSetVerticalScrollLines:1000"]);
             verify(part("screenChoice").checked && !part("rowsChoice").checked);
+        }
+
+        // A profile change applies the values with no dialog made; one made later shows what was read.
+        function test_valuesWithoutDialog()
+        {
+            view.profile = {"mouse/mouseRate": "900", "mouse/doubleRate": "200", "mouse/scrollRate": "150"};
+            view.clearCalls();
+            sharedValues.init(true, false);
+            compare(sent(), ["setData:337", "setData:200", "setData:1000", "mouseSetCursorSpeed:10",
+                             "mouseSetDoubleClickSpeed:6", "mouseSetVerticalScrollLines:1000"]);
+            var dialog = createTemporaryObject(laterDialog, mainIten);
+            compare([findChild(dialog, "mouseRateSlider").position, findChild(dialog, "doubleRateSlider").position],
+                    [337, 200]);
+            verify(findChild(dialog, "screenChoice").checked && !findChild(dialog, "rowsChoice").checked);
+            // The dialog's edits are the shared values.
+            view.clearCalls();
+            dialog.chooseRows(true);
+            compare(sent(), ["setData:337", "setData:200", "setData:1", "mouseSetVerticalScrollLines:1"]);
+            compare(sharedValues.oneScreen, false);
         }
 
         function dragTo(slider, toX)

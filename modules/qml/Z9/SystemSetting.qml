@@ -16,7 +16,7 @@ DialogFrame {
         "KDE settings", "X input devices (libinput)", "X pointer acceleration", "not applied"]
     // Title, the two slider captions, the slider ends, the wheel caption and its two choices; then the
     // report of what the desktop took (8 … 14, see SystemSettings.reportLines).
-    property var systemSettingLang: builtInLang
+    property var systemSettingLang: values.systemSettingLang || builtInLang
     // The main window's Save asks every page; this one has nothing waiting.
     property bool isSave: false
 
@@ -26,43 +26,33 @@ DialogFrame {
         return Lang.text(systemSettingLang, i, builtInLang);
     }
 
+    // The values shown and edited; the main window hands over the ones a profile change applies.
+    property PointerValues values: PointerValues {}
+
     // Loads the three values (the default profile's when isRecovery) and applies them when isSendData.
     function init(isSendData, isRecovery)
     {
-        var recovery = isRecovery === true;
-        // Stored as INI text: a position outside the track or no number at all is held to the track.
-        mouseRateSlider.setPosition(Math.round(Number(ui_View.getData("mouse/mouseRate", recovery))));
-        doubleRateSlider.setPosition(Math.round(Number(ui_View.getData("mouse/doubleRate", recovery))));
-        var wheel = ui_View.getData("mouse/scrollRate", recovery);
-        var oneScreen = SystemSettings.isOneScreen(wheel);
-        rowsChoice.checked = !oneScreen;
-        screenChoice.checked = oneScreen;
-        // No number, zero or less: one line, as an emptied input gives.
-        if (!oneScreen)
-            lineCount.text = SystemSettings.commitLineCount(wheel);
-        if (isSendData)
-            saveData(true, 0);
+        values.init(isSendData, isRecovery);
     }
 
-    // Stores all three values; applies all of them (isStep 0), or only the pointer speed (1), the
+    // Stores what the dialog shows; applies all of it (isStep 0), or only the pointer speed (1), the
     // double-click speed (2) or the wheel (3).
     function saveData(isSendData, isStep)
     {
-        var pointer = Math.round(mouseRateSlider.position);
-        var doubleClick = Math.round(doubleRateSlider.position);
-        var wheel = SystemSettings.scrollValue(rowsChoice.checked, lineCount.text);
-        ui_View.setData("mouse/mouseRate", pointer);
-        ui_View.setData("mouse/doubleRate", doubleClick);
-        ui_View.setData("mouse/scrollRate", wheel);
-        if (!isSendData)
-            return;
-        var step = Number(isStep) || 0;
-        if (step === 0 || step === 1)
-            ui_View.mouseSetCursorSpeed(SystemSettings.speedIndex(pointer));
-        if (step === 0 || step === 2)
-            ui_View.mouseSetDoubleClickSpeed(SystemSettings.speedIndex(doubleClick));
-        if (step === 0 || step === 3)
-            ui_View.mouseSetVerticalScrollLines(wheel);
+        values.pointer = Math.round(mouseRateSlider.position);
+        values.doubleClick = Math.round(doubleRateSlider.position);
+        values.oneScreen = !rowsChoice.checked;
+        values.lines = lineCount.text;
+        values.saveData(isSendData, isStep);
+    }
+
+    function showValues()
+    {
+        mouseRateSlider.setPosition(values.pointer);
+        doubleRateSlider.setPosition(values.doubleClick);
+        rowsChoice.checked = !values.oneScreen;
+        screenChoice.checked = values.oneScreen;
+        lineCount.text = values.lines;
     }
 
     // Leaving the line-count input commits it.
@@ -95,7 +85,12 @@ DialogFrame {
     color: Theme.colorGray0
     border.color: Theme.colorGray1
 
+    Component.onCompleted: showValues()
     onBackgroundPressed: systemSettingFocus()
+    Connections {
+        target: systemSetting.values
+        function onLoaded() { systemSetting.showValues(); }
+    }
     // However the dialog goes away, an edited count is not lost.
     onVisibleChanged: {
         if (!visible)

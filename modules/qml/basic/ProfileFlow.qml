@@ -14,7 +14,7 @@ QtObject {
     property ReportRate reportRate: null
     property DpiSetting dpi: null
     property LightControl light: null
-    property SystemSetting system: null
+    property PointerValues system: null
     property GunControl guns: null
     property Profile profiles: null
     // The title bar's profile list, and the pages' unsaved edits.
