@@ -382,7 +382,8 @@ pictures() {
         wait_for lightControlMain/lightModel '!isOpen'
     fi
 
-    if has systemSettingMain/closeButton; then
+    # The dialog is made when first opened: its button says it is there.
+    if has systemSettingBtn; then
         click_item systemSettingBtn
         wait_for systemSettingMain visible
         # A click on the pointer speed's track applies it: the dialog says where it went.
