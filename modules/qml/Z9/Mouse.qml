@@ -59,7 +59,6 @@ Item {
 
     function repaintButtons()
     {
-        glow.requestPaint();
         art.requestPaint();
     }
 
@@ -72,20 +71,16 @@ Item {
         width: MouseArt.PICTURE_WIDTH
         height: MouseArt.PICTURE_HEIGHT
 
-        // Four layers, so that a hover redraws only what it changes (the glow of the lit buttons, the
-        // buttons and their tags' lines). The body's wide shadow is drawn at a quarter of the
-        // picture's resolution and shown enlarged: a blur has no fine detail to lose, and blurring it
-        // at full size kept the processor busy for most of a second at start-up and on every hover.
+        // Three layers, so that a hover redraws only what it changes (the buttons, their glow and their
+        // tags' lines). The body's wide shadow is drawn at a quarter of the picture's resolution and
+        // shown enlarged: a blur has no fine detail to lose, and blurring it at full size kept the
+        // processor busy for most of a second at start-up and on every hover.
         Layer {
-            density: 0.5
+            density: 0.25
             onDrawing: function (ctx, density) { mouseView.paintShadow(ctx, 1 / density); }
         }
         Layer {
             onDrawing: function (ctx) { mouseView.paintBody(ctx); }
-        }
-        Layer {
-            id: glow
-            onDrawing: function (ctx) { mouseView.paintGlows(ctx); }
         }
         Layer {
             id: art
@@ -270,27 +265,15 @@ Item {
         ctx.lineCap = "butt";
     }
 
-    // The glow round the lit buttons; each button's face covers its own shape.
-    function paintGlows(ctx)
-    {
-        for (var i = 0; i < parts.length; ++i) {
-            var part = parts[i];
-            if (!isLit(part.index))
-                continue;
-            ctx.save();
-            ctx.shadowColor = part.index === selectKey ? "rgba(255, 90, 13, 0.9)" : "rgba(255, 90, 13, 0.6)";
-            ctx.shadowBlur = 18;
-            MouseArt.trace(ctx, part.shape);
-            ctx.fillStyle = "#202024";
-            ctx.fill();
-            ctx.restore();
-        }
-    }
-
     function paintPart(ctx, part)
     {
         var lit = isLit(part.index);
         var b = part.bounds;
+        ctx.save();
+        if (lit) {
+            ctx.shadowColor = part.index === selectKey ? "rgba(255, 90, 13, 0.9)" : "rgba(255, 90, 13, 0.6)";
+            ctx.shadowBlur = 18;
+        }
         MouseArt.trace(ctx, part.shape);
         var face = ctx.createLinearGradient(0, b.y, 0, b.y + b.height);
         if (part.kind === "wheel") {
@@ -307,6 +290,7 @@ Item {
         }
         ctx.fillStyle = face;
         ctx.fill();
+        ctx.restore();
 
         if (lit) {
             MouseArt.trace(ctx, part.shape);
