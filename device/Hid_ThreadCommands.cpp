@@ -33,7 +33,9 @@ void Hid_Thread::letEventsIn()
     // Between commands, never inside one: a window sending a whole profile stays answerable (a
     // command handed over from the command line is taken, or told to wait), and nothing runs between
     // the reports of one command.
-    QCoreApplication::processEvents();
+    // Timers wait for the event loop: among them the scene's redraws, which would otherwise draw every
+    // page of a profile change once per command (tens of milliseconds each between the reports).
+    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers);
 }
 
 void Hid_Thread::runSet(const char *failure, uchar code, const Params &params, const uchar *data,

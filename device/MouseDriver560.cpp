@@ -27,8 +27,10 @@ MouseDriver560::MouseDriver560(Hid_Thread &worker, const MouseCapabilities &capa
 {
     // One burst of work (a profile change, a Save) ends when the event loop goes idle.
     if (auto *dispatcher = QAbstractEventDispatcher::instance(worker.thread()))
-        burstEnd = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &worker,
-                                    [this] { profileImage.forgetWrites(); });
+        burstEnd = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &worker, [this] {
+            profileImage.forgetWrites();
+            profileSent = 0;
+        });
 }
 
 MouseDriver560::~MouseDriver560()
@@ -70,7 +72,7 @@ void MouseDriver560::startOnFirstProfile()
     uchar profile = 0;
     worker.hid560_82H_GetCurrentProfile(profile);
     if (profile != 1)
-        worker.hid560_02H_SetCurrentProfile(1);
+        sendCurrentProfile(1);
 }
 
 int MouseDriver560::activeDpiStage()
@@ -188,10 +190,21 @@ void MouseDriver560::sendKeyMatrices(const KeyMatrixSet &set)
     sendKeyMatrix(set.main, 1);
     for (int m = 0; m < 3; ++m)
         sendKeyMatrix(set.gun[m], static_cast<quint8>(m + 2));
-    worker.hid560_02H_SetCurrentProfile(1);
+    sendCurrentProfile(1);
 }
 
 void MouseDriver560::selectKeyMatrix(int number)
 {
+    sendCurrentProfile(number);
+}
+
+void MouseDriver560::sendCurrentProfile(int number)
+{
+    // Chosen already in this burst of work (the command line's start puts the mouse on its first
+    // profile, and the profile it then sends chooses the first again): the mouse is on it.
+    if (number == profileSent)
+        return;
+    const int failedBefore = worker.failedTransactions();
     worker.hid560_02H_SetCurrentProfile(static_cast<uchar>(number));
+    profileSent = worker.failedTransactions() == failedBefore ? number : 0;
 }

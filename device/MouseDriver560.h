@@ -42,8 +42,11 @@ private:
     void writeBlocks(std::initializer_list<uint> blocks);
     // Block 1, then blocks 2 … 4 on a mouse with gun functions.
     void writeSettingBlocks();
+    // 02H: the current profile (which is also the active key matrix), once per burst of work.
+    void sendCurrentProfile(int number);
 
     ProfileImage profileImage;
     bool memoryRead = false;
+    int profileSent = 0; // the profile 02H chose in this burst, 0 for none
     QMetaObject::Connection burstEnd;
 };

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 using namespace bridgetest;
 
@@ -477,6 +478,17 @@ private slots:
                              setCommand(0x0D, {3, 128}, concat(m3, pad)) +
                              setCommand(0x0D, {4, 128}, concat(m4, pad)) + QStringList{frame(0x02, {1})});
         QCOMPARE(int(vmouse::state().currentProfile), 1);
+
+        // The first matrix chosen again in the same burst of work sends nothing; once the event loop has
+        // gone idle, the choice goes out again.
+        vmouse::clearTranscript();
+        rig.view->mouseSwitchKeyMatrix(1);
+        QCOMPARE(sent(), QStringList());
+        QEventLoop idle;
+        QTimer::singleShot(20, &idle, &QEventLoop::quit);
+        idle.exec();
+        rig.view->mouseSwitchKeyMatrix(1);
+        QCOMPARE(sent(), QStringList{frame(0x02, {1})});
     }
 
     void resetAndSwitchKeyMatrix_data()

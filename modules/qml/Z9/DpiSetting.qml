@@ -84,7 +84,8 @@ Item {
     }
 
     // After a profile went to the mouse: a mouse left on a stage the profile no longer steps through
-    // goes to the last one there is, and the page shows the stage the mouse is on.
+    // goes to the last one there is, and the page shows the stage the mouse is on. Returns that stage
+    // (0 when the mouse did not tell).
     function followMouseStage()
     {
         var stage = ui_View.mouseConnected ? Number(ui_View.mouseGetCurrentDPI()) || 0 : 0;
@@ -94,6 +95,7 @@ Item {
         }
         if (stage > 0)
             currentDPI = stage - 1;
+        return stage;
     }
 
     // The main window's Save: stores and sends what was edited.

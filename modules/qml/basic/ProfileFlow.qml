@@ -39,7 +39,7 @@ QtObject {
     }
 
     // Loads every page from the active profile and sends all of it to the mouse and the desktop: after
-    // a factory reset and after a profile change.
+    // a factory reset and after a profile change. Returns the mouse's DPI stage after it (0: not known).
     function sendProfile()
     {
         keyList.init(true, false);
@@ -51,7 +51,7 @@ QtObject {
             ui_View.mouseSwitchKeyMatrix(1);
             ui_View.mouseResetKeyMatrix();
         }
-        dpi.followMouseStage();
+        return dpi.followMouseStage();
     }
 
     // The title bar's choice, once unsaved edits are saved or discarded; cancelled, the title bar
@@ -101,8 +101,9 @@ QtObject {
         if (hasBackend) {
             ui_View.resetProfile(profiles.profileNo);
             guns.resetData();
-            sendProfile();
-            ui_View.mouseSetCurrentDPI(2);
+            // Stage 2, unless sending the profile left the mouse on it already.
+            if (sendProfile() !== 2)
+                ui_View.mouseSetCurrentDPI(2);
         }
         dpi.currentDPI = 1;
         lock(true);
