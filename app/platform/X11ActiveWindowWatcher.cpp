@@ -78,7 +78,10 @@ X11ActiveWindowWatcher::X11ActiveWindowWatcher(Coverage coverage, const QByteArr
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &X11ActiveWindowWatcher::readEvents);
     // The window in front at the start is reported too.
-    QTimer::singleShot(0, this, &X11ActiveWindowWatcher::check);
+    QTimer::singleShot(0, this, [this] {
+        check();
+        readEvents();
+    });
 }
 
 X11ActiveWindowWatcher::~X11ActiveWindowWatcher()
@@ -167,6 +170,17 @@ void X11ActiveWindowWatcher::readEvents()
             m_notifier->setEnabled(false);
         return;
     }
+    // check() asks the server for the window in front; events that arrive meanwhile are kept in the
+    // connection's queue, and the socket notifier does not announce them again: read until none is left.
+    for (;;) {
+        if (!readQueuedEvents())
+            return;
+        check();
+    }
+}
+
+bool X11ActiveWindowWatcher::readQueuedEvents()
+{
     bool changed = false;
     while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
         switch (event->response_type & 0x7f) {
@@ -193,8 +207,7 @@ void X11ActiveWindowWatcher::readEvents()
         std::free(event);
     }
     xcb_flush(m_connection);
-    if (changed)
-        check();
+    return changed;
 }
 
 uint32_t X11ActiveWindowWatcher::activeWindow()

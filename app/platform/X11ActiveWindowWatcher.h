@@ -32,6 +32,7 @@ public:
 
 private:
     void readEvents();
+    bool readQueuedEvents(); // true when the window in front may have changed
     // Reads the window in front and reports it when it changed.
     void check();
     void updateMode();
